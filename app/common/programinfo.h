@@ -1,0 +1,28 @@
+// What differs between the two programs built from this code base, in one
+// place: captions, database file names, export names. Code asks
+// ProgramInfo::current() instead of testing which program it is.
+#pragma once
+
+#include <QString>
+
+struct ProgramInfo {
+    enum class Kind { Surgical, Ward };
+
+    Kind kind;
+    QString name;            // program name, also the title of boxes without one
+    QString caption;         // main window caption
+    QString enteredDataFile; // alap, Ráfkódok, intadatok, Utolso azonosito, Osztálykódok (+ műtétek)
+    QString codeTableFile;   // SGYOGY, ... code tables
+    QString convertedFile;   // konv
+    QString importMenuCaption;
+    QString exportPrefix;    // monthly export file: prefix + institution code + month + ".txt"
+    QString accompanyingListFile;
+
+    bool isWard() const { return kind == Kind::Ward; }
+
+    static const ProgramInfo& sebrix();
+    static const ProgramInfo& zorivozure();
+
+    static const ProgramInfo& current();
+    static void setCurrent(const ProgramInfo& info);
+};

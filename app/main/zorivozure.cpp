@@ -1,0 +1,7 @@
+#include "app/common/programinfo.h"
+#include "app/main/start.h"
+
+int main(int argc, char** argv)
+{
+    return runProgram(ProgramInfo::zorivozure(), argc, argv);
+}

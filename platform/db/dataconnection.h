@@ -1,0 +1,169 @@
+// The data layer the windows work through: a database file, an updatable
+// record set over a table or a single-table query, and the data connection
+// (Data1 ... Data12) that holds a record source and refreshes its record set.
+//
+// Values typed by a clerk are always bound as parameters ("?" in the query
+// text), never pasted into it. Queries may use the old dialect: "*" and "?" as
+// like wildcards (with "%" and "_" plain characters), bare Booleans and
+// "=True", left(x,n). Text comparison and like ignore letter case for every
+// letter, accented ones included.
+//
+// Engine failures throw platform::db::DbError; nothing is silently ignored.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+#include <stdexcept>
+
+struct sqlite3;
+
+namespace platform::db {
+
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+class Database {
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file; a missing file is an error, never created.
+    static std::shared_ptr<Database> open(const QString& path);
+    // Creates (or opens) a file; used only by the data-folder set-up.
+    static std::shared_ptr<Database> create(const QString& path);
+
+    QString path() const { return m_path; }
+    sqlite3* handle() const { return m_db; }
+
+    // Runs one statement (dialect translated, parameters bound).
+    void exec(const QString& sql, const QVariantList& params = {});
+    // Runs a script of several statements without parameters (schemas).
+    void execScript(const QString& sql);
+    // First column of the first row, or a null QVariant when there is none.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+
+    // All-or-nothing writes: nothing of what ran since begin() stays unless
+    // commit() is reached. Transaction commits only when told to.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction(); // rolls back unless committed
+        void commit();
+    private:
+        Database& m_db;
+        bool m_done = false;
+    };
+
+private:
+    explicit Database(const QString& path, sqlite3* db);
+    QString m_path;
+    sqlite3* m_db = nullptr;
+};
+
+// A keyset record set over one table: rows in the query's order (stored order
+// when it has no order clause), fetched on demand, updatable.
+class Recordset : public QObject {
+    Q_OBJECT
+public:
+    ~Recordset() override;
+
+    int recordCount() const;
+    // Zero-based position of the current row; -1 when there is none.
+    int absolutePosition() const;
+    void setAbsolutePosition(int position); // out of range: DbError
+    bool bof() const;
+    bool eof() const;
+    bool hasCurrent() const { return !bof() && !eof() && recordCount() > 0; }
+
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+
+    // Moves to the first row of the set that matches the criterion (a where
+    // clause in the old dialect, values bound); on no match the position
+    // stays and noMatch() turns true.
+    bool findFirst(const QString& criterion, const QVariantList& params = {});
+    bool findNext(const QString& criterion, const QVariantList& params = {});
+    bool noMatch() const { return m_noMatch; }
+
+    QVariant bookmark() const;
+    void setBookmark(const QVariant& bookmark);
+
+    void addNew();        // starts a new row buffer
+    void edit();          // starts editing the current row
+    void update();        // writes the buffer; an added row joins the end of the set
+    void cancelUpdate();
+    void deleteCurrent(); // the position then stands on no row until a move
+    bool editing() const;
+
+    QStringList fieldNames() const;
+    int fieldIndex(const QString& name) const; // any letter case; -1 when absent
+
+    // Field of the current row (or of the edit buffer while editing).
+    // A Null value is an invalid QVariant; text() gives "" for it.
+    QVariant value(const QString& field) const;
+    QString text(const QString& field) const;
+    void setValue(const QString& field, const QVariant& value);
+
+    // Any row without moving the current one (for bound grids and lists).
+    QVariant valueAt(int row, int column) const;
+
+signals:
+    void currentChanged();  // the current row moved
+    void rowsChanged();     // rows added, deleted or edited
+
+private:
+    friend class DataConnection;
+    struct Private;
+    explicit Recordset(std::unique_ptr<Private> d);
+    std::unique_ptr<Private> d;
+    bool m_noMatch = false;
+};
+
+// A hidden data control of a window: a database file, a record source (table
+// name or query), and after refresh() one record set whose current row is
+// its first row.
+class DataConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit DataConnection(const QString& name, QObject* parent = nullptr);
+    ~DataConnection() override;
+
+    QString name() const { return objectName(); }
+
+    void setDatabase(std::shared_ptr<Database> db);
+    std::shared_ptr<Database> database() const { return m_db; }
+
+    void setRecordSource(const QString& source, const QVariantList& params = {});
+    QString recordSource() const { return m_source; }
+    QVariantList recordSourceParams() const { return m_params; }
+
+    // Re-runs the record source. Without a database or a source it leaves
+    // an empty record set.
+    void refresh();
+
+    Recordset& recordset();
+
+signals:
+    void refreshed();       // a new record set replaced the old one
+    void currentChanged();  // relayed from the record set
+    void rowsChanged();     // relayed from the record set
+
+private:
+    std::shared_ptr<Database> m_db;
+    QString m_source;
+    QVariantList m_params;
+    std::unique_ptr<Recordset> m_recordset;
+};
+
+} // namespace platform::db
