@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Compiles the shipped locale definition into build/locale (used through LOCPATH).
+# Programs run with: LOCPATH=<repo>/build/locale LC_TIME=hu_HU@rafordit
+# The name carries the variant as a modifier ("@rafordit"), not after a point:
+# glibc reads what follows a point as the code set and refuses the locale
+# when that does not match the code set compiled into it (UTF-8).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 out="$here/build/locale"
+name="hu_HU@rafordit"
 src="$here/platform/sys/locale/hu_HU.rafordit"
 [ -f "$src" ] || exit 0
-if [ ! -f "$out/hu_HU.rafordit/LC_TIME" ] || [ "$src" -nt "$out/hu_HU.rafordit/LC_TIME" ]; then
+if [ ! -f "$out/$name/LC_TIME" ] || [ "$src" -nt "$out/$name/LC_TIME" ]; then
   mkdir -p "$out"
-  localedef -i "$src" -f UTF-8 "$out/hu_HU.rafordit" || [ -f "$out/hu_HU.rafordit/LC_TIME" ]
+  # localedef exits non-zero on mere warnings; the compiled files decide.
+  localedef -i "$src" -f UTF-8 "$out/$name" || [ -f "$out/$name/LC_TIME" ]
 fi
