@@ -1,0 +1,71 @@
+// Data-bound combo: an editable combo whose list is one field (ListField) of
+// a data connection's record set (RowSource). The list is a model over the
+// record set, fetched on demand, so lists of tens of thousands of codes stay
+// responsive.
+//
+// text() is the chosen entry or the typed text. setText() by code fires
+// Change, as typing does. Choosing an entry from the list fires Click(2)
+// (the list area) after the text has changed.
+#pragma once
+
+#include "platform/db/dataconnection.h"
+
+#include <QAbstractListModel>
+#include <QComboBox>
+#include <QPointer>
+
+namespace platform {
+
+class ListFieldModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit ListFieldModel(QObject* parent = nullptr);
+
+    void setSource(db::DataConnection* connection, const QString& listField);
+    db::DataConnection* connection() const { return m_connection; }
+    QString listField() const { return m_field; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    void reload();
+
+private:
+    QPointer<db::DataConnection> m_connection;
+    QString m_field;
+    int m_fieldIndex = -1;
+    int m_rowCount = 0;
+};
+
+class DBCombo : public QComboBox {
+    Q_OBJECT
+public:
+    // Click areas of the old control.
+    enum Area { AreaButton = 0, AreaEdit = 1, AreaList = 2 };
+
+    explicit DBCombo(QWidget* parent = nullptr);
+
+    void setRowSource(db::DataConnection* connection, const QString& listField);
+    db::DataConnection* rowSource() const { return m_model.connection(); }
+    QString listField() const { return m_model.listField(); }
+
+    QString text() const { return currentText(); }
+    void setText(const QString& text);
+
+    // Record-set row of the entry last chosen from the list; -1 when the text
+    // was typed or set by code.
+    int selectedRow() const { return m_selectedRow; }
+
+signals:
+    void Change();
+    void Click(int area);
+
+private:
+    void entryChosen(int index);
+
+    ListFieldModel m_model;
+    int m_selectedRow = -1;
+    QString m_lastText;
+};
+
+} // namespace platform

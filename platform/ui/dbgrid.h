@@ -1,0 +1,90 @@
+// Data-bound grid: a table view over a data connection's record set.
+//
+// Rows are fetched on demand through Recordset::valueAt for the rows the view
+// shows; the row count is read once per refresh. The grid's selected row IS
+// the connection's current row, both ways.
+#pragma once
+
+#include "platform/db/dataconnection.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QTableView>
+#include <QVector>
+
+#include <utility>
+
+namespace platform {
+
+// A column as (caption, field); a column whose caption is the field name
+// shows just the field's name as its heading.
+using GridColumn = std::pair<QString, QString>;
+using GridColumns = QVector<GridColumn>;
+
+class RecordsetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit RecordsetModel(QObject* parent = nullptr);
+
+    // Empty columns: every field of the record set, captioned by name.
+    void setConnection(db::DataConnection* connection, const GridColumns& columns = {});
+    db::DataConnection* connection() const { return m_connection; }
+    void setColumns(const GridColumns& columns);
+
+    // Field name shown in a column, or "" when out of range.
+    QString fieldOf(int column) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Re-reads the count and the column set (connection refreshed).
+    void reload();
+
+private:
+    void resolveColumns();
+    void rowsEdited();
+
+    QPointer<db::DataConnection> m_connection;
+    GridColumns m_requested;
+    GridColumns m_columns;       // resolved
+    QVector<int> m_fieldIndex;   // record-set field index per column, -1 when absent
+    int m_rowCount = 0;
+};
+
+class DBGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DBGrid(QWidget* parent = nullptr);
+
+    // Binds the grid (the old DataSource property). The connection is not owned.
+    void setDataSource(db::DataConnection* connection, const GridColumns& columns = {});
+    db::DataConnection* dataSource() const { return m_model.connection(); }
+    RecordsetModel& recordsetModel() { return m_model; }
+
+    // Zero-based selected row; -1 when none.
+    int row() const;
+
+signals:
+    void Click();
+    void DblClick();
+    // Old key code and shift state (events.h); Events::onKeyDown also works.
+    void KeyDown(int keyCode, int shift);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void selectCurrentRecord();
+    void selectionMoved(const QModelIndex& current);
+
+    RecordsetModel m_model;
+    bool m_syncing = false;
+    QMetaObject::Connection m_currentConn;
+    QMetaObject::Connection m_refreshConn;
+};
+
+} // namespace platform
