@@ -1,0 +1,44 @@
+// The quantity of an expenditure item as text: how a typed quantity becomes
+// the stored `Rmen` text ("2,50": two decimals, decimal comma, a blank between
+// thousands) and how every reader of `Rmen` reads it back as a number.
+//
+// One formatter, one parser: the item tabs, the add operations and the
+// monthly export all go through these, so a stored quantity always reads back
+// as the number it was written from.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace entry {
+
+// `Rmen` holds at most this many characters.
+inline constexpr int kRmenMaxLength = 10;
+
+// Two decimals (halves away from zero), decimal comma, a blank between groups
+// of thousands: 2.5 -> "2,50", 1234.5 -> "1 234,50", 0.125 -> "0,13".
+QString formatQuantity(double value);
+
+// A non-negative decimal number: digits (optionally grouped by blanks in
+// threes), at most one decimal separator (a comma; a point is read as one too,
+// as older stored quantities carry it) followed by at least one digit.
+// Surrounding blanks are ignored. Anything else - empty text, a sign, letters,
+// a currency sign, two separators - gives no value.
+std::optional<double> parseQuantity(const QString& text);
+
+// The quantity text that a quantity field hands on when it is left: the
+// formatted quantity when the typed text reads as one, the empty text for an
+// empty field, and otherwise the typed text itself (trimmed), which the add
+// operation then refuses.
+QString quantityTextFromField(const QString& typed);
+
+// The quantity text is one the add operation may store: it reads as a
+// quantity and fits in `Rmen`.
+bool quantityTextAcceptable(const QString& quantityText);
+
+// What the quantity field shows while it does not have the focus: the value
+// after a "$" ("$2,50"), or the typed text unchanged when it is no number.
+QString displayQuantity(const QString& typed);
+
+} // namespace entry
