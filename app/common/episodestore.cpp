@@ -1,0 +1,276 @@
+#include "app/common/episodestore.h"
+
+#include "platform/db/dataconnection.h"
+
+#include <sqlite3.h>
+
+namespace episode {
+
+using platform::db::Database;
+using platform::db::DbError;
+using platform::db::Recordset;
+
+EpisodeRow rowFromForm(const EpisodeForm& form, const KonvRecord* konv)
+{
+    const bool processing = form.mode == Mode::Processing;
+    EpisodeRow r;
+    r.azonosito = form.identifier.trimmed().toLongLong();
+    r.intKod = form.institutionCode;
+    r.intTipus = processing ? form.konvCareType : firstChar(form.careTypeCaption);
+    r.tSzam = form.registerNumber;
+    r.taj = form.taj;
+    r.fdat = form.admissionDate;
+    r.fido = storedTime(form.admissionTime);
+    r.tdat = form.dischargeDate;
+    r.tido = storedTime(form.dischargeTime);
+    r.okod = processing ? form.wardBox : form.wardCombo;
+    r.ojele = firstChar(form.wardSign);
+    r.tsor = isBlank(form.sequence) ? QStringLiteral("0") : form.sequence;
+    r.vjel = form.examination;
+    r.manualis = !processing;
+    r.tovsors = isBlank(form.outcome) ? QStringLiteral("0") : form.outcome;
+    if (processing && konv) {
+        r.withImport = true;
+        r.betegseg = konv->betegseg;
+        r.beavatkoz = konv->beavatkoz;
+    }
+    return r;
+}
+
+QList<SurgeryRow> surgeriesFromForm(const EpisodeForm& form)
+{
+    QList<SurgeryRow> rows;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (!isBlank(form.codes[slot]))
+            rows.append({form.codes[slot], storedTime(form.durations[slot])});
+    return rows;
+}
+
+EpisodeRow episodeFromRecord(const Recordset& rs)
+{
+    EpisodeRow r;
+    r.azonosito = rs.value(QStringLiteral("Azonosito")).toLongLong();
+    r.intKod = rs.text(QStringLiteral("Int_kod"));
+    r.intTipus = rs.text(QStringLiteral("Int_tipus"));
+    r.tSzam = rs.text(QStringLiteral("T_szam"));
+    r.taj = rs.text(QStringLiteral("Taj"));
+    r.fdat = rs.text(QStringLiteral("Fdat"));
+    r.fido = rs.text(QStringLiteral("Fido"));
+    r.tdat = rs.text(QStringLiteral("Tdat"));
+    r.tido = rs.text(QStringLiteral("Tido"));
+    r.okod = rs.text(QStringLiteral("Okod"));
+    r.ojele = rs.text(QStringLiteral("Ojele"));
+    r.tsor = rs.text(QStringLiteral("Tsor"));
+    r.vjel = rs.value(QStringLiteral("Vjel")).toBool();
+    r.manualis = rs.value(QStringLiteral("Manuális")).toBool();
+    r.tovsors = rs.text(QStringLiteral("tovsors"));
+    r.betegseg = rs.value(QStringLiteral("Betegseg"));
+    r.beavatkoz = rs.value(QStringLiteral("Beavatkoz"));
+    r.withImport = !r.manualis;
+    return r;
+}
+
+SlotContents slotsFromSurgeries(const QList<SurgeryRow>& rows)
+{
+    SlotContents s;
+    s.durations.fill(kEmptyTime);
+    s.rowsRead = int(rows.size());
+    const int shown = std::min<int>(int(rows.size()), kSlotCount);
+    for (int n = 0; n < shown; ++n)
+        s.codes[n] = rows[n].code;
+    // Durations fill the slots from the first one up to the first surgery
+    // without a duration; that slot and the later ones keep the empty box.
+    for (int n = 0; n < shown; ++n) {
+        const QString d = shownTime(rows[n].duration);
+        if (d.trimmed().isEmpty())
+            break;
+        s.durations[n] = d;
+    }
+    return s;
+}
+
+QList<SurgeryRow> surgeriesFromRecordset(Recordset& rs)
+{
+    QList<SurgeryRow> rows;
+    if (rs.recordCount() == 0)
+        return rows;
+    rs.moveFirst();
+    while (!rs.eof()) {
+        rows.append({rs.text(QStringLiteral("Mkod")), rs.text(QStringLiteral("Mido"))});
+        rs.moveNext();
+    }
+    rs.moveFirst();
+    return rows;
+}
+
+namespace {
+
+// Attaches the converted-data file to the entered-data connection for the
+// length of one save; SQLite refuses ATTACH inside a transaction, so it
+// brackets the transaction from outside.
+class Attachment {
+public:
+    Attachment(sqlite3* db, const QString& path) : m_db(db)
+    {
+        sqlite3_stmt* st = nullptr;
+        // A detach that could not finish last time leaves the file attached;
+        // it is the same file, so it serves again.
+        if (sqlite3_prepare_v2(m_db, "select 1 from pragma_database_list where name = 'konvdb'", -1, &st,
+                               nullptr) == SQLITE_OK) {
+            const bool already = sqlite3_step(st) == SQLITE_ROW;
+            sqlite3_finalize(st);
+            st = nullptr;
+            if (already)
+                return;
+        }
+        if (sqlite3_prepare_v2(m_db, "ATTACH DATABASE ?1 AS konvdb", -1, &st, nullptr) != SQLITE_OK)
+            throw SaveError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        const QByteArray file = path.toUtf8();
+        sqlite3_bind_text(st, 1, file.constData(), int(file.size()), SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(st);
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            throw SaveError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(m_db))));
+    }
+    ~Attachment() { sqlite3_exec(m_db, "DETACH DATABASE konvdb", nullptr, nullptr, nullptr); }
+    Attachment(const Attachment&) = delete;
+    Attachment& operator=(const Attachment&) = delete;
+
+private:
+    sqlite3* m_db;
+};
+
+QVariant nullable(const QVariant& v)
+{
+    return v.isValid() ? v : QVariant();
+}
+
+void insertSurgeries(Database& db, const QString& azonosito, const QList<SurgeryRow>& surgeries)
+{
+    for (const auto& s : surgeries)
+        db.exec(QStringLiteral("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values (?, ?, ?, ?)"),
+                {azonosito, s.code, s.duration, QStringLiteral("1")});
+}
+
+} // namespace
+
+EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, QString convertedPath)
+    : m_db(std::move(entered)), m_convertedPath(std::move(convertedPath))
+{
+}
+
+qint64 EpisodeStore::lastIdentifier() const
+{
+    const QVariant v = m_db->scalar(QStringLiteral("select UTOLSO from \"Utolso azonosito\""));
+    return v.isValid() ? v.toString().trimmed().toLongLong() : 0;
+}
+
+bool EpisodeStore::episodeExists(qint64 azonosito) const
+{
+    return m_db->scalar(QStringLiteral("select count(*) from alap where Azonosito = ?"), {azonosito}).toLongLong()
+           > 0;
+}
+
+void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surgeries,
+                           const std::optional<KonvMark>& konv)
+{
+    const QString id = QString::number(row.azonosito);
+    std::optional<Attachment> attached;
+    if (konv)
+        attached.emplace(m_db->handle(), m_convertedPath);
+    try {
+        Database::Transaction tx(*m_db);
+        if (episodeExists(row.azonosito))
+            throw SaveError(QStringLiteral("Ez az azonosító már foglalt: %1").arg(id));
+
+        if (row.withImport)
+            m_db->exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, Betegseg, Beavatkoz, "
+                                      "T_szam, Taj, Fdat, Fido, Tdat, Tido, Okod, Ojele, Tsor, Vjel, Manuális, "
+                                      "tovsors) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       {row.azonosito, row.intKod, row.intTipus, nullable(row.betegseg), nullable(row.beavatkoz),
+                        row.tSzam, row.taj, row.fdat, row.fido, row.tdat, row.tido, row.okod, row.ojele, row.tsor,
+                        row.vjel, row.manualis, row.tovsors});
+        else
+            m_db->exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Fdat, Fido, "
+                                      "Tdat, Tido, Okod, Ojele, Tsor, Vjel, Manuális, tovsors) "
+                                      "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       {row.azonosito, row.intKod, row.intTipus, row.tSzam, row.taj, row.fdat, row.fido, row.tdat,
+                        row.tido, row.okod, row.ojele, row.tsor, row.vjel, row.manualis, row.tovsors});
+
+        insertSurgeries(*m_db, id, surgeries);
+
+        // The last identifier is written as the identifier's text.
+        const bool hasRow =
+            m_db->scalar(QStringLiteral("select count(*) from \"Utolso azonosito\"")).toLongLong() > 0;
+        if (hasRow)
+            m_db->exec(QStringLiteral("update \"Utolso azonosito\" set UTOLSO = ?"), {id});
+        else
+            m_db->exec(QStringLiteral("insert into \"Utolso azonosito\" (UTOLSO) values (?)"), {id});
+
+        if (konv) {
+            m_db->exec(QStringLiteral("update konvdb.konv set Feldolgozva = ? where rowid = ?"),
+                       {konv->processed, konv->rowKey});
+            if (sqlite3_changes(m_db->handle()) != 1)
+                throw SaveError(QStringLiteral("A konvertált rekord nem található."));
+        }
+        tx.commit();
+    } catch (const DbError& e) {
+        throw SaveError(e.message());
+    }
+}
+
+void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries)
+{
+    const QString id = QString::number(row.azonosito);
+    try {
+        Database::Transaction tx(*m_db);
+        if (!episodeExists(row.azonosito))
+            throw SaveError(QStringLiteral("Nincs ilyen azonosítójú felvett adat: %1").arg(id));
+        m_db->exec(QStringLiteral("update alap set Int_kod = ?, Int_tipus = ?, T_szam = ?, Taj = ?, Fdat = ?, "
+                                  "Fido = ?, Tdat = ?, Tido = ?, Okod = ?, Ojele = ?, Tsor = ?, Vjel = ?, "
+                                  "Manuális = ?, tovsors = ? where Azonosito = ?"),
+                   {row.intKod, row.intTipus, row.tSzam, row.taj, row.fdat, row.fido, row.tdat, row.tido, row.okod,
+                    row.ojele, row.tsor, row.vjel, row.manualis, row.tovsors, row.azonosito});
+        m_db->exec(QStringLiteral("delete from műtétek where Azonosito = ?"), {id});
+        insertSurgeries(*m_db, id, surgeries);
+        tx.commit();
+    } catch (const DbError& e) {
+        throw SaveError(e.message());
+    }
+}
+
+std::optional<EpisodeRow> EpisodeStore::load(qint64 azonosito) const
+{
+    platform::db::DataConnection c(QStringLiteral("episode"));
+    c.setDatabase(m_db);
+    c.setRecordSource(QStringLiteral("select * from alap where Azonosito = ?"), {azonosito});
+    c.refresh();
+    if (c.recordset().recordCount() == 0)
+        return std::nullopt;
+    c.recordset().moveFirst();
+    return episodeFromRecord(c.recordset());
+}
+
+QList<SurgeryRow> EpisodeStore::surgeries(const QString& azonosito) const
+{
+    platform::db::DataConnection c(QStringLiteral("surgeries"));
+    c.setDatabase(m_db);
+    c.setRecordSource(kSurgeriesOfEpisode, {azonosito});
+    c.refresh();
+    return surgeriesFromRecordset(c.recordset());
+}
+
+int EpisodeStore::deleteItemsOfUnstoredEpisode(const QString& azonosito)
+{
+    Database::Transaction tx(*m_db);
+    bool ok = false;
+    const qint64 id = azonosito.trimmed().toLongLong(&ok);
+    if (ok && episodeExists(id))
+        return 0;
+    m_db->exec(QStringLiteral("delete from Ráfkódok where Azonosito = ?"), {azonosito});
+    const int removed = sqlite3_changes(m_db->handle());
+    tx.commit();
+    return removed;
+}
+
+} // namespace episode

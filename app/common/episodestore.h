@@ -1,0 +1,148 @@
+// Storing, modifying and reading care episodes (`alap`, `műtétek`, the last
+// identifier) on the entered-data file, with the converted-record flag of
+// `konv` written in the same transaction.
+//
+// Every write here is all or nothing: the episode row, its surgery rows, the
+// new last identifier and the converted record's `Feldolgozva` are committed
+// together or not at all. The converted-data file is attached to the
+// entered-data connection for the length of a save so that one transaction
+// covers both files.
+#pragma once
+
+#include "app/common/episoderules.h"
+#include "app/common/konvmapping.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+namespace platform::db {
+class Database;
+class Recordset;
+} // namespace platform::db
+
+namespace episode {
+
+// Record sources the episode handlers give their connections; values are
+// bound, never pasted into the text.
+inline const QString kAllEpisodes = QStringLiteral("select * from alap");
+inline const QString kEpisodesOfRegister = QStringLiteral("select * from alap where T_szam= ?");
+inline const QString kItemsOfEpisode = QStringLiteral("select * from Ráfkódok where Azonosito= ?");
+inline const QString kSurgeriesOfEpisode = QStringLiteral("select * from műtétek where Azonosito= ?");
+inline const QString kUnprocessedKonv = QStringLiteral("select * from konv where not Feldolgozva");
+inline const QString kAllKonv = QStringLiteral("select * from konv");
+inline const QString kKonvOfRegister = QStringLiteral("select * from konv where Torzsszam= ? and not Feldolgozva");
+
+// One `alap` row as the save writes it.
+struct EpisodeRow {
+    qint64 azonosito = 0;
+    QString intKod;
+    QString intTipus;
+    QString tSzam;
+    QString taj;
+    QString fdat;
+    QString fido;
+    QString tdat;
+    QString tido;
+    QString okod;
+    QString ojele;
+    QString tsor;
+    bool vjel = false;
+    bool manualis = true;
+    QString tovsors;
+    // Only an episode taken from a converted record carries these.
+    bool withImport = false;
+    QVariant betegseg;
+    QVariant beavatkoz;
+
+    bool operator==(const EpisodeRow&) const = default;
+};
+
+// One `műtétek` row: code and duration in stored form ("01:30:00").
+struct SurgeryRow {
+    QString code;
+    QString duration;
+    bool operator==(const SurgeryRow&) const = default;
+};
+
+// The row the form describes. In processing mode the care type and ward come
+// from the converted record's fields and `konv` gives `Betegseg` and
+// `Beavatkoz`; otherwise from the care-type text and the ward combo.
+// A blank sequence or outcome becomes "0".
+EpisodeRow rowFromForm(const EpisodeForm& form, const KonvRecord* konv = nullptr);
+
+// One surgery row for every slot whose code is not blank, in slot order.
+QList<SurgeryRow> surgeriesFromForm(const EpisodeForm& form);
+
+// The current row of a record set over `alap`.
+EpisodeRow episodeFromRecord(const platform::db::Recordset& rs);
+
+// What the ten slots show of an episode's surgery rows, read in stored
+// order: the first ten codes, and durations from slot 0 up to the first
+// empty one. Rows beyond the tenth are not shown.
+struct SlotContents {
+    std::array<QString, kSlotCount> codes;
+    std::array<QString, kSlotCount> durations; // box texts; kEmptyTime where none
+    int rowsRead = 0;                          // all rows, the unshown ones included
+};
+SlotContents slotsFromSurgeries(const QList<SurgeryRow>& rows);
+QList<SurgeryRow> surgeriesFromRecordset(platform::db::Recordset& rs);
+
+// A failed or refused write; nothing of it was stored.
+class SaveError : public std::runtime_error {
+public:
+    explicit SaveError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+// The converted record a processing-mode save marks.
+struct KonvMark {
+    QVariant rowKey;  // the record's key in `konv` (its row id)
+    bool processed;   // the new `Feldolgozva`
+};
+
+class EpisodeStore {
+public:
+    // `entered` is the entered-data file; `convertedPath` the converted-data
+    // file, attached only while a save marks a converted record.
+    EpisodeStore(std::shared_ptr<platform::db::Database> entered, QString convertedPath);
+
+    // The last identifier issued, read as a number; 0 when the row or its
+    // value is missing.
+    qint64 lastIdentifier() const;
+    qint64 nextIdentifier() const { return lastIdentifier() + 1; }
+
+    bool episodeExists(qint64 azonosito) const;
+
+    // A new episode: the `alap` row, the surgery rows, `UTOLSO` set to its
+    // identifier and (in processing mode) the converted record's flag, in one
+    // transaction. Throws SaveError, with nothing written, when the identifier
+    // is already stored or the database refuses a write.
+    void saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surgeries,
+                 const std::optional<KonvMark>& konv = std::nullopt);
+
+    // Rewrites the stored episode whose `Azonosito` is the row's: its header
+    // fields and, replacing the old ones, its surgery rows. `Betegseg` and
+    // `Beavatkoz` stay as stored. Throws SaveError when no such episode is
+    // stored or a write fails; nothing is changed then.
+    void modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries);
+
+    std::optional<EpisodeRow> load(qint64 azonosito) const;
+    QList<SurgeryRow> surgeries(const QString& azonosito) const;
+
+    // Removes the items booked under an identifier that no stored episode
+    // carries (an abandoned new episode); returns how many went. Items of a
+    // stored episode are never touched.
+    int deleteItemsOfUnstoredEpisode(const QString& azonosito);
+
+private:
+    std::shared_ptr<platform::db::Database> m_db;
+    QString m_convertedPath;
+};
+
+} // namespace episode
