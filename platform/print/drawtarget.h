@@ -20,6 +20,8 @@
 
 #include <cstdint>
 
+class QPainter;
+
 namespace platform {
 
 // Coordinate units of a target. Values are the old ScaleMode numbers.
@@ -183,18 +185,25 @@ private:
     int m_scaleMode = vbTwips;
 };
 
-// A target that draws into an image, for the preview's page picture.
+// A target that draws into an image, for the preview's page picture. The
+// image is painted on from the first drawing call until finish() or the
+// target's destruction.
 class ImageTarget : public DrawTarget {
 public:
     ImageTarget(QImage* image, double dpiX, double dpiY);
     ~ImageTarget() override;
+    ImageTarget(const ImageTarget&) = delete;
+    ImageTarget& operator=(const ImageTarget&) = delete;
     void clear(const QColor& color = Qt::white);
+    // Ends painting so the image can be shown.
+    void finish();
 
 protected:
     Surface* surface() override;
 
 private:
     QImage* m_image;
+    QPainter* m_painter = nullptr;
     Surface* m_surface = nullptr;
 };
 
