@@ -66,6 +66,7 @@ private:
     ListFieldModel m_model;
     int m_selectedRow = -1;
     QString m_lastText;
+    bool m_reloading = false;
 };
 
 } // namespace platform

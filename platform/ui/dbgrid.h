@@ -8,6 +8,7 @@
 #include "platform/db/dataconnection.h"
 
 #include <QAbstractTableModel>
+#include <QCache>
 #include <QPointer>
 #include <QTableView>
 #include <QVector>
@@ -51,6 +52,9 @@ private:
     GridColumns m_columns;       // resolved
     QVector<int> m_fieldIndex;   // record-set field index per column, -1 when absent
     int m_rowCount = 0;
+    // Rows fetched for painting, so that one visible row costs one fetch per
+    // field however often the view asks; emptied whenever the rows change.
+    mutable QCache<int, QVector<QVariant>> m_rows{512};
 };
 
 class DBGrid : public QTableView {
@@ -83,8 +87,6 @@ private:
 
     RecordsetModel m_model;
     bool m_syncing = false;
-    QMetaObject::Connection m_currentConn;
-    QMetaObject::Connection m_refreshConn;
 };
 
 } // namespace platform

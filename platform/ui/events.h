@@ -117,6 +117,9 @@ private:
     QHash<QWidget*, ControlHandlers> m_controls;
     QPointer<QWidget> m_lastFocused;
     bool m_resending = false;
+    bool m_preview = false;       // a form-level KeyDown is registered
+    QEvent* m_seenKey = nullptr;  // key handled via the application filter
+    QEvent* m_seenMouse = nullptr;
     QMetaObject::Connection m_focusConnection;
 };
 

@@ -1,0 +1,116 @@
+#include "platform/ui/dbcombo.h"
+
+#include <QLineEdit>
+#include <QListView>
+
+namespace platform {
+
+// ------------------------------------------------------------ ListFieldModel
+
+ListFieldModel::ListFieldModel(QObject* parent) : QAbstractListModel(parent) {}
+
+void ListFieldModel::setSource(db::DataConnection* connection, const QString& listField)
+{
+    if (m_connection)
+        disconnect(m_connection, nullptr, this, nullptr);
+    m_connection = connection;
+    m_field = listField;
+    if (connection) {
+        connect(connection, &db::DataConnection::refreshed, this, &ListFieldModel::reload);
+        connect(connection, &db::DataConnection::rowsChanged, this, &ListFieldModel::reload);
+    }
+    reload();
+}
+
+void ListFieldModel::reload()
+{
+    beginResetModel();
+    if (m_connection) {
+        db::Recordset& rs = m_connection->recordset();
+        m_fieldIndex = rs.fieldIndex(m_field);
+        m_rowCount = rs.recordCount();
+    } else {
+        m_fieldIndex = -1;
+        m_rowCount = 0;
+    }
+    endResetModel();
+}
+
+int ListFieldModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+QVariant ListFieldModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !m_connection || m_fieldIndex < 0 || index.row() >= m_rowCount)
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    return m_connection->recordset().valueAt(index.row(), m_fieldIndex).toString();
+}
+
+// ------------------------------------------------------------------- DBCombo
+
+DBCombo::DBCombo(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // Inline completion would change the typed text behind the clerk's back
+    // and scan the whole list on every key.
+    setCompleter(nullptr);
+    // Sizing to the contents would read every entry of a long list.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(8);
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
+    setModel(&m_model);
+    connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (m_reloading || text == m_lastText)
+            return;
+        m_lastText = text;
+        emit Change();
+    });
+    connect(this, &QComboBox::activated, this, &DBCombo::entryChosen);
+}
+
+void DBCombo::setRowSource(db::DataConnection* connection, const QString& listField)
+{
+    if (m_model.connection())
+        disconnect(m_model.connection(), nullptr, this, nullptr);
+    // A new list keeps the text on show, as the old control did.
+    const QString keep = currentText();
+    m_reloading = true;
+    m_model.setSource(connection, listField);
+    setEditText(keep);
+    m_reloading = false;
+    if (connection) {
+        auto keepText = [this] {
+            // The model reset (connected earlier) has already run.
+            m_reloading = true;
+            setEditText(m_lastText);
+            m_reloading = false;
+        };
+        connect(connection, &db::DataConnection::refreshed, this, keepText);
+        connect(connection, &db::DataConnection::rowsChanged, this, keepText);
+    }
+}
+
+void DBCombo::setText(const QString& text)
+{
+    m_selectedRow = -1;
+    setEditText(text);
+}
+
+void DBCombo::entryChosen(int index)
+{
+    m_selectedRow = index;
+    // Choosing the entry already on show changes no text, but is a Click.
+    if (currentText() != m_lastText) {
+        m_lastText = currentText();
+        emit Change();
+    }
+    emit Click(AreaList);
+}
+
+} // namespace platform

@@ -1,0 +1,215 @@
+#include "platform/ui/dbgrid.h"
+
+#include "platform/ui/events.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace platform {
+
+// ------------------------------------------------------------ RecordsetModel
+
+RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void RecordsetModel::setConnection(db::DataConnection* connection, const GridColumns& columns)
+{
+    if (m_connection)
+        disconnect(m_connection, nullptr, this, nullptr);
+    m_connection = connection;
+    m_requested = columns;
+    if (connection) {
+        connect(connection, &db::DataConnection::refreshed, this, &RecordsetModel::reload);
+        connect(connection, &db::DataConnection::rowsChanged, this, &RecordsetModel::rowsEdited);
+    }
+    reload();
+}
+
+void RecordsetModel::setColumns(const GridColumns& columns)
+{
+    m_requested = columns;
+    reload();
+}
+
+QString RecordsetModel::fieldOf(int column) const
+{
+    return column >= 0 && column < m_columns.size() ? m_columns.at(column).second : QString();
+}
+
+void RecordsetModel::resolveColumns()
+{
+    m_columns.clear();
+    m_fieldIndex.clear();
+    if (!m_connection)
+        return;
+    db::Recordset& rs = m_connection->recordset();
+    if (m_requested.isEmpty()) {
+        for (const QString& field : rs.fieldNames())
+            m_columns.append({field, field});
+    } else {
+        m_columns = m_requested;
+    }
+    for (const GridColumn& column : std::as_const(m_columns))
+        m_fieldIndex.append(rs.fieldIndex(column.second));
+}
+
+void RecordsetModel::reload()
+{
+    beginResetModel();
+    m_rows.clear();
+    resolveColumns();
+    m_rowCount = m_connection ? m_connection->recordset().recordCount() : 0;
+    endResetModel();
+}
+
+void RecordsetModel::rowsEdited()
+{
+    m_rows.clear();
+    const int count = m_connection ? m_connection->recordset().recordCount() : 0;
+    if (count > m_rowCount) {
+        // An added row joins the end of the set.
+        beginInsertRows({}, m_rowCount, count - 1);
+        m_rowCount = count;
+        endInsertRows();
+        if (m_rowCount > 1 && !m_columns.isEmpty())
+            emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1));
+    } else if (count == m_rowCount) {
+        if (m_rowCount > 0 && !m_columns.isEmpty())
+            emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1));
+    } else {
+        beginResetModel();
+        m_rowCount = count;
+        endResetModel();
+    }
+}
+
+int RecordsetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int RecordsetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant RecordsetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !m_connection || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const int row = index.row();
+    const int column = index.column();
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_columns.size())
+        return {};
+    QVector<QVariant>* cached = m_rows.object(row);
+    if (!cached) {
+        db::Recordset& rs = m_connection->recordset();
+        auto* values = new QVector<QVariant>(m_columns.size());
+        for (int c = 0; c < m_columns.size(); ++c)
+            if (m_fieldIndex.at(c) >= 0)
+                (*values)[c] = rs.valueAt(row, m_fieldIndex.at(c));
+        m_rows.insert(row, values);
+        cached = values;
+    }
+    return cached->at(column);
+}
+
+QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return {};
+    if (section < 0 || section >= m_columns.size())
+        return {};
+    return m_columns.at(section).first;
+}
+
+// -------------------------------------------------------------------- DBGrid
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
+{
+    setModel(&m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // Fixed row heights: the view never measures every row of a large set.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { selectionMoved(current); });
+}
+
+void DBGrid::setDataSource(db::DataConnection* connection, const GridColumns& columns)
+{
+    if (db::DataConnection* old = m_model.connection())
+        disconnect(old, nullptr, this, nullptr);
+    m_model.setConnection(connection, columns);
+    if (connection) {
+        connect(connection, &db::DataConnection::currentChanged, this, &DBGrid::selectCurrentRecord);
+        // The model resets first (it connected first); then the new current
+        // row is shown selected.
+        connect(connection, &db::DataConnection::refreshed, this, &DBGrid::selectCurrentRecord);
+        connect(connection, &db::DataConnection::rowsChanged, this, &DBGrid::selectCurrentRecord);
+    }
+    selectCurrentRecord();
+}
+
+int DBGrid::row() const
+{
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void DBGrid::selectCurrentRecord()
+{
+    db::DataConnection* connection = m_model.connection();
+    if (!connection || m_syncing)
+        return;
+    m_syncing = true;
+    db::Recordset& rs = connection->recordset();
+    const int position = rs.hasCurrent() ? rs.absolutePosition() : -1;
+    if (position >= 0 && position < m_model.rowCount()) {
+        const int column = qMax(0, currentIndex().column());
+        const QModelIndex index = m_model.index(position, column);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(index);
+    } else {
+        selectionModel()->clear();
+    }
+    m_syncing = false;
+}
+
+void DBGrid::selectionMoved(const QModelIndex& current)
+{
+    db::DataConnection* connection = m_model.connection();
+    if (!connection || m_syncing || !current.isValid())
+        return;
+    m_syncing = true;
+    db::Recordset& rs = connection->recordset();
+    if (rs.absolutePosition() != current.row() || !rs.hasCurrent())
+        rs.setAbsolutePosition(current.row());
+    m_syncing = false;
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    emit KeyDown(legacyKeyCode(event->key()), legacyShift(event->modifiers()));
+    QTableView::keyPressEvent(event);
+}
+
+void DBGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit Click();
+}
+
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit DblClick();
+}
+
+} // namespace platform

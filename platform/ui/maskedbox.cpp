@@ -1,0 +1,232 @@
+#include "platform/ui/maskedbox.h"
+
+#include <QKeyEvent>
+
+namespace platform {
+
+namespace {
+constexpr QChar kDigitSlot = u'#';
+constexpr QChar kBlank = u' ';
+
+bool isDateMask(const QString& mask)
+{
+    return mask == QLatin1String("####.##.##.");
+}
+} // namespace
+
+MaskEdBox::MaskEdBox(QWidget* parent) : MaskEdBox(QString(), parent) {}
+
+MaskEdBox::MaskEdBox(const QString& mask, QWidget* parent) : QLineEdit(parent)
+{
+    // Dropped or pasted text would bypass the mask; the old control took
+    // neither in a way the clerks relied on.
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    connect(this, &QLineEdit::textChanged, this, &MaskEdBox::onTextChanged);
+    setMask(mask);
+}
+
+void MaskEdBox::setMask(const QString& mask)
+{
+    m_mask = mask;
+    // The standard menu's Paste and Cut would bypass the mask.
+    setContextMenuPolicy(mask.isEmpty() ? Qt::DefaultContextMenu : Qt::NoContextMenu);
+    setMaxLength(mask.isEmpty() ? 32767 : int(mask.size()));
+    applyText(blankText(), 0);
+}
+
+QString MaskEdBox::blankText() const
+{
+    QString out = m_mask;
+    for (QChar& c : out)
+        if (c == kDigitSlot)
+            c = kBlank;
+    return out;
+}
+
+bool MaskEdBox::isBlank() const
+{
+    return m_mask.isEmpty() ? text().isEmpty() : text() == blankText();
+}
+
+QString MaskEdBox::clipText() const
+{
+    if (m_mask.isEmpty())
+        return text();
+    const QString t = text();
+    QString out;
+    for (int i = 0; i < m_mask.size() && i < t.size(); ++i)
+        if (m_mask.at(i) == kDigitSlot)
+            out += t.at(i);
+    return out;
+}
+
+bool MaskEdBox::fitsMask(const QString& text, const QString& mask)
+{
+    if (text.size() != mask.size())
+        return false;
+    for (int i = 0; i < mask.size(); ++i) {
+        const QChar m = mask.at(i);
+        const QChar c = text.at(i);
+        if (m == kDigitSlot) {
+            // Only ASCII digits: the old box refused other scripts' digits.
+            if (c != kBlank && !(c >= u'0' && c <= u'9'))
+                return false;
+        } else if (c != m) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MaskEdBox::setText(const QString& text)
+{
+    if (m_mask.isEmpty()) {
+        m_lastSetFailed = false;
+        applyText(text, int(text.size()));
+        return true;
+    }
+    QString candidate = text.isEmpty() ? blankText() : text;
+    // Converted records keep their dates without the closing point.
+    if (isDateMask(m_mask) && candidate.size() == m_mask.size() - 1)
+        candidate += m_mask.back();
+    if (!fitsMask(candidate, m_mask)) {
+        m_lastSetFailed = true;
+        return false;
+    }
+    m_lastSetFailed = false;
+    applyText(candidate, 0);
+    return true;
+}
+
+QString MaskEdBox::formattedText() const
+{
+    return m_formatter ? m_formatter(text(), m_format) : text();
+}
+
+void MaskEdBox::applyText(const QString& text, int cursor)
+{
+    QLineEdit::setText(text);
+    setCursorPosition(cursor);
+}
+
+void MaskEdBox::onTextChanged(const QString& text)
+{
+    // QLineEdit reports some no-op sets as changes; Change is for real ones.
+    if (text == m_lastText)
+        return;
+    m_lastText = text;
+    emit Change();
+}
+
+int MaskEdBox::nextEditable(int pos) const
+{
+    while (pos < m_mask.size() && m_mask.at(pos) != kDigitSlot)
+        ++pos;
+    return pos;
+}
+
+int MaskEdBox::prevEditable(int pos) const
+{
+    --pos;
+    while (pos >= 0 && m_mask.at(pos) != kDigitSlot)
+        --pos;
+    return pos;
+}
+
+void MaskEdBox::blankRange(int from, int to)
+{
+    QString t = text();
+    for (int i = qMax(0, from); i < to && i < m_mask.size(); ++i)
+        if (m_mask.at(i) == kDigitSlot)
+            t[i] = kBlank;
+    applyText(t, from);
+}
+
+void MaskEdBox::typeDigit(QChar c)
+{
+    int pos = cursorPosition();
+    if (hasSelectedText()) {
+        const int start = selectionStart();
+        blankRange(start, start + int(selectedText().size()));
+        pos = start;
+    }
+    pos = nextEditable(pos);
+    if (pos >= m_mask.size())
+        return; // the box is full up to its end
+    QString t = text();
+    t[pos] = c;
+    applyText(t, nextEditable(pos + 1));
+}
+
+void MaskEdBox::keyPressEvent(QKeyEvent* event)
+{
+    if (m_mask.isEmpty() || isReadOnly()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const int pos = cursorPosition();
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        if (hasSelectedText()) {
+            const int start = selectionStart();
+            blankRange(start, start + int(selectedText().size()));
+        } else {
+            const int p = prevEditable(pos);
+            if (p >= 0)
+                blankRange(p, p + 1);
+        }
+        event->accept();
+        return;
+    case Qt::Key_Delete:
+        if (hasSelectedText()) {
+            const int start = selectionStart();
+            blankRange(start, start + int(selectedText().size()));
+        } else {
+            const int p = nextEditable(pos);
+            if (p < m_mask.size()) {
+                blankRange(p, p + 1);
+                setCursorPosition(p);
+            }
+        }
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    // Navigation, selection, copy and the keys the window handles go the
+    // ordinary way; anything that would insert or remove text is taken here.
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)
+        || event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)
+        || event->matches(QKeySequence::DeleteEndOfWord) || event->matches(QKeySequence::DeleteStartOfWord)
+        || event->matches(QKeySequence::DeleteEndOfLine) || event->matches(QKeySequence::DeleteCompleteLine)) {
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    if (typed.size() == 1 && typed.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QChar c = typed.at(0);
+        if (c >= u'0' && c <= u'9') {
+            typeDigit(c);
+        } else if (pos < m_mask.size() && m_mask.at(pos) == c) {
+            setCursorPosition(pos + 1); // typing the literal steps over it
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void MaskEdBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (m_mask.isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    for (QChar c : event->commitString())
+        if (c >= u'0' && c <= u'9')
+            typeDigit(c);
+    event->accept();
+}
+
+} // namespace platform
