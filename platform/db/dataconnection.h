@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 struct sqlite3;
 
@@ -44,6 +45,32 @@ public:
     QString path() const { return m_path; }
     sqlite3* handle() const { return m_db; }
 
+    // A column as the file declares it. Boolean columns read back as bool.
+    struct Column {
+        QString name;
+        QString declaredType;
+        QString collation;
+        bool isBoolean = false;
+    };
+    struct Table {
+        QString name; // as the file spells it
+        std::vector<Column> columns;
+        int columnIndex(const QString& name) const; // any letter case; -1 when absent
+    };
+    // The table of that name in any letter case (accented letters included);
+    // nullptr when the file has none.
+    const Table* findTable(const QString& name);
+    QStringList tableNames();
+
+    // Turns a query text of the old dialect into one the engine runs and
+    // returns the parameters it binds (a like prefix may add some).
+    QString translate(const QString& sql, QVariantList* params);
+
+    // Advances on every write through this layer, so record sets know when
+    // the rows they keep may be stale.
+    quint64 changeCount() const { return m_changes; }
+    void noteChange() { ++m_changes; }
+
     // Runs one statement (dialect translated, parameters bound).
     void exec(const QString& sql, const QVariantList& params = {});
     // Runs a script of several statements without parameters (schemas).
@@ -65,8 +92,14 @@ public:
 
 private:
     explicit Database(const QString& path, sqlite3* db);
+    void forgetSchema();
+    void loadSchema();
     QString m_path;
     sqlite3* m_db = nullptr;
+    quint64 m_changes = 0;
+    int m_savepoints = 0;
+    bool m_schemaLoaded = false;
+    std::vector<Table> m_tables;
 };
 
 // A keyset record set over one table: rows in the query's order (stored order
@@ -82,7 +115,8 @@ public:
     void setAbsolutePosition(int position); // out of range: DbError
     bool bof() const;
     bool eof() const;
-    bool hasCurrent() const { return !bof() && !eof() && recordCount() > 0; }
+    // False also right after deleteCurrent(), until a move.
+    bool hasCurrent() const { return !bof() && !eof() && absolutePosition() >= 0; }
 
     void moveFirst();
     void moveLast();
@@ -94,6 +128,8 @@ public:
     // stays and noMatch() turns true.
     bool findFirst(const QString& criterion, const QVariantList& params = {});
     bool findNext(const QString& criterion, const QVariantList& params = {});
+    bool findLast(const QString& criterion, const QVariantList& params = {});
+    bool findPrevious(const QString& criterion, const QVariantList& params = {});
     bool noMatch() const { return m_noMatch; }
 
     QVariant bookmark() const;
@@ -101,7 +137,10 @@ public:
 
     void addNew();        // starts a new row buffer
     void edit();          // starts editing the current row
-    void update();        // writes the buffer; an added row joins the end of the set
+    // Writes the buffer. An added row joins the end of the set and becomes
+    // the current row; an edited row keeps its place even if it no longer
+    // matches the query.
+    void update();
     void cancelUpdate();
     void deleteCurrent(); // the position then stands on no row until a move
     bool editing() const;
@@ -110,13 +149,25 @@ public:
     int fieldIndex(const QString& name) const; // any letter case; -1 when absent
 
     // Field of the current row (or of the edit buffer while editing).
-    // A Null value is an invalid QVariant; text() gives "" for it.
+    // A Null value is an invalid QVariant; text() gives "" for it. Without a
+    // current row the value is Null; an unknown field name is a DbError.
+    // Numbers come as qlonglong or double, Boolean columns as bool.
     QVariant value(const QString& field) const;
     QString text(const QString& field) const;
     void setValue(const QString& field, const QVariant& value);
 
     // Any row without moving the current one (for bound grids and lists).
+    // Out of range gives Null.
     QVariant valueAt(int row, int column) const;
+
+    // False for a query the layer cannot write back (joins, groups); such a
+    // set is read once and kept in memory.
+    bool updatable() const;
+
+    // A record set of its own, outside any data connection (the overview's
+    // explicitly opened database). `source` is a table name or a query.
+    static std::unique_ptr<Recordset> open(std::shared_ptr<Database> db, const QString& source,
+                                           const QVariantList& params = {});
 
 signals:
     void currentChanged();  // the current row moved
@@ -126,6 +177,9 @@ private:
     friend class DataConnection;
     struct Private;
     explicit Recordset(std::unique_ptr<Private> d);
+    static std::unique_ptr<Private> build(const std::shared_ptr<Database>& db, const QString& source,
+                                          const QVariantList& params);
+    static std::unique_ptr<Private> empty();
     std::unique_ptr<Private> d;
     bool m_noMatch = false;
 };

@@ -1,0 +1,531 @@
+#include "platform/db/dataconnection.h"
+#include "platform/db/dialect.h"
+#include "platform/db/sqlitestatement.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QList>
+
+#include <sqlite3.h>
+
+#include <map>
+
+namespace platform::db {
+
+namespace {
+
+using dialect::Token;
+
+int collate(void*, int na, const void* a, int nb, const void* b)
+{
+    return dialect::compareNoCase(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
+}
+
+QString argText(sqlite3_value* v)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+}
+
+void destroyPattern(void* p)
+{
+    delete static_cast<dialect::LikePattern*>(p);
+}
+
+// like(pattern, value [, escape]): the LIKE operator of every query.
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL
+        || (argc == 3 && sqlite3_value_type(argv[2]) == SQLITE_NULL)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    // The pattern is usually the same for every row; keep it compiled.
+    auto* pattern = static_cast<dialect::LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        char32_t escape = 0;
+        if (argc == 3) {
+            const QList<uint> e = argText(argv[2]).toUcs4();
+            if (e.size() != 1) {
+                sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+                return;
+            }
+            escape = e.front();
+        }
+        pattern = new dialect::LikePattern(argText(argv[0]), escape);
+        sqlite3_set_auxdata(ctx, 0, pattern, destroyPattern);
+        pattern = static_cast<dialect::LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) { // SQLite may drop auxiliary data at once
+            dialect::LikePattern once(argText(argv[0]), escape);
+            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+            sqlite3_result_int(ctx, once.matchesUtf8(text, sqlite3_value_bytes(argv[1])) ? 1 : 0);
+            return;
+        }
+    }
+    const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    sqlite3_result_int(ctx, pattern->matchesUtf8(text, sqlite3_value_bytes(argv[1])) ? 1 : 0);
+}
+
+void resultText(sqlite3_context* ctx, const QString& s)
+{
+    const QByteArray u = s.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+}
+
+// left(text, n), right(text, n), mid(text, start [, n]), len(text): counted in
+// characters, not bytes.
+void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0) {
+        sqlite3_result_error(ctx, "left: negative length", -1);
+        return;
+    }
+    resultText(ctx, argText(argv[0]).left(qsizetype(n)));
+}
+
+void rightFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0) {
+        sqlite3_result_error(ctx, "right: negative length", -1);
+        return;
+    }
+    resultText(ctx, argText(argv[0]).right(qsizetype(n)));
+}
+
+void midFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    }
+    const qint64 start = sqlite3_value_int64(argv[1]);
+    if (start < 1) {
+        sqlite3_result_error(ctx, "mid: start must be 1 or more", -1);
+        return;
+    }
+    const qint64 n = argc == 3 ? sqlite3_value_int64(argv[2]) : -1;
+    resultText(ctx, argText(argv[0]).mid(qsizetype(start - 1), qsizetype(n)));
+}
+
+void lenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, argText(argv[0]).size());
+}
+
+void check(sqlite3* db, int rc, const QString& what)
+{
+    if (rc != SQLITE_OK)
+        throw DbError(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(db))));
+}
+
+void setUp(sqlite3* db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    check(db, sqlite3_create_collation_v2(db, dialect::kCollation, SQLITE_UTF8, nullptr, collate, nullptr),
+          QStringLiteral("collation"));
+    check(db, sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("like"));
+    check(db, sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("like"));
+    check(db, sqlite3_create_function_v2(db, "left", 2, flags, nullptr, leftFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("left"));
+    check(db, sqlite3_create_function_v2(db, "right", 2, flags, nullptr, rightFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("right"));
+    check(db, sqlite3_create_function_v2(db, "mid", 2, flags, nullptr, midFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("mid"));
+    check(db, sqlite3_create_function_v2(db, "mid", 3, flags, nullptr, midFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("mid"));
+    check(db, sqlite3_create_function_v2(db, "len", 1, flags, nullptr, lenFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("len"));
+    sqlite3_busy_timeout(db, 5000);
+    // Every update commits its row; the write-ahead log keeps such single-row
+    // commits cheap. A medium that cannot hold the log stays in rollback mode.
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+}
+
+// One connection per file and process, so that every record set of a file
+// sees the same rows and the same transaction.
+std::map<QString, std::weak_ptr<Database>>& openFiles()
+{
+    static std::map<QString, std::weak_ptr<Database>> files;
+    return files;
+}
+
+QString fileKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+bool isKeyword(const Token& t)
+{
+    static const char* const words[] = {"and", "or", "not", "where", "select", "from", "on", "when", "then", "else", "case"};
+    for (const char* w : words) {
+        if (t.isWord(w))
+            return true;
+    }
+    return false;
+}
+
+bool hasNonAscii(const QString& s)
+{
+    for (QChar c : s) {
+        if (c.unicode() >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int Database::Table::columnIndex(const QString& name) const
+{
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (dialect::compareNoCase(columns[i].name, name) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+Database::Database(const QString& path, sqlite3* db) : m_path(path), m_db(db) {}
+
+Database::~Database()
+{
+    openFiles().erase(fileKey(m_path));
+    sqlite3_close_v2(m_db);
+}
+
+std::shared_ptr<Database> Database::open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw DbError(QStringLiteral("Az adatbázis-fájl nem található: %1").arg(path));
+    const QString key = fileKey(path);
+    if (auto existing = openFiles()[key].lock())
+        return existing;
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("Az adatbázis-fájl nem nyitható meg: %1 (%2)").arg(path, message));
+    }
+    std::shared_ptr<Database> result(new Database(path, db));
+    // A file that is not a database fails here rather than at first use.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DbError(QStringLiteral("A fájl nem adatbázis: %1 (%2)").arg(path, QString::fromUtf8(sqlite3_errmsg(db))));
+    setUp(db);
+    openFiles()[key] = result;
+    return result;
+}
+
+std::shared_ptr<Database> Database::create(const QString& path)
+{
+    if (QFileInfo(path).exists())
+        return open(path);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("Az adatbázis-fájl nem hozható létre: %1 (%2)").arg(path, message));
+    }
+    std::shared_ptr<Database> result(new Database(path, db));
+    setUp(db);
+    openFiles()[fileKey(path)] = result;
+    return result;
+}
+
+void Database::forgetSchema()
+{
+    m_schemaLoaded = false;
+    m_tables.clear();
+}
+
+void Database::loadSchema()
+{
+    if (m_schemaLoaded)
+        return;
+    m_tables.clear();
+    Statement names(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                          "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid"));
+    while (names.step())
+        m_tables.push_back({names.columnText(0), {}});
+    for (Table& table : m_tables) {
+        Statement info(*this, QStringLiteral("PRAGMA table_info(%1)").arg(dialect::quoteIdent(table.name)));
+        while (info.step()) {
+            Column column;
+            column.name = info.columnText(1);
+            column.declaredType = info.columnText(2);
+            column.isBoolean = column.declaredType.contains(QLatin1String("BOOL"), Qt::CaseInsensitive)
+                || column.declaredType.compare(QLatin1String("BIT"), Qt::CaseInsensitive) == 0
+                || column.declaredType.compare(QLatin1String("YESNO"), Qt::CaseInsensitive) == 0;
+            const char* collation = nullptr;
+            const QByteArray t = table.name.toUtf8();
+            const QByteArray c = column.name.toUtf8();
+            if (sqlite3_table_column_metadata(m_db, "main", t.constData(), c.constData(), nullptr, &collation,
+                                              nullptr, nullptr, nullptr) == SQLITE_OK && collation) {
+                column.collation = QString::fromUtf8(collation);
+            }
+            table.columns.push_back(std::move(column));
+        }
+    }
+    m_schemaLoaded = true;
+}
+
+const Database::Table* Database::findTable(const QString& name)
+{
+    loadSchema();
+    for (const Table& table : m_tables) {
+        if (dialect::compareNoCase(table.name, name) == 0)
+            return &table;
+    }
+    return nullptr;
+}
+
+QStringList Database::tableNames()
+{
+    loadSchema();
+    QStringList names;
+    for (const Table& table : m_tables)
+        names << table.name;
+    return names;
+}
+
+QString Database::translate(const QString& sql, QVariantList* params)
+{
+    const std::vector<Token> tokens = dialect::tokenize(sql);
+    const QVariantList given = params ? *params : QVariantList();
+    QVariantList bound;
+    int nextParam = 0;
+
+    // The table the statement works on decides whether a like prefix may
+    // become an index range (only on a text column with the collation).
+    const Table* context = nullptr;
+    auto nextSolid = [&](size_t from) {
+        while (from < tokens.size() && tokens[from].kind == Token::Space)
+            ++from;
+        return from;
+    };
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].isWord("from") || tokens[i].isWord("update") || tokens[i].isWord("into")) {
+            const size_t j = nextSolid(i + 1);
+            if (j < tokens.size() && (tokens[j].kind == Token::Word || tokens[j].kind == Token::QuotedIdent)) {
+                context = findTable(tokens[j].value());
+                break;
+            }
+        }
+    }
+
+    auto canonical = [&](const QString& name) -> QString {
+        loadSchema();
+        for (const Table& table : m_tables) {
+            if (dialect::compareNoCase(table.name, name) == 0)
+                return table.name;
+            for (const Column& column : table.columns) {
+                if (dialect::compareNoCase(column.name, name) == 0)
+                    return column.name;
+            }
+        }
+        return QString();
+    };
+    auto identText = [&](const Token& t) -> QString {
+        if (t.kind == Token::QuotedIdent) {
+            const QString known = canonical(t.value());
+            return dialect::quoteIdent(known.isEmpty() ? t.value() : known);
+        }
+        // The engine folds only ASCII letters in names; give it the file's
+        // own spelling when an accented letter is written in another case.
+        if (hasNonAscii(t.text)) {
+            const QString known = canonical(t.text);
+            if (!known.isEmpty())
+                return dialect::quoteIdent(known);
+        }
+        return t.text;
+    };
+    auto takeParam = [&]() -> QVariant {
+        if (nextParam >= given.size())
+            throw DbError(QStringLiteral("Too few parameters for: %1").arg(sql));
+        return given.at(nextParam++);
+    };
+
+    QString out;
+    out.reserve(sql.size() + 16);
+    const Token* previousSolid = nullptr;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (t.kind == Token::Space) {
+            out += t.text;
+            continue;
+        }
+        bool rewritten = false;
+        if ((t.kind == Token::Word || t.kind == Token::QuotedIdent) && context && !isKeyword(t)
+            && !(previousSolid && previousSolid->kind == Token::Punct && previousSolid->text == u'.')) {
+            // "<column> like <pattern>" with a pattern "<literal>*": add an
+            // index range in front of the like, which still decides.
+            const size_t likeAt = nextSolid(i + 1);
+            const size_t patAt = likeAt < tokens.size() ? nextSolid(likeAt + 1) : tokens.size();
+            const size_t afterAt = patAt < tokens.size() ? nextSolid(patAt + 1) : tokens.size();
+            const int col = context->columnIndex(t.value());
+            if (col >= 0 && likeAt < tokens.size() && tokens[likeAt].isWord("like") && patAt < tokens.size()
+                && (tokens[patAt].kind == Token::Param || tokens[patAt].kind == Token::String)
+                && !(afterAt < tokens.size() && tokens[afterAt].isWord("escape"))
+                && context->columns[size_t(col)].collation.compare(QLatin1String(dialect::kCollation),
+                                                                    Qt::CaseInsensitive) == 0
+                && context->columns[size_t(col)].declaredType.contains(QLatin1String("TEXT"), Qt::CaseInsensitive)) {
+                QVariant pattern;
+                const bool isParam = tokens[patAt].kind == Token::Param && tokens[patAt].text == u'?';
+                if (isParam)
+                    pattern = nextParam < given.size() ? given.at(nextParam) : QVariant();
+                else if (tokens[patAt].kind == Token::String)
+                    pattern = tokens[patAt].value();
+                std::optional<QString> prefix;
+                std::optional<QString> upper;
+                if (pattern.typeId() == QMetaType::QString) {
+                    prefix = dialect::literalPrefix(pattern.toString());
+                    if (prefix)
+                        upper = dialect::prefixUpperBound(*prefix);
+                }
+                if (prefix && upper) {
+                    const QString name = dialect::quoteIdent(context->columns[size_t(col)].name);
+                    out += QStringLiteral("(%1 >= ? AND %1 < ? AND %1 LIKE ?)").arg(name);
+                    bound << *prefix << *upper;
+                    if (isParam)
+                        bound << takeParam();
+                    else
+                        bound << pattern;
+                    i = patAt;
+                    previousSolid = &tokens[patAt];
+                    rewritten = true;
+                }
+            }
+        }
+        if (rewritten)
+            continue;
+        switch (t.kind) {
+        case Token::Word:
+            if (t.isWord("true"))
+                out += QLatin1String("1");
+            else if (t.isWord("false"))
+                out += QLatin1String("0");
+            else
+                out += identText(t);
+            break;
+        case Token::QuotedIdent:
+            out += identText(t);
+            break;
+        case Token::Param:
+            if (t.text != u'?')
+                throw DbError(QStringLiteral("Only plain ? parameters are supported: %1").arg(sql));
+            out += t.text;
+            bound << takeParam();
+            break;
+        default:
+            out += t.text;
+        }
+        previousSolid = &t;
+    }
+    if (nextParam != given.size())
+        throw DbError(QStringLiteral("Too many parameters (%1 given, %2 used) for: %3")
+                          .arg(given.size())
+                          .arg(nextParam)
+                          .arg(sql));
+    if (params)
+        *params = bound;
+    return out;
+}
+
+void Database::exec(const QString& sql, const QVariantList& params)
+{
+    QVariantList bound = params;
+    const QString text = translate(sql, &bound);
+    Statement statement(*this, text);
+    statement.bindAll(bound);
+    while (statement.step()) {
+    }
+    if (!statement.readOnly()) {
+        noteChange();
+        const QString head = text.trimmed().left(6);
+        if (head.compare(QLatin1String("CREATE"), Qt::CaseInsensitive) == 0
+            || head.startsWith(QLatin1String("DROP"), Qt::CaseInsensitive)
+            || head.startsWith(QLatin1String("ALTER"), Qt::CaseInsensitive))
+            forgetSchema();
+    }
+}
+
+void Database::execScript(const QString& sql)
+{
+    char* error = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    forgetSchema();
+    noteChange();
+    if (rc != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_free(error);
+        throw DbError(QStringLiteral("%1 (%2)").arg(message, m_path));
+    }
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& params)
+{
+    QVariantList bound = params;
+    const QString text = translate(sql, &bound);
+    Statement statement(*this, text);
+    statement.bindAll(bound);
+    if (!statement.step())
+        return QVariant();
+    const QVariant value = statement.columnValue(0, statement.columnIsBoolean(0));
+    if (!statement.readOnly()) {
+        while (statement.step()) {
+        }
+        noteChange();
+    }
+    return value;
+}
+
+Database::Transaction::Transaction(Database& db) : m_db(db)
+{
+    // Savepoints nest, so a transaction inside another one works as well.
+    m_db.exec(QStringLiteral("SAVEPOINT rafordit_%1").arg(++m_db.m_savepoints));
+}
+
+Database::Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    const QByteArray name = QStringLiteral("rafordit_%1").arg(m_db.m_savepoints--).toUtf8();
+    sqlite3_exec(m_db.m_db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db.m_db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+    m_db.noteChange();
+    m_db.forgetSchema();
+}
+
+void Database::Transaction::commit()
+{
+    if (m_done)
+        throw DbError(QStringLiteral("Transaction already finished"));
+    m_db.exec(QStringLiteral("RELEASE rafordit_%1").arg(m_db.m_savepoints));
+    --m_db.m_savepoints;
+    m_done = true;
+}
+
+} // namespace platform::db
