@@ -1,13 +1,79 @@
 #include "app/main/start.h"
 
+#include "app/common/kezdo.h"
+#include "app/common/module1.h"
 #include "app/common/programinfo.h"
+#include "platform/db/dataconnection.h"
+#include "platform/ui/msgbox.h"
 
 #include <QApplication>
+#include <QDir>
+
+#include <exception>
+
+namespace {
+
+// An unexpected database or file error ends the program, as it always did,
+// but with the engine's own words in front of the clerk first. What was
+// half done is the save's business: it writes all or nothing.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const platform::db::DbError& e) {
+            fail(e.message());
+        } catch (const std::exception& e) {
+            fail(QString::fromLocal8Bit(e.what()));
+        }
+        return true;
+    }
+
+private:
+    void fail(const QString& message)
+    {
+        if (m_failing)
+            return;
+        m_failing = true;
+        platform::msgBox(message, platform::Critical, QStringLiteral("Hiba"));
+        EndProgram(1);
+    }
+    bool m_failing = false;
+};
+
+} // namespace
 
 int runProgram(const ProgramInfo& info, int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     QApplication::setApplicationName(info.name);
     ProgramInfo::setCurrent(info);
-    return 0;
+    platform::setDefaultMsgBoxTitle(info.name);
+
+    // The database files belong to the clerk's working folder; a missing
+    // one is reported and never created in its place.
+    if (!checkDatabaseFiles(info, QDir::currentPath()))
+        return 1;
+
+    try {
+        kezdo window(info);
+        window.show();
+        // The first activation may already have ended the program (a second
+        // instance, unsuitable regional formats).
+        if (programEndRequested())
+            return programExitCode();
+        bool anyVisible = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            anyVisible = anyVisible || (w->isWindow() && w->isVisible());
+        if (!anyVisible)
+            return 0;
+        const int code = QApplication::exec();
+        return programEndRequested() ? programExitCode() : code;
+    } catch (const platform::db::DbError& e) {
+        platform::msgBox(e.message(), platform::Critical, QStringLiteral("Hiba"));
+        return 1;
+    }
 }

@@ -1,0 +1,264 @@
+// The main window's shell: activation (single instance, centring, banner,
+// regional-format check), menus and toolbar, the two ways to leave, the
+// certificate button and the coming back of the window after a secondary
+// window.
+#include "app/common/kezdo.h"
+
+#include "app/common/module1.h"
+#include "app/common/programinfo.h"
+#include "app/entry/slots.h"
+#include "platform/sys/regional.h"
+#include "platform/sys/singleinstance.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/legacyform.h"
+#include "platform/ui/maskedbox.h"
+#include "platform/ui/msgbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QToolBar>
+
+void BannerCanvas::drawFrame(const QPixmap& banner, int width)
+{
+    if (m_canvas.size() != size())
+        m_canvas = QPixmap(size());
+    QPainter p(&m_canvas);
+    p.drawPixmap(QRect(0, 0, m_canvas.width(), m_canvas.height()), banner, QRect(0, 0, width, banner.height()));
+    p.end();
+    ++m_frames;
+    repaint();
+}
+
+void BannerCanvas::paintEvent(QPaintEvent*)
+{
+    if (m_canvas.isNull())
+        return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_canvas);
+}
+
+namespace {
+const char* const kFormatMessage =
+    "Nem jó a dátum-, vagy időformátum!Helyes: - Dátum:éééé.hh.nn.  ,  - Idő: OO:pp:mm Állítsa be a formátumokat!";
+}
+
+kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
+    : QMainWindow(parent), m_program(info)
+{
+    setObjectName(QStringLiteral("kezdo"));
+    anotherInstanceRunning = [name = info.name] { return platform::anotherInstanceRunning(name); };
+    // The certificate printout is not part of the program yet: the button
+    // refuses unstored episodes and prints nothing otherwise.
+    printCertificate = [] {};
+
+    setupUi();
+    setupData();
+    connectShellHandlers();
+    connectEpisodeHandlers();
+    connectItemHandlers();
+}
+
+kezdo::~kezdo()
+{
+    platform::ActivationTracker::instance().removeActivateHandler(this);
+}
+
+QLineEdit* kezdo::slotCode(int k) const
+{
+    if (k < 0 || k >= entry::kSlotCount)
+        return nullptr;
+    return findChild<QLineEdit*>(QString::fromLatin1(entry::slotControls()[k].codeBox));
+}
+
+platform::MaskEdBox* kezdo::slotDuration(int k) const
+{
+    if (k < 0 || k >= entry::kSlotCount)
+        return nullptr;
+    return findChild<platform::MaskEdBox*>(QString::fromLatin1(entry::slotControls()[k].durationBox));
+}
+
+void kezdo::connectShellHandlers()
+{
+    ev.onActivate([this] { Form_Activate(); });
+
+    connect(kil, &QAction::triggered, this, [this] { kil_Click(); });
+    connect(konatt, &QAction::triggered, this, [this] { konatt_Click(); });
+    connect(mind, &QAction::triggered, this, [this] { mind_Click(); });
+    connect(nevj, &QAction::triggered, this, [this] { nevj_Click(); });
+    connect(okodkarb, &QAction::triggered, this, [this] { okodkarb_Click(); });
+    for (int i = 0; i < toolbarButtons.size(); ++i)
+        connect(toolbarButtons[i], &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i + 1); });
+    ev.onClick(m_certificateButton, [this] { SSCommand33_Click(); });
+}
+
+// ---- activation ----
+
+void kezdo::Form_Activate()
+{
+    ++m_activations;
+    try {
+        // 1. A second instance of the program is refused, whatever the answer.
+        if (anotherInstanceRunning && anotherInstanceRunning()) {
+            platform::msgBox(QStringLiteral("A program már fut egy példányban!"),
+                             platform::Critical | platform::YesNo, QStringLiteral("Figyelmeztetés"));
+            EndProgram(0);
+            return;
+        }
+        // 2. Centre.
+        platform::centreWindow(this);
+        // 3.-5. Banner.
+        playBanner();
+        // 6. An identifier shown before another window was opened is stale.
+        SSPanel22->setCaption(QString());
+        // 7. The date and time forms every stored field relies on.
+        if (!checkRegionalFormats())
+            formatFailure();
+    } catch (...) {
+        formatFailure();
+    }
+}
+
+void kezdo::playBanner()
+{
+    Picture2->show();
+    Picture2->raise();
+    QCoreApplication::processEvents();
+    const QPixmap banner = Picture1->pixmap();
+    if (!banner.isNull()) {
+        // 37 frames: t = 50, 70, ..., 770; no events run between them.
+        for (int t = 50; t <= 771; t += 20)
+            Picture2->drawFrame(banner, t);
+    }
+    Picture1->show();
+    Picture1->raise();
+}
+
+bool kezdo::checkRegionalFormats()
+{
+    const QDateTime now = platform::Clock::now();
+    const QString dateText = platform::shortDateText(now.date());
+    const QString timeText = platform::timeText(now.time());
+    const bool dateTaken = MaskEdBox5->setText(dateText);
+    const bool timeTaken = MaskEdBox6->setText(timeText);
+    // The boxes tolerate blanks in digit positions (an unfilled box) and a
+    // date without its closing point; the regional forms must be complete.
+    return dateTaken && timeTaken && platform::regionalFormatsFit(dateText, timeText);
+}
+
+void kezdo::formatFailure()
+{
+    platform::msgBox(QString::fromUtf8(kFormatMessage), platform::Critical, QStringLiteral("Figyelmeztetés"));
+    UnloadAllForms();
+}
+
+// ---- closing ----
+
+void kezdo::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    // Closing by the title-bar close box is never refused and asks nothing.
+    Q_UNUSED(cancel);
+    Q_UNUSED(unloadMode);
+}
+
+void kezdo::closeEvent(QCloseEvent* event)
+{
+    int cancel = 0;
+    Form_QueryUnload(cancel, 0);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    event->accept();
+}
+
+void kezdo::comeBack()
+{
+    if (m_closed) {
+        // The clerk closed the main window while the other window was open:
+        // it must not come back, nor may the program go on without a window.
+        bool anyVisible = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            anyVisible = anyVisible || (w->isWindow() && w->isVisible() && w != this);
+        if (!anyVisible)
+            QCoreApplication::quit();
+        return;
+    }
+    setEnabled(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+// ---- menus and toolbar ----
+
+void kezdo::setMenusEnabled(bool enabled)
+{
+    adAction->setEnabled(enabled);
+    listAction->setEnabled(enabled);
+    talviron->setEnabled(enabled);
+    Toolbar1->setEnabled(enabled);
+}
+
+void kezdo::kil_Click()
+{
+    platform::msgBox(QStringLiteral("Bye,Bye"), platform::OkOnly);
+    EndProgram(0);
+}
+
+// The secondary windows are not part of the program yet: their menu items
+// and toolbar buttons are present and do nothing.
+void kezdo::konatt_Click() {}
+void kezdo::mind_Click() {}
+void kezdo::nevj_Click() {}
+void kezdo::okodkarb_Click() {}
+void kezdo::statmutat() {}
+
+void kezdo::Toolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 1:
+        fel->trigger(); // each program's own manual-entry set-up
+        break;
+    case 2:
+        kesz->trigger();
+        break;
+    case 3:
+        // The ward-code window, leaving the main window enabled; not part of
+        // the program yet.
+        break;
+    case 4:
+        talviron->trigger();
+        break;
+    case 5:
+        nevj_Click();
+        break;
+    case 6:
+        if (platform::msgBox(QStringLiteral("Biztos ki akar lépni?"), platform::Question | platform::YesNo,
+                             QStringLiteral("Kérdés"))
+            == platform::MsgResult::Yes) {
+            UnloadAllForms();
+            EndProgram(0);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void kezdo::SSCommand33_Click()
+{
+    if (SSCheck1->isChecked()) {
+        if (printCertificate)
+            printCertificate();
+        return;
+    }
+    platform::msgBox(QStringLiteral("Még nem került az adatlap felvételre!Nem lehet nyomtatni!"), platform::Critical,
+                     QStringLiteral("Figyelmezetetés"));
+}

@@ -1,0 +1,383 @@
+// kezdo: the main window of both programs and their home for the whole run.
+// It carries the menus, the toolbar, the entry frame in which episodes are
+// entered and reviewed, the institution-data frame and the import, period,
+// search and picker frames, and the data connections Data1 ... Data12.
+//
+// Every control is a public member named as the clerks' system names it
+// (Text3, MaskEdBox1, SSCommand30, DBGrid1, Data8, ...), with the same
+// objectName, so handlers in the other source files and the tests reach it
+// directly. The handlers of each area live in their own source file and are
+// declared in the marked sections below:
+//   kezdo.cpp          shell: activation, menus, toolbar, leaving, certificate
+//   kezdo_ui.cpp       setupUi: every control, captions, layout
+//   kezdo_data.cpp     data connections and bound grids and combos
+//   kezdo_episode.cpp  the episode record
+//   app/entry/kezdo_items.cpp  surgery slots and expenditure items
+#pragma once
+
+#include "platform/ui/events.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+struct ProgramInfo;
+
+namespace platform {
+class MaskEdBox;
+class DBGrid;
+class DBCombo;
+class SSCommand;
+class SSCheck;
+class SSFrame;
+class SSPanel;
+namespace db {
+class DataConnection;
+class Database;
+}
+}
+
+// The canvas on which the banner animation is drawn (Picture2): it shows
+// whatever was last drawn into its pixmap.
+class BannerCanvas : public QWidget {
+public:
+    explicit BannerCanvas(QWidget* parent) : QWidget(parent) {}
+    // Draws the left `width` pixels of the banner stretched over the whole
+    // canvas, as a plain copy, and shows it at once.
+    void drawFrame(const QPixmap& banner, int width);
+    int framesDrawn() const { return m_frames; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_canvas;
+    int m_frames = 0;
+};
+
+class kezdo : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit kezdo(const ProgramInfo& info, QWidget* parent = nullptr);
+    ~kezdo() override;
+
+    const ProgramInfo& program() const { return m_program; }
+
+    // ---- state shared by the window's areas ----
+    QString aktmutet;        // current surgery slot "0".."9", empty until first taken
+    QString mutetszam;       // surgery count; empty counts as 0
+    int aktpoz = 0;          // walk position, counted from 1 (conversion: record number)
+    int rekszam = 0;         // records of the last find or converted-record walk
+    bool hibajel = false;    // set by maskell, read by the drug add
+    QString mentettkonyvtar; // working folder saved when the import frame opens
+    long long szabadkb = 0;  // free space of the export target, in whole kilobytes
+
+    // ---- shell (kezdo.cpp) ----
+    void Form_Activate();
+    void Form_QueryUnload(int& cancel, int unloadMode);
+    void kil_Click();
+    void konatt_Click();
+    void mind_Click();
+    void nevj_Click();
+    void okodkarb_Click();
+    void Toolbar1_ButtonClick(int index); // index counted from 1
+    void SSCommand33_Click();            // certificate (ward program: SSCommand31)
+    void statmutat();
+
+    // Menus ad, list, talviron and the whole toolbar: disabled while an entry
+    // mode or a conversion runs, enabled again when it ends. Névjegy stays.
+    void setMenusEnabled(bool enabled);
+
+    // The certificate button of this program (SSCommand33; ward: SSCommand31).
+    platform::SSCommand* certificateButton() const { return m_certificateButton; }
+
+    // A secondary window gives control back: shows and enables the main
+    // window, unless the clerk already closed it, in which case nothing is
+    // shown and, with no window of the program left open, the program ends.
+    void comeBack();
+    bool closedByUser() const { return m_closed; }
+
+    // Number of activations run so far (the banner replays on each).
+    int activationCount() const { return m_activations; }
+
+    // Seams of the start-up checks, set by tests; the defaults ask the system.
+    // anotherInstanceRunning: true when this program already runs elsewhere.
+    std::function<bool()> anotherInstanceRunning;
+    // The certificate printout of the shown episode (the default prints
+    // nothing yet).
+    std::function<void()> printCertificate;
+
+    // ---- controls: shell ----
+    platform::Events ev{this};
+    QLabel* Picture1 = nullptr;       // the banner at its own size
+    BannerCanvas* Picture2 = nullptr; // canvas of the banner animation
+    platform::MaskEdBox* MaskEdBox5 = nullptr; // today's date, format check
+    platform::MaskEdBox* MaskEdBox6 = nullptr; // current time, format check
+    platform::SSPanel* SSPanel21 = nullptr;      // "Intézetazonosító:"
+    platform::SSPanel* SSPanel22 = nullptr;      // institution identifier
+    QToolBar* Toolbar1 = nullptr;
+    QList<QAction*> toolbarButtons;   // Toolbar1's six buttons, index 1 = [0]
+
+    // Menus (names as the system names them).
+    QMenu* ad = nullptr;
+    QAction* adAction = nullptr; // the menu bar entry of ad
+    QAction* fel = nullptr;
+    QMenu* lev = nullptr;
+    QAction* kesz = nullptr;
+    QAction* feldolg = nullptr;
+    QMenu* megtekint = nullptr;
+    QAction* tete = nullptr;
+    QAction* mind = nullptr;
+    QAction* konatt = nullptr;
+    QAction* s1 = nullptr;
+    QAction* okodkarb = nullptr;
+    QAction* alapad = nullptr;
+    QAction* s2 = nullptr;
+    QAction* kil = nullptr;
+    QMenu* list = nullptr;
+    QAction* listAction = nullptr; // the menu bar entry of list
+    QAction* elso = nullptr;
+    QAction* mas = nullptr;
+    QAction* har = nullptr;
+    QAction* talviron = nullptr;
+    QAction* nevj = nullptr;
+
+    // ---- controls: entry frame SSFrame1 ----
+    platform::SSFrame* SSFrame1 = nullptr;
+    QLabel* Label1 = nullptr;   // episode identifier
+    QLabel* Label2 = nullptr;   // target slot of the surgery picker
+    QLabel* Label4 = nullptr;   // care-type text
+    QLabel* Label6 = nullptr;   // care-type character of a converted record
+    QLabel* Label7 = nullptr;   // walk position
+    QLabel* Label8 = nullptr;   // walk count
+    QLabel* Label19 = nullptr;  // slot digit / surgery count
+    QLabel* Label26 = nullptr;  // "műtétszám"
+    QLineEdit* Text6 = nullptr;  // institution code
+    QLineEdit* Text3 = nullptr;  // register number
+    QLineEdit* Text4 = nullptr;  // TAJ
+    QLineEdit* Text11 = nullptr; // ward code of a converted record
+    QLineEdit* Text12 = nullptr; // jump position
+    QLineEdit* Text14 = nullptr; // care sequence
+    QLineEdit* Text25 = nullptr; // outcome code
+    platform::MaskEdBox* MaskEdBox1 = nullptr; // admission date
+    platform::MaskEdBox* MaskEdBox2 = nullptr; // admission time
+    platform::MaskEdBox* MaskEdBox3 = nullptr; // discharge date
+    platform::MaskEdBox* MaskEdBox4 = nullptr; // discharge time
+    platform::DBCombo* DBCombo1 = nullptr;     // ward code
+    QComboBox* Combo2 = nullptr; // ward sign
+    QComboBox* Combo3 = nullptr; // outcome list
+    platform::SSCheck* SSCheck1 = nullptr; // the shown episode is stored (hidden)
+    platform::SSCheck* SSCheck2 = nullptr; // "Kivizsgálás"
+    platform::SSCheck* SSCheck3 = nullptr; // data from the institution's file (hidden)
+    platform::SSCheck* SSCheck4 = nullptr; // keep institution data
+    platform::SSCheck* SSCheck5 = nullptr; // save modifies (hidden)
+    platform::SSCheck* SSCheck6 = nullptr; // keep patient data
+    platform::SSCheck* SSCheck8 = nullptr; // surgery picker open (hidden)
+    platform::SSCommand* SSCommand1 = nullptr;  // "Felvitel" / "Módosítás"
+    platform::SSCommand* SSCommand2 = nullptr;  // "Vissza"
+    platform::SSCommand* SSCommand8 = nullptr;  // previous converted record
+    platform::SSCommand* SSCommand9 = nullptr;  // next converted record
+    platform::SSCommand* SSCommand10 = nullptr; // "Ugrás"
+    platform::SSCommand* SSCommand14 = nullptr; // "Új"
+    platform::SSCommand* SSCommand15 = nullptr; // previous stored episode
+    platform::SSCommand* SSCommand16 = nullptr; // next stored episode
+    platform::SSCommand* SSCommand23 = nullptr; // "Törlés a műtétekből!"
+    platform::SSCommand* SSCommand24 = nullptr; // "Törlés a tételekből"
+    platform::SSCommand* SSCommand25 = nullptr; // "Törzsszámra keres"
+    platform::SSCommand* SSCommand30 = nullptr; // "Módosít"
+    platform::SSCommand* SSCommand33 = nullptr; // certificate
+
+    // Surgery slots 0..9: code boxes and duration boxes.
+    QLineEdit* Text23 = nullptr;
+    QLineEdit* Text9 = nullptr;
+    QLineEdit* Text29 = nullptr;
+    QLineEdit* Text21 = nullptr;
+    QLineEdit* Text22 = nullptr;
+    QLineEdit* Text27 = nullptr;
+    QLineEdit* Text30 = nullptr;
+    QLineEdit* Text24 = nullptr;
+    QLineEdit* Text8 = nullptr;
+    QLineEdit* Text26 = nullptr;
+    platform::MaskEdBox* MaskEdBox7 = nullptr;
+    platform::MaskEdBox* MaskEdBox11 = nullptr;
+    platform::MaskEdBox* MaskEdBox14 = nullptr;
+    platform::MaskEdBox* MaskEdBox12 = nullptr;
+    platform::MaskEdBox* MaskEdBox13 = nullptr;
+    platform::MaskEdBox* MaskEdBox8 = nullptr;
+    platform::MaskEdBox* MaskEdBox9 = nullptr;
+    platform::MaskEdBox* MaskEdBox10 = nullptr;
+    platform::MaskEdBox* MaskEdBox16 = nullptr;
+    platform::MaskEdBox* MaskEdBox15 = nullptr;
+    // Slot k's code box and duration box, k = 0..9 (the slot map).
+    QLineEdit* slotCode(int k) const;
+    platform::MaskEdBox* slotDuration(int k) const;
+
+    // Item tabs.
+    QTabWidget* SSTab1 = nullptr;
+    QLineEdit* Text1 = nullptr;   // drug code
+    QLineEdit* Text2 = nullptr;   // drug quantity text (hidden)
+    QLineEdit* Text5 = nullptr;   // material code
+    QLineEdit* Text7 = nullptr;   // material quantity text (hidden)
+    QLineEdit* Text31 = nullptr;  // diagnostics code
+    QLineEdit* Text32 = nullptr;  // diagnostics quantity text (hidden)
+    platform::MaskEdBox* MaskEdBox17 = nullptr; // drug quantity
+    platform::MaskEdBox* MaskEdBox18 = nullptr; // material quantity
+    platform::MaskEdBox* MaskEdBox19 = nullptr; // diagnostics quantity
+    platform::DBCombo* DBCombo2 = nullptr;
+    platform::DBCombo* DBCombo3 = nullptr;
+    platform::DBCombo* DBCombo4 = nullptr;
+    platform::DBGrid* DBGrid2 = nullptr;
+    platform::DBGrid* DBGrid3 = nullptr;
+    platform::DBGrid* DBGrid7 = nullptr;
+    platform::SSCommand* SSCommand3 = nullptr;  // drug "Hozzáad"
+    platform::SSCommand* SSCommand4 = nullptr;  // material "Hozzáad"
+    platform::SSCommand* SSCommand31 = nullptr; // diagnostics "Hozzáad" (ward: certificate)
+    platform::SSCommand* SSCommand19 = nullptr; // drug "Keresés"
+    platform::SSCommand* SSCommand5 = nullptr;  // material "Keresés"
+    platform::SSCommand* SSCommand32 = nullptr; // diagnostics "Keresés"
+
+    platform::DBGrid* DBGrid1 = nullptr; // items of the episode
+    platform::DBGrid* DBGrid4 = nullptr; // surgeries of the episode, for deletion
+
+    // ---- controls: other frames of the window ----
+    // Institution data.
+    platform::SSFrame* SSFrame2 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLineEdit* Text10 = nullptr;
+    QLineEdit* Text15 = nullptr;
+    platform::SSCommand* SSCommand6 = nullptr;
+    platform::SSCommand* SSCommand7 = nullptr;
+    // Import.
+    platform::SSFrame* SSFrame3 = nullptr;
+    platform::SSPanel* SSPanel19 = nullptr;
+    QLineEdit* Text13 = nullptr;
+    platform::SSCommand* SSCommand11 = nullptr;
+    platform::SSCommand* SSCommand12 = nullptr;
+    platform::SSCommand* SSCommand13 = nullptr;
+    // Progress.
+    platform::SSFrame* SSFrame4 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    // Period and target dialog.
+    platform::SSFrame* SSFrame5 = nullptr;
+    QFrame* Shape7 = nullptr;
+    QFrame* Shape8 = nullptr;
+    QFrame* Shape9 = nullptr;
+    QCheckBox* Check2 = nullptr; // "Törzsszám"
+    QLineEdit* Text33 = nullptr;
+    QCheckBox* Check1 = nullptr; // "Idő"
+    QLabel* Label15 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLineEdit* Text16 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLineEdit* Text28 = nullptr;
+    QComboBox* Combo4 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLineEdit* Text17 = nullptr;
+    platform::SSCommand* SSCommand28 = nullptr;
+    QLabel* Label24 = nullptr;
+    QLineEdit* Text20 = nullptr;
+    platform::SSCommand* SSCommand17 = nullptr;
+    platform::SSCommand* SSCommand18 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label21 = nullptr;
+    QLabel* Label22 = nullptr;
+    QLabel* Label23 = nullptr;
+    // Search.
+    platform::SSFrame* SSFrame6 = nullptr;
+    platform::SSPanel* SSPanel20 = nullptr;
+    QLineEdit* Text18 = nullptr;
+    QRadioButton* SSOption1 = nullptr;
+    QRadioButton* SSOption2 = nullptr;
+    platform::SSCommand* SSCommand20 = nullptr;
+    platform::SSCommand* SSCommand21 = nullptr;
+    QLabel* Label18 = nullptr;
+    // Find by register number.
+    platform::SSFrame* SSFrame7 = nullptr;
+    QLabel* Label20 = nullptr;
+    QLineEdit* Text19 = nullptr;
+    platform::SSCommand* SSCommand26 = nullptr;
+    platform::SSCommand* SSCommand27 = nullptr;
+    // Surgery master picker.
+    platform::SSFrame* SSFrame8 = nullptr;
+    platform::DBGrid* DBGrid6 = nullptr;
+    platform::SSCommand* SSCommand22 = nullptr;
+    platform::SSCommand* SSCommand29 = nullptr;
+    // Episodes of a list's selection.
+    platform::DBGrid* DBGrid5 = nullptr;
+
+    // ---- data connections (kezdo_data.cpp) ----
+    platform::db::DataConnection* Data1 = nullptr;
+    platform::db::DataConnection* Data2 = nullptr;
+    platform::db::DataConnection* Data3 = nullptr;
+    platform::db::DataConnection* Data4 = nullptr;
+    platform::db::DataConnection* Data5 = nullptr;
+    platform::db::DataConnection* Data6 = nullptr;
+    platform::db::DataConnection* Data7 = nullptr;
+    platform::db::DataConnection* Data8 = nullptr;
+    platform::db::DataConnection* Data9 = nullptr;
+    platform::db::DataConnection* Data10 = nullptr;
+    platform::db::DataConnection* Data11 = nullptr; // none in the ward program
+    platform::db::DataConnection* Data12 = nullptr;
+    // The three database files, opened from the working folder.
+    std::shared_ptr<platform::db::Database> enteredData() const { return m_enteredData; }
+    std::shared_ptr<platform::db::Database> codeTables() const { return m_codeTables; }
+    std::shared_ptr<platform::db::Database> convertedData() const { return m_convertedData; }
+
+    // --- episode handlers (kezdo_episode.cpp) ---
+    void connectEpisodeHandlers();
+    // --- end episode handlers ---
+
+    // --- item handlers (kezdo_items.cpp) ---
+    void connectItemHandlers();
+    // --- end item handlers ---
+
+    // --- exchange handlers ---
+    // --- end exchange handlers ---
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setupUi();          // kezdo_ui.cpp
+    void setupMenus();       // kezdo_ui.cpp
+    void setupToolbar();     // kezdo_ui.cpp
+    void setupEntryFrame();  // kezdo_ui.cpp
+    void setupOtherFrames(); // kezdo_ui.cpp
+    void setupData();        // kezdo_data.cpp
+    void connectShellHandlers();
+    void playBanner();
+    bool checkRegionalFormats();
+    void formatFailure();
+
+    const ProgramInfo& m_program;
+    platform::SSCommand* m_certificateButton = nullptr;
+    std::shared_ptr<platform::db::Database> m_enteredData;
+    std::shared_ptr<platform::db::Database> m_codeTables;
+    std::shared_ptr<platform::db::Database> m_convertedData;
+    bool m_closed = false;
+    int m_activations = 0;
+};
+
+// The banner picture of the program: its caption on a gradient, 771 x 133.
+QPixmap drawBannerPicture(const QString& caption);

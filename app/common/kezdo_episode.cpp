@@ -1,0 +1,3 @@
+#include "app/common/kezdo.h"
+
+void kezdo::connectEpisodeHandlers() {}

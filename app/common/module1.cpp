@@ -1,0 +1,79 @@
+#include "app/common/module1.h"
+
+#include "app/common/programinfo.h"
+#include "platform/ui/msgbox.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+bool g_endRequested = false;
+int g_exitCode = 0;
+}
+
+void UnloadAllForms()
+{
+    // Collect first: closing a window may delete it or open no other, but the
+    // list of top-level widgets changes while we walk it.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isWindow() && !w->inherits("QMenu"))
+            windows.append(w);
+    }
+    for (const QPointer<QWidget>& w : windows) {
+        if (w && w->isVisible())
+            w->close();
+        else if (w)
+            w->hide();
+    }
+    // With every window closed nothing keeps the program alive.
+    QCoreApplication::quit();
+}
+
+void EndProgram(int exitCode)
+{
+    g_endRequested = true;
+    g_exitCode = exitCode;
+    // Hide without running the windows' closing handlers: the program ends,
+    // it does not unload anything.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isWindow() && w->isVisible())
+            w->hide();
+    }
+    QCoreApplication::exit(exitCode);
+}
+
+bool programEndRequested()
+{
+    return g_endRequested;
+}
+
+int programExitCode()
+{
+    return g_exitCode;
+}
+
+void resetProgramEnd()
+{
+    g_endRequested = false;
+    g_exitCode = 0;
+}
+
+bool checkDatabaseFiles(const ProgramInfo& info, const QString& folder)
+{
+    const QDir dir(folder);
+    for (const QString& file : {info.enteredDataFile, info.codeTableFile, info.convertedFile}) {
+        if (!QFileInfo(dir.filePath(file)).isFile()) {
+            platform::msgBox(QStringLiteral("Hiányzik a(z) %1 adatbázisfájl a munkamappából:\n%2")
+                                 .arg(file, QDir::toNativeSeparators(dir.absolutePath())),
+                             platform::Critical, QStringLiteral("Hiba"));
+            return false;
+        }
+    }
+    return true;
+}
