@@ -108,15 +108,15 @@ void showSurgeryItems(DataConnection& items, const QString& azonosito, const QSt
     setQuery(items, surgeryItemsQuery(azonosito, mkod));
 }
 
-AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slots, QString& aktmutet, bool& hibajel,
+AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slotView, QString& aktmutet, bool& hibajel,
                    DataConnection& items, const std::shared_ptr<Database>& codeTables,
                    const AddForm& form)
 {
-    aktell(slots, aktmutet);
+    aktell(slotView, aktmutet);
 
     if (tab.checksSlotDurations) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            hibajel = maskell(slots, slot);
+            hibajel = maskell(slotView, slot);
             if (hibajel)
                 return AddOutcome::SlotRefused;
         }
@@ -154,8 +154,8 @@ AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slots, QString& aktmu
     ctx.aktmutet = aktmutet;
     const int slot = slotFromDigit(aktmutet);
     if (slot >= 0) {
-        ctx.slotCode = slots.codeText(slot);
-        ctx.slotDuration = slots.durationText(slot);
+        ctx.slotCode = slotView.codeText(slot);
+        ctx.slotDuration = slotView.durationText(slot);
     }
     writeRow(items.recordset(), makeItemRow(tab, *code, ctx));
     return AddOutcome::Stored;

@@ -68,7 +68,7 @@ enum class AddOutcome {
 // slots, the duplicate question, then quantity and code. `hibajel` receives
 // the result of the duration check. On Stored the items connection shows
 // the episode's items with the new row as its last.
-AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slots, QString& aktmutet, bool& hibajel,
+AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slotView, QString& aktmutet, bool& hibajel,
                    platform::db::DataConnection& items,
                    const std::shared_ptr<platform::db::Database>& codeTables,
                    const AddForm& form);
