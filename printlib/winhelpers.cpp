@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -200,6 +201,77 @@ void HookZoomCombo(QComboBox* box) { hook(g_zoomHook, box); }
 void UnhookPrinterCombo() { unhook(g_printerHook); }
 void UnhookRangeCombo() { unhook(g_rangeHook); }
 void UnhookZoomCombo() { unhook(g_zoomHook); }
+
+namespace {
+ModalDriver& modalDriver()
+{
+    static ModalDriver driver;
+    return driver;
+}
+} // namespace
+
+double Val(const QString& text)
+{
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    QString number;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        number += text[i++];
+    bool digits = false;
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+        number += text[i++];
+        digits = true;
+    }
+    if (i < n && text[i] == QLatin1Char('.')) {
+        number += text[i++];
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+            number += text[i++];
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        QString exp = QStringLiteral("e");
+        int j = i + 1;
+        if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
+            exp += text[j++];
+        bool expDigits = false;
+        while (j < n && text[j].isDigit() && text[j].unicode() < 128) {
+            exp += text[j++];
+            expDigits = true;
+        }
+        if (expDigits)
+            number += exp;
+    }
+    bool ok = false;
+    const double v = number.toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+long long roundHalfEven(double value)
+{
+    return (long long)std::nearbyint(value);
+}
+
+void setModalDriver(ModalDriver driver)
+{
+    modalDriver() = std::move(driver);
+}
+
+void runModal(QDialog& window)
+{
+    if (const ModalDriver& driver = modalDriver()) {
+        window.show();
+        driver(window);
+        if (window.isVisible())
+            window.hide();
+        return;
+    }
+    window.exec();
+}
 
 bool comboHooked(const QComboBox* box)
 {

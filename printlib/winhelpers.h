@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QComboBox;
+class QDialog;
 class QLineEdit;
 class QWidget;
 
@@ -44,5 +47,20 @@ void UnhookPrinterCombo();
 void UnhookRangeCombo();
 void UnhookZoomCombo();
 bool comboHooked(const QComboBox* box);
+
+// The number at the start of a text, the way the old Val read it: leading
+// blanks skipped, an optional sign, digits with "." as the decimal point and
+// an optional exponent; 0 when the text starts with nothing numeric.
+double Val(const QString& text);
+// Rounds to the nearest whole number, halves to even (the old CInt).
+long long roundHalfEven(double value);
+
+// Shows one of the library's modal windows (preview, print dialog) and
+// returns when it is hidden. Tests install a driver: the window is then
+// shown without a modal loop and handed to the driver, which clicks and
+// types; whatever the driver leaves open is hidden afterwards.
+using ModalDriver = std::function<void(QDialog&)>;
+void setModalDriver(ModalDriver driver); // an empty function removes it
+void runModal(QDialog& window);
 
 } // namespace printlib
