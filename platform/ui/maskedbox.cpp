@@ -208,8 +208,14 @@ void MaskEdBox::keyPressEvent(QKeyEvent* event)
         const QChar c = typed.at(0);
         if (c >= u'0' && c <= u'9') {
             typeDigit(c);
-        } else if (pos < m_mask.size() && m_mask.at(pos) == c) {
-            setCursorPosition(pos + 1); // typing the literal steps over it
+        } else {
+            // Typing the next literal jumps past it, so "9:05" can be typed
+            // into an hour-minute box as the clerk reads it.
+            int p = hasSelectedText() ? selectionStart() : pos;
+            while (p < m_mask.size() && m_mask.at(p) == kDigitSlot)
+                ++p;
+            if (p < m_mask.size() && m_mask.at(p) == c)
+                setCursorPosition(p + 1);
         }
         event->accept();
         return;

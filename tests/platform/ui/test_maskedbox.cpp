@@ -1,0 +1,162 @@
+#include "platform/ui/maskedbox.h"
+#include "tests/support/qtprinters.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+using platform::MaskEdBox;
+
+namespace {
+
+const QString kDate = "####.##.##.";
+const QString kTime = "##:##";
+const QString kClock = "##:##:##";
+
+void press(QWidget* w, int key, const QString& text = {})
+{
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(w, &down);
+}
+
+void type(QWidget* w, const QString& chars)
+{
+    for (QChar c : chars)
+        press(w, c.isDigit() ? Qt::Key_0 + c.digitValue() : c.toUpper().unicode(), QString(c));
+}
+
+} // namespace
+
+TEST(MaskEdBox, empty_boxes_read_blanks_where_digits_go)
+{
+    EXPECT_EQ(MaskEdBox(kDate).text(), "    .  .  .");
+    EXPECT_EQ(MaskEdBox(kTime).text(), "  :  ");
+    EXPECT_EQ(MaskEdBox(kClock).text(), "  :  :  ");
+    MaskEdBox box(kDate);
+    EXPECT_TRUE(box.isBlank());
+    ASSERT_TRUE(box.setText("2005.08.24."));
+    EXPECT_FALSE(box.isBlank());
+    ASSERT_TRUE(box.setText(""));
+    EXPECT_EQ(box.text(), "    .  .  .");
+}
+
+TEST(MaskEdBox, text_from_code_must_fit_the_mask_character_by_character)
+{
+    struct Case { QString mask, input; bool accepted; QString reads; };
+    const Case cases[] = {
+        {kDate, "2005.08.24.", true, "2005.08.24."},
+        {kDate, "2005.08.24", true, "2005.08.24."},   // converted records lack the closing point
+        {kDate, "    .  .  .", true, "    .  .  ."},
+        {kDate, "2005.  .24.", true, "2005.  .24."},
+        {kDate, "2005. 08. 24.", false, {}},          // blank after each point
+        {kDate, "2005-08-24.", false, {}},
+        {kDate, "05.08.24.", false, {}},              // two-digit year
+        {kDate, "2005.8.24.", false, {}},
+        {kDate, "2005.08.2a.", false, {}},
+        {kDate, "2005.08.24.1", false, {}},
+        {kClock, "09:05:07", true, "09:05:07"},
+        {kClock, "9:05:07", false, {}},               // hour without its leading zero
+        {kClock, "09.05.07", false, {}},
+        {kTime, "12:30", true, "12:30"},
+        {kTime, "12:3", false, {}},                   // only the date box is lenient
+        {kTime, "12:30:00", false, {}},
+        {kTime, "1230", false, {}},
+        {kTime, QString::fromUtf8("١٢:٣٠"), false, {}}, // digits of another script
+    };
+    for (const Case& c : cases) {
+        MaskEdBox box(c.mask);
+        ASSERT_TRUE(box.setText(c.mask == kDate ? "1999.12.31." : c.mask == kTime ? "11:11" : "11:11:11"));
+        const QString before = box.text();
+        EXPECT_EQ(box.setText(c.input), c.accepted) << c.input.toStdString();
+        EXPECT_EQ(box.lastSetFailed(), !c.accepted) << c.input.toStdString();
+        EXPECT_EQ(box.text(), c.accepted ? c.reads : before) << c.input.toStdString();
+    }
+}
+
+TEST(MaskEdBox, change_fires_on_code_and_typing_but_not_on_refusal_or_same_text)
+{
+    MaskEdBox box(kTime);
+    int changes = 0;
+    QObject::connect(&box, &MaskEdBox::Change, [&] { ++changes; });
+    box.setText("12:30");
+    EXPECT_EQ(changes, 1);
+    box.setText("12:30");
+    EXPECT_EQ(changes, 1);
+    box.setText("nonsense");
+    EXPECT_EQ(changes, 1);
+    box.setCursorPosition(0);
+    type(&box, "2");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(box.text(), "22:30");
+}
+
+TEST(MaskEdBox, typing_overwrites_and_steps_over_literals)
+{
+    MaskEdBox box(kDate);
+    box.setCursorPosition(0);
+    type(&box, "20050824");
+    EXPECT_EQ(box.text(), "2005.08.24.");
+
+    box.setCursorPosition(0);
+    type(&box, "1");
+    EXPECT_EQ(box.text(), "1005.08.24."); // overwrite, not insert
+    type(&box, "99");
+    type(&box, "9");
+    EXPECT_EQ(box.text(), "1999.08.24.");
+    EXPECT_EQ(box.cursorPosition(), 5); // past the point, on the month
+
+    type(&box, "x-/ ");
+    EXPECT_EQ(box.text(), "1999.08.24."); // non-digits never enter
+
+    box.setCursorPosition(box.text().size());
+    type(&box, "7");
+    EXPECT_EQ(box.text(), "1999.08.24."); // nothing past the end
+}
+
+TEST(MaskEdBox, typed_literal_moves_past_it)
+{
+    MaskEdBox box(kTime);
+    box.setCursorPosition(0);
+    type(&box, "9");
+    box.setCursorPosition(1);
+    type(&box, ":");
+    type(&box, "05");
+    EXPECT_EQ(box.text(), "9 :05");
+}
+
+TEST(MaskEdBox, backspace_and_delete_blank_positions_without_shifting)
+{
+    MaskEdBox box(kDate);
+    ASSERT_TRUE(box.setText("2005.08.24."));
+    box.setCursorPosition(6);
+    press(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), "2005. 8.24.");
+    press(&box, Qt::Key_Backspace); // skips the point
+    EXPECT_EQ(box.text(), "200 . 8.24.");
+    EXPECT_EQ(box.cursorPosition(), 3);
+
+    box.setCursorPosition(7);
+    press(&box, Qt::Key_Delete); // on the point: blanks the next digit
+    EXPECT_EQ(box.text(), "200 . 8. 4.");
+
+    box.setSelection(0, 11);
+    press(&box, Qt::Key_Delete);
+    EXPECT_EQ(box.text(), "    .  .  .");
+}
+
+TEST(MaskEdBox, paste_cannot_bypass_the_mask)
+{
+    MaskEdBox box(kTime);
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
+    QCoreApplication::sendEvent(&box, &paste);
+    EXPECT_EQ(box.text(), "  :  ");
+}
+
+TEST(MaskEdBox, without_mask_it_is_a_plain_text_box)
+{
+    MaskEdBox box;
+    EXPECT_TRUE(box.setText("12,5 db"));
+    EXPECT_EQ(box.text(), "12,5 db");
+    type(&box, "x");
+    EXPECT_EQ(box.text(), "12,5 dbx");
+}
