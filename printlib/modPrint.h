@@ -23,8 +23,8 @@ void CreateJob();
 extern float PixelsPerMM;
 extern float PixelsPerPoint;
 
-// The library's shared message-box object, created on first use by the
-// library's windows.
+// The library's shared message-box object, created on first use
+// (interaction()).
 extern clsInteraction* Interaction;
 
 // Arguments of the library's own message box (title "Attention", one "OK").
@@ -35,7 +35,7 @@ struct LibMsgBox {
     QString btn2Caption;
     QString btn3Caption;
     QString btn4Caption;
-    int Img = 0; // 0 stop, 1 question?, 2 exclamation, 3 information (clsInteraction's numbers)
+    int Img = 0; // icon number of the library's box: 0 stop, 2 exclamation
     int DefaultIdx = 1;
     int CancelIdx = 1;
     int wLeft = 0;
@@ -46,8 +46,8 @@ struct LibMsgBox {
 };
 
 // How the library shows its message box; returns the pressed button's index.
-// Defaults to the program's message-box service (platform::msgBox); the
-// library's own box installs itself here.
+// Defaults to the library's own box (interaction().ShowMsgBox); tests
+// install a recorder.
 using LibMsgBoxFn = std::function<int(const LibMsgBox&)>;
 void setLibMsgBox(LibMsgBoxFn fn); // an empty function restores the default
 int showLibMsgBox(const LibMsgBox& args);

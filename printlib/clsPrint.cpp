@@ -1,0 +1,530 @@
+#include "printlib/clsPrint.h"
+
+#include "platform/print/printer.h"
+#include "platform/sys/regional.h"
+#include "printlib/frmPaginateStatus.h"
+
+#include <cmath>
+
+namespace printlib {
+
+// ---------------------------------------------------------------- creation
+
+clsPrint::clsPrint()
+{
+    auto& p = platform::printer();
+    p.setScaleMode(platform::vbMillimeters);
+    m_orientation = p.Orientation();
+    m_pageSize = p.PaperSize();
+    m_copies = short(p.Copies());
+    ApplyPageSetup(m_pageSize, m_orientation);
+}
+
+clsPrint::~clsPrint() = default;
+
+// ---------------------------------------------------------------- properties
+
+static LibError rangeError(const QString& text) { return LibError(9, text); }
+
+void clsPrint::setCopies(int value)
+{
+    if (value < 1 || value > 999)
+        throw rangeError(QStringLiteral("Valid range is from 1 to 999"));
+    m_copies = short(value);
+}
+
+void clsPrint::setFromPage(int value)
+{
+    if (value < 0 || value > 999)
+        throw rangeError(QStringLiteral("Valid range is from 0 to 999"));
+    m_fromPage = short(value);
+}
+
+void clsPrint::setToPage(int value)
+{
+    if (value < 0 || value > 999)
+        throw rangeError(QStringLiteral("Valid range is from 0 to 999"));
+    m_toPage = short(value);
+}
+
+void clsPrint::setRange(int value)
+{
+    if (value < 0 || value > 2)
+        throw rangeError(QStringLiteral("Valid range is from 0 to 2"));
+    m_range = value;
+}
+
+void clsPrint::setOrientation(int value)
+{
+    if (value != 1 && value != 2)
+        throw rangeError(QStringLiteral("Valid value is 1 or 2"));
+    if (ApplyPageSetup(m_pageSize, value))
+        m_orientation = value;
+}
+
+void clsPrint::setPageSize(int code)
+{
+    if (ApplyPageSetup(code, m_orientation))
+        m_pageSize = code;
+}
+
+// A single-precision value as the general number format writes it: up to
+// seven significant digits, no trailing zeros, the regional decimal separator.
+static QString generalNumber(float value)
+{
+    QString text = QString::number(double(value), 'g', 7);
+    return text.replace(QLatin1Char('.'), platform::decimalSeparator());
+}
+
+void clsPrint::checkMargin(float value) const
+{
+    if (value < 0 || value > m_maxMargin)
+        throw rangeError(QStringLiteral("Valid range is from 0 to ") + generalNumber(m_maxMargin));
+}
+
+void clsPrint::setLeftMargin(float value)
+{
+    checkMargin(value);
+    m_leftMargin = value;
+}
+
+void clsPrint::setRightMargin(float value)
+{
+    checkMargin(value);
+    m_rightMargin = value;
+}
+
+void clsPrint::setTopMargin(float value)
+{
+    checkMargin(value);
+    m_topMargin = value;
+}
+
+void clsPrint::setBottomMargin(float value)
+{
+    checkMargin(value);
+    m_bottomMargin = value;
+}
+
+bool clsPrint::ApplyPageSetup(int paperCode, int orientation)
+{
+    auto& p = platform::printer();
+    bool ok = true;
+    // Orientation first, then paper; a refused step does not stop the
+    // metrics from being re-read, so they describe the paper in use.
+    try {
+        ok = p.setOrientation(orientation) && ok;
+    } catch (...) {
+        ok = false;
+    }
+    try {
+        ok = p.setPaperSize(paperCode) && ok;
+    } catch (...) {
+        ok = false;
+    }
+    m_height = float(p.Height() * 25.4 / 1440.0);
+    m_width = float(p.Width() * 25.4 / 1440.0);
+    const QSizeF printable = p.printableSizeMm();
+    m_printableHeight = float(printable.height());
+    m_printableWidth = float(printable.width());
+    m_maxMargin = m_width > m_height ? 0.4f * m_height : 0.4f * m_width;
+    for (float* m : {&m_leftMargin, &m_topMargin, &m_rightMargin, &m_bottomMargin})
+        if (*m > m_maxMargin)
+            *m = m_maxMargin;
+    return ok;
+}
+
+void clsPrint::SetDeviceScale(const platform::DrawTarget& device)
+{
+    PixelsPerPoint = float(device.dpiY() / 72.0);
+    PixelsPerMM = float(device.dpiX() / 25.4);
+}
+
+// ---------------------------------------------------------------- pagination
+
+namespace {
+
+// A width in tenths of a millimetre as whole device pixels, rounded up.
+short pixelWidth(short tenths)
+{
+    return short(std::abs(std::floor(-(tenths / 10.0) * double(PixelsPerMM))));
+}
+
+// Keeps the progress window for exactly one pagination run, whatever way the
+// run ends.
+class PaginateStatusGuard {
+public:
+    explicit PaginateStatusGuard(bool show)
+    {
+        if (show)
+            m_window = new frmPaginateStatus();
+    }
+    ~PaginateStatusGuard() { delete m_window; }
+    void setPage(int page)
+    {
+        if (m_window)
+            m_window->setPage(page);
+    }
+
+private:
+    frmPaginateStatus* m_window = nullptr;
+};
+
+PaginateStatusGuard* g_status = nullptr;
+
+} // namespace
+
+void clsPrint::StartNewPage()
+{
+    if (!(m_flowY > m_topMargin))
+        return;
+    m_flowY = m_topMargin;
+    if (m_pageCount == 32767)
+        throw LibError::overflow();
+    ++m_pageCount;
+    if (g_status)
+        g_status->setPage(m_pageCount);
+    if (m_pageCount == 1)
+        m_pages.clear();
+    m_pages.emplace_back();
+}
+
+void clsPrint::forcedBreak()
+{
+    if (m_flowY == m_topMargin)
+        m_flowY = m_topMargin + 1;
+    StartNewPage();
+}
+
+void clsPrint::Paginate()
+{
+    if (m_queue.Count() == 0)
+        throw LibError(18, QStringLiteral("There is no job for print, before you must create a job."));
+
+    m_usable = m_printableHeight - m_topMargin - m_bottomMargin;
+    m_bottomLimit = m_usable + m_topMargin;
+    m_pageCount = 0;
+    m_flowY = m_topMargin + 1;
+
+    PaginateStatusGuard status(m_viewPaginateStatus);
+    g_status = &status;
+    struct Reset {
+        ~Reset() { g_status = nullptr; }
+    } reset;
+
+    StartNewPage();
+
+    const int entries = m_queue.Count();
+    for (int i = 1; i <= entries; ++i) {
+        const QString entry = m_queue.Item(i);
+        const int slash = int(entry.indexOf(QLatin1Char('/')));
+        const int kind = entry.left(slash).toInt();
+        const int index = entry.mid(slash + 1).toInt();
+        switch (kind) {
+        case kindPageBreak: StartNewPage(); break;
+        case kindPoints: placeFlowing(*Points.Item(index)); break;
+        case kindLine: placeFlowing(*Lines.Item(index)); break;
+        case kindRectangle: placeFlowing(*Rectangles.Item(index)); break;
+        case kindImage: placeFlowing(*Images.Item(index)); break;
+        case kindLabel: placeFlowing(*Labels.Item(index)); break;
+        case kindLabelEx: placeFlowing(*LabelsEx.Item(index)); break;
+        case kindTable: placeFlowing(*Tables.Item(index)); break;
+        default: break;
+        }
+    }
+}
+
+namespace {
+
+// Vertical placement shared by lines, rectangles and labels: returns the
+// page values of the pair (a, b).
+struct VerticalPair {
+    float a;
+    float b;
+};
+
+} // namespace
+
+void clsPrint::placeFlowing(const clsElement& source)
+{
+    const float L = m_bottomLimit;
+    Page* page = nullptr;
+
+    // Places a vertical pair; the element is carried when its upper end lies
+    // below the bottom limit and moved to the next page when its lower end does.
+    auto placePair = [&](float a, float b, bool absolute) -> VerticalPair {
+        if (absolute)
+            return {a + m_topMargin, b + m_topMargin};
+        float u = a < b ? a : b;
+        float v = a < b ? b : a;
+        const float height = v - u;
+        if (float(u + m_flowY) > L) {
+            const float shift = m_flowY - L;
+            a += shift;
+            b += shift;
+            u += shift;
+            v += shift;
+            forcedBreak();
+        }
+        if (float(v + m_flowY) > L) {
+            if (a < b) {
+                a = 0;
+                b = height;
+            } else {
+                a = height;
+                b = 0;
+            }
+            forcedBreak();
+        }
+        return {a + m_flowY, b + m_flowY};
+    };
+    auto append = [&](std::shared_ptr<clsElement> item) {
+        page = &m_pages.back();
+        page->push_back(std::move(item));
+    };
+
+    switch (source.kind()) {
+    case kindLine: {
+        const auto& e = static_cast<const clsLineAttributes&>(source);
+        const VerticalPair y = placePair(e.Y1, e.Y2, e.PositionIsAbsolute);
+        auto item = std::make_shared<clsLineAttributes>();
+        item->X1 = e.X1 + m_leftMargin;
+        item->X2 = e.X2 + m_leftMargin;
+        item->Y1 = y.a;
+        item->Y2 = y.b;
+        item->Size = pixelWidth(e.Size);
+        item->Color = e.Color;
+        append(item);
+        m_flowY = std::max(y.a, y.b);
+        break;
+    }
+    case kindRectangle: {
+        const auto& e = static_cast<const clsRectangleAttributes&>(source);
+        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
+        auto item = std::make_shared<clsRectangleAttributes>();
+        item->Left = e.Left + m_leftMargin;
+        item->Right = e.Right + m_leftMargin;
+        item->Top = y.a;
+        item->Bottom = y.b;
+        item->BorderWidth = pixelWidth(e.BorderWidth);
+        item->BorderColor = e.BorderColor;
+        item->FillColor = e.FillColor;
+        item->FillStyle = e.FillStyle;
+        append(item);
+        m_flowY = std::max(y.a, y.b);
+        break;
+    }
+    case kindLabel: {
+        const auto& e = static_cast<const clsLabelAttributes&>(source);
+        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
+        auto item = std::make_shared<clsLabelAttributes>();
+        item->Left = e.Left + m_leftMargin;
+        item->Right = e.Right + m_leftMargin;
+        item->Top = y.a;
+        item->Bottom = y.b;
+        item->BorderWidth = pixelWidth(e.BorderWidth);
+        item->Align = e.WordWrap ? (e.Align | 16) : e.Align;
+        item->Caption = e.Caption;
+        item->CellSpacing = e.CellSpacing;
+        item->BorderColor = e.BorderColor;
+        item->FillColor = e.FillColor;
+        item->FillStyle = e.FillStyle;
+        item->FontName = e.FontName;
+        item->FontSize = e.FontSize;
+        item->FontBold = e.FontBold;
+        item->FontItalic = e.FontItalic;
+        item->FontUnderline = e.FontUnderline;
+        item->FontStrikethru = e.FontStrikethru;
+        item->ForeColor = e.ForeColor;
+        append(item);
+        m_flowY = std::max(y.a, y.b);
+        break;
+    }
+    case kindLabelEx: {
+        const auto& e = static_cast<const clsLabelExAttributes&>(source);
+        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
+        auto item = std::make_shared<clsLabelExAttributes>();
+        item->Left = e.Left + m_leftMargin;
+        item->Right = e.Right + m_leftMargin;
+        item->Top = y.a;
+        item->Bottom = y.b;
+        item->BorderWidth = pixelWidth(e.BorderWidth);
+        item->Align = e.WordWrap ? (e.Align | 16) : e.Align;
+        item->CharHeight = e.CharHeight * PixelsPerPoint;
+        item->CharWidth = e.CharWidth * PixelsPerPoint;
+        item->Angle = e.Angle;
+        item->Caption = e.Caption;
+        item->CellSpacing = e.CellSpacing;
+        item->CharWeight = e.CharWeight;
+        item->BorderColor = e.BorderColor;
+        item->FillColor = e.FillColor;
+        item->FillStyle = e.FillStyle;
+        item->FontName = e.FontName;
+        item->FontItalic = e.FontItalic;
+        item->FontUnderline = e.FontUnderline;
+        item->FontStrikeOut = e.FontStrikeOut;
+        item->ForeColor = e.ForeColor;
+        append(item);
+        m_flowY = std::max(y.a, y.b);
+        break;
+    }
+    case kindImage: {
+        const auto& e = static_cast<const clsImageAttributes&>(source);
+        const float h = e.Height ? *e.Height : float(pictureHeightHimetric(e.Image) / 100.0);
+        float top = e.Top;
+        float pageTop;
+        if (e.PositionIsAbsolute) {
+            pageTop = top + m_topMargin;
+        } else {
+            if (float(top + m_flowY) > L) {
+                top = top + m_flowY - L;
+                forcedBreak();
+            }
+            if (float(top + h + m_flowY) > L) {
+                top = 0;
+                forcedBreak();
+            }
+            pageTop = top + m_flowY;
+        }
+        auto item = std::make_shared<clsImageAttributes>();
+        item->Image = e.Image;
+        item->Left = e.Left + m_leftMargin;
+        item->Top = pageTop;
+        item->Width = e.Width;
+        item->Height = e.Height;
+        append(item);
+        m_flowY = pageTop + h;
+        break;
+    }
+    case kindPoints: {
+        const auto& e = static_cast<const clsPointAttributes&>(source);
+        const int n = e.PointArray.UBound2();
+        if (n < 1 || e.PointArray.UBound1() < 2)
+            throw LibError(5, QStringLiteral("A point set needs at least one point"));
+        const float y1 = e.PointArray(2, 1);
+        float base;
+        if (e.PositionIsAbsolute) {
+            base = m_topMargin;
+        } else if (float(y1 + m_flowY) > L) {
+            base = m_flowY - L + m_topMargin;
+            forcedBreak();
+        } else {
+            base = m_flowY;
+        }
+        auto item = std::make_shared<clsPointAttributes>();
+        item->PointArray = e.PointArray;
+        for (int k = 1; k <= n; ++k) {
+            item->PointArray(1, k) += m_leftMargin;
+            item->PointArray(2, k) += base;
+        }
+        item->Size = pixelWidth(e.Size);
+        item->Color = e.Color;
+        append(item);
+        m_flowY = base + y1;
+        break;
+    }
+    case kindTable: {
+        const auto& e = static_cast<const clsTableAttributes&>(source);
+        // Values the layout divides by or counts with are checked first, so
+        // a bad table is refused instead of looping or dividing by zero.
+        if (e.TotalColumns < 1)
+            throw LibError(5, QStringLiteral("TotalColumns must be at least 1"));
+        if (!(e.BodyHeight > 0))
+            throw LibError(5, QStringLiteral("BodyHeight must be greater than 0"));
+        if (e.Columns.Count() < 1)
+            throw LibError(5, QStringLiteral("The table has no columns"));
+
+        const bool T = e.FirstRowIsTitle;
+        const float TH = e.TitleHeight;
+        const float BH = e.BodyHeight;
+        int TC = e.TotalColumns;
+        const int n = e.Columns.Count();
+        const int r = e.TextArray.UBound2();
+        float top = e.PositionIsAbsolute ? e.Top + m_topMargin : e.Top + m_flowY;
+        const int R = T ? r - 1 : r;
+        int placed = 0;
+        int p = T ? 1 : 0;
+        float room = m_printableHeight - top - m_bottomMargin;
+        if (T)
+            room -= TH;
+        long M = 0;
+        while (p < r) {
+            M = long(std::floor(double(room) / double(BH)));
+            if (M < 1) {
+                forcedBreak();
+                room = m_usable;
+                if (T)
+                    room -= TH;
+                top = m_topMargin;
+                M = long(std::floor(double(room) / double(BH)));
+                if (M < 1)
+                    M = 1;
+            }
+            const int rest = R - placed;
+            if (long(TC) * M >= rest) {
+                M = long(std::abs(std::floor(-double(rest) / TC)));
+                while (long(TC - 1) * M >= rest)
+                    --TC;
+            }
+            const int first = p + 1;
+            const int last = int(std::min<long>(p + long(TC) * M, r));
+            placed += last - first + 1;
+
+            const int rows = last - first + 1 + (T ? 1 : 0);
+            auto item = std::make_shared<clsTableAttributes>();
+            item->TextArray = TextArray(n, rows);
+            int out = 1;
+            if (T) {
+                for (int c = 1; c <= n; ++c)
+                    item->TextArray(c, 1) = e.TextArray(c, 1);
+                out = 2;
+            }
+            for (int row = first; row <= last; ++row, ++out)
+                for (int c = 1; c <= n; ++c)
+                    item->TextArray(c, out) = e.TextArray(c, row);
+            item->Left = e.Left + m_leftMargin;
+            item->Top = top;
+            item->TotalColumns = short(TC);
+            item->BorderWidth = pixelWidth(e.BorderWidth);
+            for (int c = 1; c <= n - 1; ++c) {
+                const auto& col = e.Columns.Item(c);
+                item->Columns.Add(col.ColumnWidth, col.TitleAlign, col.BodyAlign);
+            }
+            item->Columns.Add(0, 0, 0);
+            item->FirstRowIsTitle = e.FirstRowIsTitle;
+            item->TitleHeight = e.TitleHeight;
+            item->TitleForeColor = e.TitleForeColor;
+            item->TitleFontName = e.TitleFontName;
+            item->TitleFontSize = e.TitleFontSize;
+            item->TitleFontBold = e.TitleFontBold;
+            item->TitleFontItalic = e.TitleFontItalic;
+            item->TitleFontUnderline = e.TitleFontUnderline;
+            item->TitleFontStrikethru = e.TitleFontStrikethru;
+            item->TitleWordWrap = e.TitleWordWrap;
+            item->BodyHeight = e.BodyHeight;
+            item->BodyForeColor = e.BodyForeColor;
+            item->BodyFontName = e.BodyFontName;
+            item->BodyFontSize = e.BodyFontSize;
+            item->BodyFontBold = e.BodyFontBold;
+            item->BodyFontItalic = e.BodyFontItalic;
+            item->BodyFontUnderline = e.BodyFontUnderline;
+            item->BodyFontStrikethru = e.BodyFontStrikethru;
+            item->BodyWordWrap = e.BodyWordWrap;
+            item->ColumnSpacing = e.ColumnSpacing;
+            item->CellSpacing = e.CellSpacing;
+            item->BorderColor = e.BorderColor;
+            append(item);
+
+            p = last;
+            room = 0;
+        }
+        m_flowY = top + float(M) * BH;
+        if (T)
+            m_flowY += TH;
+        break;
+    }
+    default: break;
+    }
+}
+
+} // namespace printlib
