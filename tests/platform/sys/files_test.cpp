@@ -1,0 +1,310 @@
+#include "platform/sys/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+// Drive c: is a folder of a private temporary tree; drive a: (the
+// diskette) is a folder there too, created only by the tests that "insert"
+// a diskette.
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        root = tmp.path();
+        ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("c")));
+        setDriveFolder(QLatin1Char('a'), root + QStringLiteral("/a"));
+        setDriveFolder(QLatin1Char('c'), root + QStringLiteral("/c"));
+    }
+    void TearDown() override { resetDrives(); }
+
+    void insertDiskette() { ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("a"))); }
+
+    QString write(const QString& rel, const QByteArray& data)
+    {
+        const QString path = root + QLatin1Char('/') + rel;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        return path;
+    }
+
+    QByteArray read(const QString& rel)
+    {
+        QFile f(root + QLatin1Char('/') + rel);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // Everything in a folder, hidden files included: no temporary file
+    // may stay behind.
+    QStringList entries(const QString& rel)
+    {
+        return QDir(root + QLatin1Char('/') + rel)
+            .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir tmp;
+    QString root;
+};
+
+} // namespace
+
+TEST_F(Files, drive_paths_map_onto_their_folders)
+{
+    const QString a = root + QStringLiteral("/a");
+    const QString c = root + QStringLiteral("/c");
+    const struct {
+        QString path;
+        QString mapped;
+    } cases[] = {
+        {QStringLiteral("a:\\x\\y.txt"), a + QStringLiteral("/x/y.txt")},
+        {QStringLiteral("A:/x"), a + QStringLiteral("/x")},
+        {QStringLiteral("a:"), a},
+        {QStringLiteral("a:\\"), a},
+        {QStringLiteral("a:x.txt"), a + QStringLiteral("/x.txt")},
+        {QStringLiteral("c:"), c},
+        {QStringLiteral("C:\\ADAT\\"), c + QStringLiteral("/ADAT")},
+        {QStringLiteral("c:\\\\mtlvraf123401.txt"), c + QStringLiteral("/mtlvraf123401.txt")},  // root + "\" + name
+        {QStringLiteral("a:\\..\\..\\etc\\passwd"), a + QStringLiteral("/etc/passwd")},            // no way above the drive
+        {QStringLiteral("d:\\x"), QString()},                                                      // no such drive
+        {QStringLiteral("/tmp/x/y.txt"), QStringLiteral("/tmp/x/y.txt")},
+        {QStringLiteral("mkiser.txt"), QStringLiteral("mkiser.txt")},
+        {QStringLiteral("/work/x\\tlakt123408.txt"), QStringLiteral("/work/x/tlakt123408.txt")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mapPath(c.path), c.mapped) << c.path.toStdString();
+
+    EXPECT_EQ(drives(), QStringList({QStringLiteral("a:"), QStringLiteral("c:")}));
+    EXPECT_EQ(driveName(QStringLiteral("C:\\adat")), QStringLiteral("C:"));
+    EXPECT_EQ(driveName(QStringLiteral("a:")), QStringLiteral("a:"));
+    EXPECT_EQ(driveName(QStringLiteral("/tmp/x")), QString());
+}
+
+TEST_F(Files, drive_space_and_root_folders)
+{
+    FileError err;
+    const qint64 total = totalSpace(QStringLiteral("c:"), &err);
+    const qint64 free = freeSpace(QStringLiteral("c:\\"), &err);
+    EXPECT_FALSE(err);
+    EXPECT_GT(total, 0);
+    EXPECT_GE(free, 0);
+    EXPECT_LE(free, total);
+
+    EXPECT_EQ(freeSpace(QStringLiteral("a:"), &err), -1);    // no diskette
+    EXPECT_EQ(err.number, 68);
+
+    QDir(root).mkpath(QStringLiteral("c/ADAT"));
+    EXPECT_TRUE(isRootFolder(QStringLiteral("c:\\")));
+    EXPECT_TRUE(isRootFolder(QStringLiteral("C:")));
+    EXPECT_TRUE(isRootFolder(QStringLiteral("/")));
+    EXPECT_FALSE(isRootFolder(QStringLiteral("c:\\ADAT")));
+    err = {};
+    EXPECT_FALSE(isRootFolder(QStringLiteral("c:\\nincs"), &err));
+    EXPECT_EQ(err.number, 76);
+}
+
+TEST_F(Files, file_size_and_its_errors)
+{
+    write(QStringLiteral("c/x.txt"), QByteArray(1457000, 'x'));
+    EXPECT_EQ(fileSize(QStringLiteral("c:\\x.txt")), 1457000);
+
+    const struct {
+        const char* path;
+        int number;
+    } cases[] = {
+        {"c:\\nincs.txt", 53},
+        {"a:\\x.txt", 68},   // no diskette in the drive
+        {"q:\\x.txt", 68},   // no such drive
+        {"c:", 75},          // a folder is not a file
+    };
+    for (const auto& c : cases) {
+        FileError err;
+        EXPECT_EQ(fileSize(QString::fromUtf8(c.path), &err), -1) << c.path;
+        EXPECT_EQ(err.number, c.number) << c.path;
+        EXPECT_FALSE(err.text.isEmpty());
+    }
+}
+
+TEST(FixedRecords, record_count_rounds_half_to_even)
+{
+    const struct {
+        qint64 length;
+        qint64 count;
+    } cases[] = {
+        {0, 0}, {650, 1}, {650 * 3, 3}, {650 * 3 - 2, 3},
+        {650 * 3 + 324, 3}, {650 * 3 + 326, 4},
+        {650 * 3 + 325, 4}, {650 * 2 + 325, 2},   // exactly half: even neighbour
+        {325, 0}, {326, 1}, {648, 1},
+        {650LL * 32767, 32767},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FixedRecordReader::countRecords(c.length, 650), c.count) << c.length;
+}
+
+TEST_F(Files, fixed_records_read_whole_and_short_last)
+{
+    QByteArray data;
+    for (char tag : {'1', '2', '3'})
+        data += QByteArray(648, tag) + "\r\n";
+    data += QByteArray(400, '4');   // short last record, still counted
+    write(QStringLiteral("c/TLVREC.TXT"), data);
+
+    FixedRecordReader reader(QStringLiteral("c:\\TLVREC.TXT"), 650);
+    ASSERT_TRUE(reader.open());
+    EXPECT_EQ(reader.fileLength(), 650 * 3 + 400);
+    ASSERT_EQ(reader.recordCount(), 4);
+    EXPECT_EQ(reader.record(1), QByteArray(648, '1') + "\r\n");
+    EXPECT_EQ(reader.record(3), QByteArray(648, '3') + "\r\n");
+    EXPECT_EQ(reader.record(4), QByteArray(400, '4'));
+    for (qint64 n : {0, 5}) {
+        FileError err;
+        EXPECT_TRUE(reader.record(n, &err).isEmpty());
+        EXPECT_EQ(err.number, 63) << n;
+    }
+
+    const struct {
+        const char* path;
+        int number;
+    } failures[] = {{"c:\\NINCS.TXT", 53}, {"a:\\TLVREC.TXT", 68}, {"c:", 75}};
+    for (const auto& f : failures) {
+        FixedRecordReader missing(QString::fromUtf8(f.path), 650);
+        FileError err;
+        EXPECT_FALSE(missing.open(&err)) << f.path;
+        EXPECT_EQ(err.number, f.number) << f.path;
+    }
+}
+
+TEST_F(Files, crlf_writer_writes_windows_bytes_only_on_commit)
+{
+    write(QStringLiteral("c/mkiser.txt"), "old\r\n");
+    {
+        CrLfWriter w(QStringLiteral("c:\\mkiser.txt"));
+        ASSERT_TRUE(w.open());
+        ASSERT_TRUE(w.writeLine(QStringLiteral("Kísérőlap")));
+        ASSERT_TRUE(w.write(QStringLiteral("a")));
+        ASSERT_TRUE(w.writeLine(QString()));
+        ASSERT_TRUE(w.writeLine(QStringLiteral("€ 12,50")));
+        EXPECT_EQ(read(QStringLiteral("c/mkiser.txt")), QByteArray("old\r\n"));   // not yet visible
+        ASSERT_TRUE(w.commit());
+        EXPECT_EQ(w.linesWritten(), 3);
+    }
+    EXPECT_EQ(read(QStringLiteral("c/mkiser.txt")), QByteArray("K\xEDs\xE9r\xF5lap\r\na\r\n\x80 12,50\r\n"));
+    EXPECT_EQ(entries(QStringLiteral("c")), QStringList{QStringLiteral("mkiser.txt")});
+}
+
+TEST_F(Files, crlf_writer_failure_leaves_the_old_file_and_no_scrap)
+{
+    write(QStringLiteral("c/tlakt.txt"), "old\r\n");
+    {
+        CrLfWriter w(QStringLiteral("c:\\tlakt.txt"));
+        ASSERT_TRUE(w.open());
+        ASSERT_TRUE(w.writeLine(QStringLiteral("első sor")));
+        FileError err;
+        EXPECT_FALSE(w.writeLine(QStringLiteral("ab中"), &err));
+        EXPECT_EQ(err.number, 5);
+        EXPECT_TRUE(err.text.contains(QStringLiteral("2. sor"))) << err.text.toStdString();
+        EXPECT_EQ(w.codePageError().position, 2);
+        EXPECT_EQ(w.codePageError().character, U'中');
+        EXPECT_FALSE(w.writeLine(QStringLiteral("later")));   // the failure sticks
+        EXPECT_FALSE(w.commit());
+    }
+    {
+        CrLfWriter abandoned(QStringLiteral("c:\\tlakt.txt"));   // destroyed without commit
+        ASSERT_TRUE(abandoned.open());
+        abandoned.writeLine(QStringLiteral("half"));
+    }
+    EXPECT_EQ(read(QStringLiteral("c/tlakt.txt")), QByteArray("old\r\n"));
+    EXPECT_EQ(entries(QStringLiteral("c")), QStringList{QStringLiteral("tlakt.txt")});
+
+    const struct {
+        const char* path;
+        int number;
+    } failures[] = {{"c:\\nincs\\x.txt", 76}, {"a:\\x.txt", 68}, {"c:\\", 75}};
+    for (const auto& f : failures) {
+        CrLfWriter w(QString::fromUtf8(f.path));
+        FileError err;
+        EXPECT_FALSE(w.open(&err)) << f.path;
+        EXPECT_EQ(err.number, f.number) << f.path;
+        EXPECT_FALSE(w.commit());
+    }
+}
+
+TEST_F(Files, copy_replaces_the_target_and_reports_error_numbers)
+{
+    write(QStringLiteral("c/tlakt.txt"), "new\r\n");
+    write(QStringLiteral("c/ADAT/mtlvraf.txt"), "old contents\r\n");
+    FileError err;
+    ASSERT_TRUE(copyFile(QStringLiteral("c:\\tlakt.txt"), QStringLiteral("c:\\ADAT\\mtlvraf.txt"), &err))
+        << err.text.toStdString();
+    EXPECT_EQ(read(QStringLiteral("c/ADAT/mtlvraf.txt")), QByteArray("new\r\n"));
+    EXPECT_EQ(entries(QStringLiteral("c/ADAT")), QStringList{QStringLiteral("mtlvraf.txt")});
+
+    insertDiskette();
+    ASSERT_TRUE(copyFile(QStringLiteral("c:\\ADAT\\mtlvraf.txt"), QStringLiteral("a:\\mtlvraf123401.txt")));
+    EXPECT_EQ(read(QStringLiteral("a/mtlvraf123401.txt")), QByteArray("new\r\n"));
+
+    const struct {
+        const char* from;
+        const char* to;
+        int number;
+    } failures[] = {
+        {"c:\\nincs.txt", "c:\\y.txt", 53},
+        {"c:\\tlakt.txt", "c:\\nincs\\y.txt", 76},
+        {"c:\\tlakt.txt", "c:\\ADAT", 75},
+        {"c:\\tlakt.txt", "q:\\y.txt", 68},
+    };
+    for (const auto& f : failures) {
+        FileError e;
+        EXPECT_FALSE(copyFile(QString::fromUtf8(f.from), QString::fromUtf8(f.to), &e)) << f.from << " " << f.to;
+        EXPECT_EQ(e.number, f.number) << f.from << " " << f.to;
+    }
+
+    // The diskette taken out.
+    QFile::remove(root + QStringLiteral("/a/mtlvraf123401.txt"));
+    QDir(root).rmdir(QStringLiteral("a"));
+    FileError e;
+    EXPECT_FALSE(copyFile(QStringLiteral("c:\\tlakt.txt"), QStringLiteral("a:\\mtlvraf123401.txt"), &e));
+    EXPECT_EQ(e.number, 68);
+}
+
+TEST_F(Files, write_protected_folder_gives_permission_denied)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes through any permission";
+    insertDiskette();
+    write(QStringLiteral("c/tlakt.txt"), "x\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(root + QStringLiteral("/a")).constData(), 0555), 0);
+    FileError e;
+    EXPECT_FALSE(copyFile(QStringLiteral("c:\\tlakt.txt"), QStringLiteral("a:\\x.txt"), &e));
+    EXPECT_EQ(e.number, 70);
+    CrLfWriter w(QStringLiteral("a:\\kiser.txt"));
+    EXPECT_FALSE(w.open(&e));
+    EXPECT_EQ(e.number, 70);
+    ::chmod(QFile::encodeName(root + QStringLiteral("/a")).constData(), 0755);
+}
+
+TEST(FileErrors, errno_values_map_to_the_old_numbers)
+{
+    const struct {
+        int err;
+        int number;
+    } cases[] = {
+        {ENOENT, 53}, {EACCES, 70}, {EROFS, 70}, {ENOSPC, 61}, {ENOMEDIUM, 71},
+        {ENXIO, 68}, {ENOTDIR, 76}, {EISDIR, 75}, {EIO, 57},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorNumberFromErrno(c.err), c.number) << c.err;
+    EXPECT_EQ(errorNumberFromFileDevice(QFileDevice::PermissionsError), 70);
+    EXPECT_EQ(makeFileError(53).text, QStringLiteral("File not found"));
+}
