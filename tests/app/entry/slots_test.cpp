@@ -1,36 +1,11 @@
 #include "app/entry/slots.h"
 
-#include "tests/support/scriptedboxes.h"
+#include "tests/app/entry/entryfixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace entry;
 
-namespace {
-
-struct FakeSlots : SlotView {
-    std::array<QString, kSlotCount> code;
-    std::array<QString, kSlotCount> duration;
-    std::array<QColor, kSlotCount> codeColour;
-    std::array<QColor, kSlotCount> durationColour;
-    std::array<bool, kSlotCount> enabled{};
-
-    FakeSlots()
-    {
-        duration.fill(kEmptyDuration);
-        codeColour.fill(kSlotWhite);
-        durationColour.fill(kSlotWhite);
-        enabled[0] = true;
-    }
-    QString codeText(int s) const override { return code[s]; }
-    QString durationText(int s) const override { return duration[s]; }
-    QColor codeBackground(int s) const override { return codeColour[s]; }
-    void setSlotBackground(int s, const QColor& c) override { codeColour[s] = durationColour[s] = c; }
-    bool slotEnabled(int s) const override { return enabled[s]; }
-    void enableSlot(int s) override { enabled[s] = true; }
-};
-
-} // namespace
 
 TEST(Slots, map_names_the_boxes_of_each_slot)
 {
