@@ -5,6 +5,7 @@
 
 #include "app/entry/slots.h"
 
+#include "tests/support/qtprinters.h"
 #include "tests/support/scriptedboxes.h"
 
 #include <QStringList>
@@ -13,13 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace platform::db {
 class Database;
