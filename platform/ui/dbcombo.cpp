@@ -65,6 +65,17 @@ DBCombo::DBCombo(QWidget* parent) : QComboBox(parent)
     if (auto* list = qobject_cast<QListView*>(view()))
         list->setUniformItemSizes(true);
     setModel(&m_model);
+    // A new list keeps the text on show, as the old control did, and is no
+    // Change. The combo's own reset handling (connected first by setModel)
+    // moves to the first entry; the text is put back after it.
+    connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        m_reloading = true;
+        m_keptText = currentText();
+    });
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
+        setEditText(m_keptText);
+        m_reloading = false;
+    });
     connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (m_reloading || text == m_lastText)
             return;
@@ -76,24 +87,7 @@ DBCombo::DBCombo(QWidget* parent) : QComboBox(parent)
 
 void DBCombo::setRowSource(db::DataConnection* connection, const QString& listField)
 {
-    if (m_model.connection())
-        disconnect(m_model.connection(), nullptr, this, nullptr);
-    // A new list keeps the text on show, as the old control did.
-    const QString keep = currentText();
-    m_reloading = true;
     m_model.setSource(connection, listField);
-    setEditText(keep);
-    m_reloading = false;
-    if (connection) {
-        auto keepText = [this] {
-            // The model reset (connected earlier) has already run.
-            m_reloading = true;
-            setEditText(m_lastText);
-            m_reloading = false;
-        };
-        connect(connection, &db::DataConnection::refreshed, this, keepText);
-        connect(connection, &db::DataConnection::rowsChanged, this, keepText);
-    }
 }
 
 void DBCombo::setText(const QString& text)

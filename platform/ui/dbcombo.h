@@ -67,6 +67,7 @@ private:
     int m_selectedRow = -1;
     QString m_lastText;
     bool m_reloading = false;
+    QString m_keptText;
 };
 
 } // namespace platform

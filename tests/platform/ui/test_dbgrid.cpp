@@ -1,0 +1,133 @@
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/dbgrid.h"
+#include "tests/support/qtprinters.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using platform::db::DataConnection;
+using platform::db::Database;
+
+namespace {
+
+// A ward-code table of five rows in a fresh database file.
+class BoundControls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        db = Database::create(dir.filePath("adatok.mdb"));
+        db->execScript(QString::fromUtf8(
+            "create table okod (Okod text, Megnevezes text, Ojelleg text);"
+            "insert into okod values ('0100', 'Belgyógyászat', '1');"
+            "insert into okod values ('0200', 'Sebészet', '1');"
+            "insert into okod values ('0300', 'Szülészet', '2');"
+            "insert into okod values ('0400', 'Gyermek', '1');"
+            "insert into okod values ('0500', 'Krónikus', 'K');"));
+        data.setDatabase(db);
+        data.setRecordSource("select * from okod order by Okod");
+        data.refresh();
+    }
+
+    QString cell(const QAbstractItemModel& m, int row, int column) const
+    {
+        return m.data(m.index(row, column)).toString();
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<Database> db;
+    DataConnection data{"Data2"};
+};
+
+} // namespace
+
+TEST_F(BoundControls, grid_shows_the_given_columns_with_their_captions)
+{
+    platform::DBGrid grid;
+    grid.setDataSource(&data, {{QString::fromUtf8("Kód"), "Okod"}, {"Megnevezes", "Megnevezes"}});
+    const auto& m = grid.recordsetModel();
+    ASSERT_EQ(m.rowCount(), 5);
+    ASSERT_EQ(m.columnCount(), 2);
+    EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("Kód"));
+    EXPECT_EQ(m.headerData(1, Qt::Horizontal).toString(), "Megnevezes");
+    EXPECT_EQ(cell(m, 2, 0), "0300");
+    EXPECT_EQ(cell(m, 4, 1), QString::fromUtf8("Krónikus"));
+
+    grid.setDataSource(&data); // no columns: every field
+    EXPECT_EQ(m.columnCount(), 3);
+    EXPECT_EQ(m.headerData(2, Qt::Horizontal).toString(), "Ojelleg");
+}
+
+TEST_F(BoundControls, grid_row_and_current_record_follow_each_other)
+{
+    platform::DBGrid grid;
+    grid.setDataSource(&data, {{"Okod", "Okod"}});
+    EXPECT_EQ(grid.row(), 0); // a refreshed set stands on its first row
+
+    grid.selectRow(3);
+    EXPECT_EQ(data.recordset().absolutePosition(), 3);
+    EXPECT_EQ(data.recordset().text("Okod"), "0400");
+
+    data.recordset().moveFirst();
+    data.recordset().moveNext();
+    EXPECT_EQ(grid.row(), 1);
+
+    data.setRecordSource("select * from okod where Ojelleg = ?", {"1"});
+    data.refresh();
+    EXPECT_EQ(grid.recordsetModel().rowCount(), 3);
+    EXPECT_EQ(grid.row(), 0);
+    EXPECT_EQ(cell(grid.recordsetModel(), 2, 0), "0400");
+}
+
+TEST_F(BoundControls, grid_shows_rows_added_edited_and_deleted)
+{
+    platform::DBGrid grid;
+    grid.setDataSource(&data, {{"Okod", "Okod"}, {"Megnevezes", "Megnevezes"}});
+    const auto& m = grid.recordsetModel();
+    ASSERT_EQ(cell(m, 0, 1), QString::fromUtf8("Belgyógyászat")); // fetched once, now cached
+
+    auto& rs = data.recordset();
+    rs.edit();
+    rs.setValue("Megnevezes", "Belgyógy.");
+    rs.update();
+    EXPECT_EQ(cell(m, 0, 1), "Belgyógy.");
+
+    rs.addNew();
+    rs.setValue("Okod", "0600");
+    rs.update();
+    ASSERT_EQ(m.rowCount(), 6);
+    EXPECT_EQ(cell(m, 5, 0), "0600");
+
+    rs.moveFirst();
+    rs.deleteCurrent();
+    ASSERT_EQ(m.rowCount(), 5);
+    EXPECT_EQ(cell(m, 0, 0), "0200");
+}
+
+TEST_F(BoundControls, combo_lists_one_field_and_reports_changes_and_choices)
+{
+    platform::DBCombo combo;
+    combo.setRowSource(&data, "Okod");
+    ASSERT_EQ(combo.count(), 5);
+    EXPECT_EQ(combo.itemText(3), "0400");
+
+    QStringList events;
+    QObject::connect(&combo, &platform::DBCombo::Change, [&] { events << "Change " + combo.text(); });
+    QObject::connect(&combo, &platform::DBCombo::Click, [&](int area) { events << QString("Click %1").arg(area); });
+
+    combo.setText("0200");
+    EXPECT_EQ(combo.selectedRow(), -1);
+    // Choosing from the list: the view sets the entry, then reports it.
+    combo.setCurrentIndex(2);
+    emit combo.activated(2);
+    EXPECT_EQ(combo.selectedRow(), 2);
+    EXPECT_EQ(events, (QStringList{"Change 0200", "Change 0300", "Click 2"}));
+
+    // A refreshed list keeps the text on show and fires no Change.
+    events.clear();
+    data.setRecordSource("select * from okod where Ojelleg = ?", {"K"});
+    data.refresh();
+    EXPECT_EQ(combo.count(), 1);
+    EXPECT_EQ(combo.text(), "0300");
+    EXPECT_TRUE(events.isEmpty());
+}
