@@ -1,7 +1,10 @@
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/dbgrid.h"
+#include "platform/ui/events.h"
 #include "tests/support/qtprinters.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -130,4 +133,33 @@ TEST_F(BoundControls, combo_lists_one_field_and_reports_changes_and_choices)
     EXPECT_EQ(combo.count(), 1);
     EXPECT_EQ(combo.text(), "0300");
     EXPECT_TRUE(events.isEmpty());
+}
+
+TEST_F(BoundControls, keys_typed_into_the_bound_controls_reach_their_handlers)
+{
+    QWidget window;
+    auto* combo = new platform::DBCombo(&window);
+    auto* grid = new platform::DBGrid(&window);
+    combo->setRowSource(&data, "Okod");
+    grid->setDataSource(&data, {{"Okod", "Okod"}});
+    platform::Events ev(&window);
+    QList<int> comboKeys, gridKeys;
+    ev.onKeyPress(combo, [&](int& keyAscii) { comboKeys << keyAscii; });
+    ev.onKeyDown(grid, [&](int& keyCode, int) { gridKeys << keyCode; });
+    window.show();
+    QApplication::setActiveWindow(&window);
+
+    // Keys go where the application delivers them: the focus widget.
+    auto typeInto = [](QWidget* target, int key, const QString& text) {
+        target->setFocus();
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &e);
+    };
+    typeInto(combo, Qt::Key_7, "7");
+    typeInto(combo, Qt::Key_Return, "\r");
+    typeInto(grid, Qt::Key_Return, "\r");
+    typeInto(grid, Qt::Key_F8, {});
+    EXPECT_EQ(comboKeys, (QList<int>{'7', 13}));
+    EXPECT_EQ(gridKeys, (QList<int>{13, 119}));
+    EXPECT_EQ(combo->text(), "7");
 }
