@@ -142,9 +142,17 @@ QFont DrawTarget::currentFont() const
 QFont DrawTarget::fontFromLogFont(const LogFont& lf)
 {
     QFont f(lf.faceName.isEmpty() ? QStringLiteral("Arial") : lf.faceName);
-    // A height of 0 means the font's default size (12 points at 96 dpi).
-    int h = lf.height == 0 ? 16 : std::abs(lf.height);
-    f.setPixelSize(qMax(1, h));
+    // A negative height is the em height; a positive one the character cell
+    // (ascent plus descent); 0 the font's default size (12 points at 96 dpi).
+    if (lf.height > 0) {
+        QFont probe(f);
+        probe.setPixelSize(1000);
+        probe.setHintingPreference(QFont::PreferNoHinting);
+        const double cell = QFontMetricsF(probe).height();
+        f.setPixelSize(qMax(1, qRound(lf.height * 1000.0 / cell)));
+    } else {
+        f.setPixelSize(qMax(1, lf.height == 0 ? 16 : -lf.height));
+    }
     if (lf.weight > 0)
         f.setWeight(QFont::Weight(qBound(1, lf.weight, 1000)));
     f.setItalic(lf.italic);

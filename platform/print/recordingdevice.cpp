@@ -91,6 +91,8 @@ public:
 
 RecordingDevice::RecordingDevice(double dpi, QString name) : m_name(std::move(name)), m_dpi(dpi) {}
 
+RecordingDevice::~RecordingDevice() = default;
+
 bool RecordingDevice::setOrientation(int orientation)
 {
     if (refuseOrientation || (orientation != 1 && orientation != 2))

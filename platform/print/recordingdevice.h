@@ -54,6 +54,7 @@ class RecordingDevice : public PrintDevice {
 public:
     // A4 portrait with a printable area 5 mm in from every edge, at dpi.
     explicit RecordingDevice(double dpi = 600, QString name = QStringLiteral("Teszt nyomtató"));
+    ~RecordingDevice() override;
 
     // Paper codes the device accepts (by default those of paperSizeMm).
     QSet<int> refusedPapers;
