@@ -145,6 +145,10 @@ void setUp(sqlite3* db)
           QStringLiteral("like"));
     check(db, sqlite3_create_function_v2(db, "left", 2, flags, nullptr, leftFunction, nullptr, nullptr, nullptr),
           QStringLiteral("left"));
+    check(db, sqlite3_create_function_v2(db, "leftstr", 2, flags, nullptr, leftFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("left"));
+    check(db, sqlite3_create_function_v2(db, "rightstr", 2, flags, nullptr, rightFunction, nullptr, nullptr, nullptr),
+          QStringLiteral("right"));
     check(db, sqlite3_create_function_v2(db, "right", 2, flags, nullptr, rightFunction, nullptr, nullptr, nullptr),
           QStringLiteral("right"));
     check(db, sqlite3_create_function_v2(db, "mid", 2, flags, nullptr, midFunction, nullptr, nullptr, nullptr),
@@ -423,7 +427,12 @@ QString Database::translate(const QString& sql, QVariantList* params)
             continue;
         switch (t.kind) {
         case Token::Word:
-            if (t.isWord("true"))
+            if ((t.isWord("left") || t.isWord("right")) && nextSolid(i + 1) < tokens.size()
+                && tokens[nextSolid(i + 1)].text == u'(')
+                // The engine reads left and right as join words; the
+                // functions go by other names.
+                out += t.isWord("left") ? QLatin1String("leftstr") : QLatin1String("rightstr");
+            else if (t.isWord("true"))
                 out += QLatin1String("1");
             else if (t.isWord("false"))
                 out += QLatin1String("0");

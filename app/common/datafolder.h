@@ -1,0 +1,29 @@
+// Setting up a data folder: the three database files of a program, made
+// empty (code tables with sample codes). Only the set-up tool and tests call
+// this; the programs themselves never create a missing database file.
+#pragma once
+
+#include "app/common/programinfo.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the set-up did with each file: the paths it created and the paths it
+// left alone because they were already there.
+struct DataFolderReport {
+    QStringList made;
+    QStringList kept;
+};
+
+// Creates `folder` if needed and the entered-data, code-table and converted
+// file of `info` in it. A file that exists is never touched. On failure the
+// half-made file is removed, `error` says why, and the result is false.
+bool makeDataFolder(const QString& folder, const ProgramInfo& info, QString* error,
+                    DataFolderReport* report = nullptr);
+
+// The demonstration window's sample file (Projectek.mdb) in `folder`.
+bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* report = nullptr);
+
+// A schema or sample script compiled into the program, such as
+// "schema/sebrix-entered.sql"; empty when there is none.
+QString dataScript(const QString& name);

@@ -1,0 +1,462 @@
+// Record sets and data connections over the surgical program's files.
+#include "platform/db/dataconnection.h"
+#include "platform/db/dialect.h"
+#include "tests/support/datafolder_fixture.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace platform::db;
+
+namespace {
+
+ProgramInfo surgicalFiles()
+{
+    return ProgramInfo{ProgramInfo::Kind::Surgical, QStringLiteral("Sebrix"), QString(),
+                       QStringLiteral("madatok.mdb"), QStringLiteral("mráfordkódok.mdb"),
+                       QStringLiteral("mutkonv.mdb"), QString(), QString(), QString()};
+}
+
+struct Item {
+    const char* azonosito;
+    const char* rkod;
+    const char* tipus;
+};
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    testsupport::TempDataFolder folder{surgicalFiles()};
+
+    void addItems(std::initializer_list<Item> items)
+    {
+        for (const Item& i : items)
+            folder.entered()->exec(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Tipus, Manuális) values (?, ?, ?, ?)"),
+                                   {QString::fromUtf8(i.azonosito), QString::fromUtf8(i.rkod), QString::fromUtf8(i.tipus), true});
+    }
+
+    // A connection as a window holds one: database, source, refreshed.
+    std::unique_ptr<DataConnection> connection(std::shared_ptr<Database> db, const QString& source,
+                                               const QVariantList& params = {})
+    {
+        auto c = std::make_unique<DataConnection>(QStringLiteral("Data8"));
+        c->setDatabase(std::move(db));
+        c->setRecordSource(source, params);
+        c->refresh();
+        return c;
+    }
+
+    static QStringList column(Recordset& rs, const QString& field)
+    {
+        QStringList values;
+        for (int row = 0; row < rs.recordCount(); ++row)
+            values << rs.valueAt(row, rs.fieldIndex(field)).toString();
+        return values;
+    }
+};
+
+} // namespace
+
+TEST_F(RecordsetTest, empty_set_has_no_position_and_is_both_bof_and_eof)
+{
+    auto data3 = connection(folder.entered(), QStringLiteral("select * from alap"));
+    Recordset& rs = data3->recordset();
+    EXPECT_EQ(rs.recordCount(), 0);
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    EXPECT_TRUE(rs.bof());
+    EXPECT_TRUE(rs.eof());
+    EXPECT_FALSE(rs.hasCurrent());
+    rs.moveNext();
+    rs.moveLast();
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    EXPECT_FALSE(rs.value(QStringLiteral("T_szam")).isValid());
+    EXPECT_EQ(rs.text(QStringLiteral("T_szam")), QString());
+    EXPECT_THROW(rs.value(QStringLiteral("nincs_ilyen")), DbError);
+    EXPECT_THROW(rs.setAbsolutePosition(0), DbError);
+}
+
+TEST_F(RecordsetTest, walking_runs_off_both_ends_like_the_old_engine)
+{
+    addItems({{"1", "A", "G"}, {"1", "B", "G"}, {"1", "C", "D"}});
+    auto data8 = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data8->recordset();
+    ASSERT_EQ(rs.recordCount(), 3);
+    EXPECT_EQ(rs.absolutePosition(), 0);
+    EXPECT_FALSE(rs.bof());
+    QStringList seen;
+    while (!rs.eof()) {
+        seen << rs.text(QStringLiteral("Rkod"));
+        rs.moveNext();
+    }
+    EXPECT_EQ(seen, (QStringList{"A", "B", "C"}));
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    EXPECT_FALSE(rs.hasCurrent());
+    rs.movePrevious();
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("C"));
+    rs.moveFirst();
+    rs.movePrevious();
+    EXPECT_TRUE(rs.bof());
+    EXPECT_FALSE(rs.eof());
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    rs.moveNext();
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("A"));
+    rs.setAbsolutePosition(2);
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("C"));
+}
+
+TEST_F(RecordsetTest, identifiers_in_item_rows_compare_as_text)
+{
+    addItems({{"1240", "X", "G"}, {"0124", "Y", "G"}, {"124", "Z", "G"}, {"124", "W", "M"}});
+    auto data8 = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data8->recordset();
+
+    EXPECT_TRUE(rs.findFirst(QStringLiteral("Azonosito= ?"), {QStringLiteral("124")}));
+    EXPECT_FALSE(rs.noMatch());
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("Z"));
+    EXPECT_TRUE(rs.findNext(QStringLiteral("Azonosito= '124'")));
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("W"));
+    EXPECT_FALSE(rs.findNext(QStringLiteral("Azonosito= '124'")));
+    EXPECT_TRUE(rs.noMatch());
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("W")) << "no match leaves the position";
+
+    EXPECT_TRUE(rs.findFirst(QStringLiteral("Azonosito= ?"), {124}));
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("Z"));
+    EXPECT_TRUE(rs.findLast(QStringLiteral("Azonosito= ?"), {QStringLiteral("0124")}));
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("Y"));
+    EXPECT_FALSE(rs.findFirst(QStringLiteral("Azonosito= ?"), {QStringLiteral("99")}));
+    EXPECT_TRUE(rs.noMatch());
+
+    auto items = connection(folder.entered(), QStringLiteral("select * from ráfkódok where Azonosito= ?"),
+                            {QStringLiteral("124")});
+    EXPECT_EQ(column(items->recordset(), QStringLiteral("Rkod")), (QStringList{"Z", "W"}));
+}
+
+TEST_F(RecordsetTest, deleting_while_walking_removes_exactly_the_chosen_rows)
+{
+    addItems({{"7", "1", "G"}, {"7", "2", "M"}, {"7", "3", "G"}, {"7", "4", "G"}, {"7", "5", "D"}});
+    auto data8 = connection(folder.entered(), QStringLiteral("select * from Ráfkódok where Azonosito= ?"),
+                            {QStringLiteral("7")});
+    Recordset& rs = data8->recordset();
+    while (!rs.eof()) {
+        if (rs.text(QStringLiteral("Tipus")) == QStringLiteral("G")) {
+            rs.deleteCurrent();
+            EXPECT_FALSE(rs.hasCurrent());
+            EXPECT_EQ(rs.absolutePosition(), -1);
+        }
+        rs.moveNext();
+    }
+    EXPECT_EQ(column(rs, QStringLiteral("Rkod")), (QStringList{"2", "5"}));
+    auto fresh = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    EXPECT_EQ(column(fresh->recordset(), QStringLiteral("Rkod")), (QStringList{"2", "5"}));
+}
+
+TEST_F(RecordsetTest, deleting_the_selected_row_of_a_grid_leaves_the_others)
+{
+    addItems({{"7", "1", "G"}, {"7", "2", "G"}, {"7", "3", "G"}});
+    auto data8 = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data8->recordset();
+    rs.setAbsolutePosition(1);
+    rs.deleteCurrent();
+    EXPECT_THROW(rs.deleteCurrent(), DbError) << "no current row until a move";
+    rs.movePrevious();
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("1"));
+    EXPECT_EQ(column(rs, QStringLiteral("Rkod")), (QStringList{"1", "3"}));
+}
+
+TEST_F(RecordsetTest, added_row_joins_the_end_and_becomes_current_edit_persists)
+{
+    addItems({{"5", "A", "G"}});
+    auto data8 = connection(folder.entered(), QStringLiteral("select * from Ráfkódok order by Rkod desc"));
+    Recordset& rs = data8->recordset();
+    rs.addNew();
+    EXPECT_TRUE(rs.editing());
+    rs.setValue(QStringLiteral("Azonosito"), QStringLiteral("5"));
+    rs.setValue(QStringLiteral("Rkod"), QStringLiteral("B"));
+    rs.setValue(QStringLiteral("Rmen"), QStringLiteral("2,5"));
+    rs.setValue(QStringLiteral("Egységár"), 120.5);
+    rs.setValue(QStringLiteral("Manuális"), true);
+    rs.update();
+    EXPECT_FALSE(rs.editing());
+    EXPECT_EQ(rs.recordCount(), 2);
+    EXPECT_EQ(rs.absolutePosition(), 1);
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("B"));
+    EXPECT_EQ(rs.value(QStringLiteral("Pont")).toDouble(), 0.0) << "unset fields keep the table's default";
+
+    rs.moveFirst();
+    rs.edit();
+    rs.setValue(QStringLiteral("Rmegnevezés"), QStringLiteral("Öltés"));
+    rs.update();
+    rs.edit();
+    rs.setValue(QStringLiteral("Rkod"), QStringLiteral("eldobva"));
+    rs.cancelUpdate();
+
+    data8->refresh();
+    EXPECT_EQ(column(rs, QStringLiteral("Rkod")), (QStringList{"B", "A"}));
+    EXPECT_EQ(column(rs, QStringLiteral("Rmegnevezés")), (QStringList{"", "Öltés"}));
+    EXPECT_EQ(rs.valueAt(0, rs.fieldIndex(QStringLiteral("Rmen"))).toString(), QStringLiteral("2,5"));
+    EXPECT_EQ(rs.valueAt(0, rs.fieldIndex(QStringLiteral("Egységár"))).toDouble(), 120.5);
+    EXPECT_EQ(rs.valueAt(0, rs.fieldIndex(QStringLiteral("Manuális"))), QVariant(true));
+
+    EXPECT_THROW(rs.setValue(QStringLiteral("Rkod"), QStringLiteral("x")), DbError) << "no edit started";
+    EXPECT_THROW(rs.update(), DbError);
+}
+
+TEST_F(RecordsetTest, bookmark_returns_to_the_same_row)
+{
+    addItems({{"1", "A", "G"}, {"2", "B", "G"}, {"3", "C", "G"}});
+    auto data8 = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data8->recordset();
+    rs.moveNext();
+    const QVariant mark = rs.bookmark();
+    rs.moveLast();
+    rs.setBookmark(mark);
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("B"));
+    rs.deleteCurrent();
+    EXPECT_THROW(rs.setBookmark(mark), DbError);
+}
+
+TEST_F(RecordsetTest, hostile_values_are_stored_and_found_exactly)
+{
+    const QStringList hostile = {
+        QStringLiteral("'"),           QStringLiteral("' or '1'='1"), QStringLiteral("%"),
+        QStringLiteral("_"),           QStringLiteral("*"),           QStringLiteral("?"),
+        QStringLiteral("\"; drop table alap; --"), QStringLiteral("O'Brien [1]"),
+    };
+    auto data8 = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data8->recordset();
+    for (const QString& v : hostile) {
+        rs.addNew();
+        rs.setValue(QStringLiteral("Azonosito"), QStringLiteral("1"));
+        rs.setValue(QStringLiteral("Rkod"), v);
+        rs.update();
+    }
+    addItems({{"1", "plain", "G"}});
+    for (const QString& v : hostile) {
+        EXPECT_TRUE(rs.findFirst(QStringLiteral("Rkod= ?"), {v})) << v.toStdString();
+        EXPECT_EQ(rs.text(QStringLiteral("Rkod")), v);
+        auto one = connection(folder.entered(), QStringLiteral("select * from Ráfkódok where Rkod= ?"), {v});
+        EXPECT_EQ(one->recordset().recordCount(), 1) << v.toStdString();
+    }
+    auto none = connection(folder.entered(), QStringLiteral("select * from Ráfkódok where Rkod= ?"),
+                           {QStringLiteral("x' or '1'='1")});
+    EXPECT_EQ(none->recordset().recordCount(), 0);
+    EXPECT_EQ(folder.entered()->scalar(QStringLiteral("select count(*) from alap")).toInt(), 0)
+        << "table alap is still there";
+}
+
+TEST_F(RecordsetTest, like_prefix_narrowing_uses_old_wildcards_and_ignores_case)
+{
+    auto data7 = connection(folder.codes(), QStringLiteral("select * from sgyogy order by skod"));
+    QStringList all = column(data7->recordset(), QStringLiteral("SKOD"));
+    // Each narrowing must give exactly the codes the like itself accepts, in
+    // code order, whether or not it is answered through the index.
+    const char* patterns[] = {"1*", "12*", "123*", "a1*", "A1*", "ö*", "É*", "1?", "*4", "1#", "[AB]*", "1_", "%", "12%*", "*"};
+    for (const char* p : patterns) {
+        const QString pattern = QString::fromUtf8(p);
+        QStringList expected;
+        for (const QString& code : all) {
+            if (dialect::likeMatch(pattern, code))
+                expected << code;
+        }
+        auto narrowed = connection(folder.codes(), QStringLiteral("select * from sgyogy where skod like ? order by skod"),
+                                   {pattern});
+        EXPECT_EQ(column(narrowed->recordset(), QStringLiteral("skod")), expected) << p;
+        auto literal = connection(folder.codes(),
+                                  QStringLiteral("select * from SGYOGY where SKOD like '%1' order by SKOD").arg(pattern));
+        EXPECT_EQ(column(literal->recordset(), QStringLiteral("SKOD")), expected) << p;
+    }
+    auto twelve = connection(folder.codes(), QStringLiteral("select * from sgyogy where skod like ? order by skod"),
+                             {QStringLiteral("12*")});
+    EXPECT_EQ(column(twelve->recordset(), QStringLiteral("SKOD")),
+              (QStringList{"12", "123", "1234", "12345", "124", "125"}));
+    auto names = connection(folder.codes(), QStringLiteral("select * from sgyogy where snev like ?"),
+                            {QStringLiteral("*INJEKCIÓ*")});
+    EXPECT_GT(names->recordset().recordCount(), 5);
+}
+
+TEST_F(RecordsetTest, text_equality_ignores_case_of_accented_letters)
+{
+    auto db = folder.entered();
+    db->exec(QStringLiteral("insert into Osztálykódok (Okod, Megnevezés, Ojelleg) values (?, ?, ?)"),
+             {QStringLiteral("ab1é"), QStringLiteral("Égési osztály"), QStringLiteral("1")});
+    auto data2 = connection(db, QStringLiteral("Osztálykódok"));
+    EXPECT_TRUE(data2->recordset().findFirst(QStringLiteral("Okod= ?"), {QStringLiteral("AB1É")}));
+    EXPECT_EQ(connection(db, QStringLiteral("select * from Osztálykódok where Megnevezés = ?"),
+                         {QStringLiteral("ÉGÉSI OSZTÁLY")})->recordset().recordCount(), 1);
+    EXPECT_EQ(connection(db, QStringLiteral("select * from Osztálykódok where Megnevezés like '*gési*'"))
+                  ->recordset().recordCount(), 1);
+    EXPECT_EQ(connection(db, QStringLiteral("select * from Osztálykódok where Megnevezés = ?"),
+                         {QStringLiteral("Egesi osztaly")})->recordset().recordCount(), 0);
+}
+
+TEST_F(RecordsetTest, table_and_field_names_work_in_any_letter_case)
+{
+    addItems({{"1", "A", "G"}});
+    struct Source {
+        std::shared_ptr<Database> db;
+        const char* source;
+    };
+    const Source sources[] = {
+        {folder.entered(), "Ráfkódok"},
+        {folder.entered(), "ráfkódok"},
+        {folder.entered(), "RÁFKÓDOK"},
+        {folder.entered(), "select * from ráfkódok where azonosito= '1'"},
+        {folder.entered(), "select * from RÁFKÓDOK where AZONOSITO= '1'"},
+        {folder.entered(), "műtétek"},
+        {folder.entered(), "select * from MŰTÉTEK"},
+        {folder.entered(), "Utolso azonosito"},
+        {folder.entered(), "[Utolso azonosito]"},
+        {folder.entered(), "select * from [utolso azonosito]"},
+        {folder.codes(), "Mutet_ap"},
+        {folder.codes(), "Diagnos"},
+        {folder.codes(), "select * from sgyogy order by skod"},
+        {folder.codes(), "select * from gyogyszm order by kod"},
+        {folder.converted(), "select * from KONV where not Feldolgozva"},
+    };
+    for (const Source& s : sources)
+        EXPECT_NO_THROW(connection(s.db, QString::fromUtf8(s.source))) << s.source;
+    EXPECT_THROW(connection(folder.entered(), QStringLiteral("nincsilyen")), DbError);
+
+    auto data8 = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data8->recordset();
+    for (const char* f : {"rmegnevezés", "RMEGNEVEZÉS", "érték", "ÉRTÉK", "egységár", "manuális", "fdat", "FDAT"})
+        EXPECT_GE(rs.fieldIndex(QString::fromUtf8(f)), 0) << f;
+    EXPECT_EQ(rs.value(QStringLiteral("MANUÁLIS")), QVariant(true));
+    EXPECT_EQ(folder.entered()->scalar(QStringLiteral("select count(*) from RÁFKÓDOK where MANUÁLIS=True")).toInt(), 1);
+}
+
+TEST_F(RecordsetTest, booleans_and_last_identifier_read_back_in_their_types)
+{
+    auto konv = folder.converted();
+    konv->exec(QStringLiteral("insert into konv (Torzsszam) values (?)"), {QStringLiteral("123456789")});
+    konv->exec(QStringLiteral("insert into konv (Torzsszam, Feldolgozva) values (?, ?)"),
+               {QStringLiteral("987654321"), true});
+    auto data10 = connection(konv, QStringLiteral("select * from konv where not Feldolgozva"));
+    Recordset& rs = data10->recordset();
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(QStringLiteral("Feldolgozva")), QVariant(false));
+    EXPECT_EQ(rs.value(QStringLiteral("Feldolgozva")).typeId(), QMetaType::Bool);
+    rs.edit();
+    rs.setValue(QStringLiteral("Feldolgozva"), true);
+    rs.update();
+    EXPECT_EQ(konv->scalar(QStringLiteral("select count(*) from konv where Feldolgozva=True")).toInt(), 2);
+    EXPECT_EQ(konv->scalar(QStringLiteral("select count(*) from konv where Feldolgozva = False")).toInt(), 0);
+
+    auto data4 = connection(folder.entered(), QStringLiteral("Utolso azonosito"));
+    Recordset& last = data4->recordset();
+    ASSERT_EQ(last.recordCount(), 1);
+    EXPECT_EQ(last.value(QStringLiteral("UTOLSO")).toLongLong() + 1, 1);
+    last.edit();
+    last.setValue(QStringLiteral("UTOLSO"), QStringLiteral("125"));
+    last.update();
+    EXPECT_EQ(last.value(QStringLiteral("UTOLSO")).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(last.value(QStringLiteral("UTOLSO")).toLongLong() + 1, 126);
+}
+
+TEST_F(RecordsetTest, month_selection_by_left_of_the_date)
+{
+    auto db = folder.entered();
+    for (const char* fdat : {"2005.08.24.", "2005.08.01.", "2005.09.01.", "2005.8.24."})
+        db->exec(QStringLiteral("insert into alap (Azonosito, Fdat) values (?, ?)"), {1, QString::fromUtf8(fdat)});
+    auto data3 = connection(db, QStringLiteral("select * from alap where left(Fdat,7)= ?"), {QStringLiteral("2005.08")});
+    EXPECT_EQ(column(data3->recordset(), QStringLiteral("Fdat")), (QStringList{"2005.08.24.", "2005.08.01."}));
+}
+
+TEST_F(RecordsetTest, a_query_over_several_tables_is_read_only_but_findable)
+{
+    addItems({{"1", "A", "G"}, {"1", "B", "M"}, {"2", "C", "G"}});
+    auto groups = connection(folder.entered(),
+                             QStringLiteral("select Tipus, count(*) as db from Ráfkódok group by Tipus order by Tipus"));
+    Recordset& rs = groups->recordset();
+    EXPECT_FALSE(rs.updatable());
+    EXPECT_EQ(column(rs, QStringLiteral("tipus")), (QStringList{"G", "M"}));
+    EXPECT_TRUE(rs.findFirst(QStringLiteral("Tipus= ?"), {QStringLiteral("m")}));
+    EXPECT_EQ(rs.value(QStringLiteral("db")).toInt(), 1);
+    EXPECT_THROW(rs.addNew(), DbError);
+    EXPECT_THROW(rs.deleteCurrent(), DbError);
+}
+
+TEST_F(RecordsetTest, a_change_through_one_connection_shows_in_another)
+{
+    addItems({{"1", "A", "G"}});
+    auto grid = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    auto other = connection(folder.entered(), QStringLiteral("select * from ráfkódok"));
+    EXPECT_EQ(grid->recordset().valueAt(0, 1).toString(), QStringLiteral("A"));
+    other->recordset().edit();
+    other->recordset().setValue(QStringLiteral("Rkod"), QStringLiteral("Z"));
+    other->recordset().update();
+    EXPECT_EQ(grid->recordset().valueAt(0, 1).toString(), QStringLiteral("Z"));
+}
+
+TEST_F(RecordsetTest, refresh_keeps_the_record_set_object_and_without_source_is_empty)
+{
+    addItems({{"1", "A", "G"}});
+    DataConnection data8(QStringLiteral("Data8"));
+    Recordset* before = &data8.recordset();
+    data8.refresh();
+    EXPECT_EQ(data8.recordset().recordCount(), 0);
+    data8.setDatabase(folder.entered());
+    data8.setRecordSource(QStringLiteral("Ráfkódok"));
+    int refreshed = 0;
+    QObject::connect(&data8, &DataConnection::refreshed, [&] { ++refreshed; });
+    data8.refresh();
+    EXPECT_EQ(&data8.recordset(), before);
+    EXPECT_EQ(data8.recordset().recordCount(), 1);
+    EXPECT_EQ(refreshed, 1);
+    data8.setRecordSource(QStringLiteral("select * from nincsilyen"));
+    EXPECT_THROW(data8.refresh(), DbError);
+    EXPECT_EQ(data8.recordset().recordCount(), 1) << "a failing query leaves the old rows";
+}
+
+TEST(Database, missing_file_is_reported_by_name_and_not_created)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("madatok.mdb"));
+    try {
+        Database::open(path);
+        FAIL() << "opened a missing file";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(Database, a_file_that_is_no_database_is_refused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("adatok.mdb"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    EXPECT_THROW(Database::open(path), DbError);
+}
+
+TEST_F(RecordsetTest, transaction_rolls_back_unless_committed)
+{
+    auto db = folder.entered();
+    {
+        Database::Transaction t(*db);
+        db->exec(QStringLiteral("insert into alap (Azonosito) values (?)"), {1});
+        db->exec(QStringLiteral("insert into műtétek (Azonosito) values (?)"), {QStringLiteral("1")});
+    }
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from alap")).toInt(), 0);
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from műtétek")).toInt(), 0);
+    {
+        Database::Transaction outer(*db);
+        db->exec(QStringLiteral("insert into alap (Azonosito) values (?)"), {2});
+        {
+            Database::Transaction inner(*db);
+            db->exec(QStringLiteral("insert into alap (Azonosito) values (?)"), {3});
+        }
+        outer.commit();
+    }
+    EXPECT_EQ(db->scalar(QStringLiteral("select Azonosito from alap")).toInt(), 2);
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from alap")).toInt(), 1);
+}
+
+TEST_F(RecordsetTest, parameter_count_must_match)
+{
+    EXPECT_THROW(folder.entered()->exec(QStringLiteral("delete from alap where T_szam= ?")), DbError);
+    EXPECT_THROW(folder.entered()->exec(QStringLiteral("delete from alap"), {1}), DbError);
+}
