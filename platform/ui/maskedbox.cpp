@@ -28,11 +28,15 @@ MaskEdBox::MaskEdBox(const QString& mask, QWidget* parent) : QLineEdit(parent)
 
 void MaskEdBox::setMask(const QString& mask)
 {
+    // Lift the length limit first: truncating the old text would not fit the
+    // new mask.
+    setMaxLength(32767);
     m_mask = mask;
     // The standard menu's Paste and Cut would bypass the mask.
     setContextMenuPolicy(mask.isEmpty() ? Qt::DefaultContextMenu : Qt::NoContextMenu);
-    setMaxLength(mask.isEmpty() ? 32767 : int(mask.size()));
     applyText(blankText(), 0);
+    if (!mask.isEmpty())
+        setMaxLength(int(mask.size()));
 }
 
 QString MaskEdBox::blankText() const
@@ -112,6 +116,13 @@ void MaskEdBox::applyText(const QString& text, int cursor)
 
 void MaskEdBox::onTextChanged(const QString& text)
 {
+    if (!m_mask.isEmpty() && !fitsMask(text, m_mask)) {
+        // Text that came round the mask (QLineEdit::clear(), or setText and
+        // insert reached through a QLineEdit pointer): clear() means blank,
+        // anything else is refused.
+        applyText(text.isEmpty() || !fitsMask(m_lastText, m_mask) ? blankText() : m_lastText, 0);
+        return;
+    }
     // QLineEdit reports some no-op sets as changes; Change is for real ones.
     if (text == m_lastText)
         return;

@@ -160,3 +160,27 @@ TEST(MaskEdBox, without_mask_it_is_a_plain_text_box)
     type(&box, "x");
     EXPECT_EQ(box.text(), "12,5 dbx");
 }
+
+TEST(MaskEdBox, base_class_setters_cannot_bypass_the_mask)
+{
+    MaskEdBox box(kTime);
+    ASSERT_TRUE(box.setText("12:30"));
+    QLineEdit& plain = box;
+    plain.setText("abc");
+    EXPECT_EQ(box.text(), "12:30");
+    plain.insert("9");
+    EXPECT_EQ(box.text(), "12:30");
+    plain.clear();
+    EXPECT_EQ(box.text(), "  :  ");
+}
+
+TEST(MaskEdBox, new_mask_starts_blank)
+{
+    MaskEdBox box(kTime);
+    ASSERT_TRUE(box.setText("12:30"));
+    box.setMask(kDate);
+    EXPECT_EQ(box.text(), "    .  .  .");
+    EXPECT_TRUE(box.setText("2005.08.24."));
+    box.setMask(kClock);
+    EXPECT_EQ(box.text(), "  :  :  ");
+}
