@@ -199,12 +199,14 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
 
         insertSurgeries(*m_db, id, surgeries);
 
-        // The last identifier is written as the identifier's text.
+        // The last identifier is written as the identifier's text, and never
+        // moves back: a lower one would hand out stored identifiers again.
         const bool hasRow =
             m_db->scalar(QStringLiteral("select count(*) from \"Utolso azonosito\"")).toLongLong() > 0;
-        if (hasRow)
-            m_db->exec(QStringLiteral("update \"Utolso azonosito\" set UTOLSO = ?"), {id});
-        else
+        if (hasRow) {
+            if (row.azonosito > lastIdentifier())
+                m_db->exec(QStringLiteral("update \"Utolso azonosito\" set UTOLSO = ?"), {id});
+        } else
             m_db->exec(QStringLiteral("insert into \"Utolso azonosito\" (UTOLSO) values (?)"), {id});
 
         if (konv) {

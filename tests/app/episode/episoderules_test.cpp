@@ -349,9 +349,9 @@ TEST(KonvMapping, fieldsAndSurgeryCodes)
 TEST(SlotsFromSurgeries, durationsStopAtFirstEmptyAndExtraRowsAreNotShown)
 {
     QList<SurgeryRow> rows;
-    rows.append({"A0001", "01:30:00"});
-    rows.append({"A0002", ""});
-    rows.append({"A0003", "00:45:00"});
+    rows.append(SurgeryRow{"A0001", "01:30:00"});
+    rows.append(SurgeryRow{"A0002", ""});
+    rows.append(SurgeryRow{"A0003", "00:45:00"});
     const SlotContents s = slotsFromSurgeries(rows);
     EXPECT_EQ(s.codes[0], "A0001");
     EXPECT_EQ(s.codes[2], "A0003");
@@ -362,7 +362,7 @@ TEST(SlotsFromSurgeries, durationsStopAtFirstEmptyAndExtraRowsAreNotShown)
 
     QList<SurgeryRow> many;
     for (int i = 0; i < 13; ++i)
-        many.append({QString("C%1").arg(i, 4, 10, QChar('0')), "00:10:00"});
+        many.append(SurgeryRow{QString("C%1").arg(i, 4, 10, QChar('0')), "00:10:00"});
     const SlotContents m = slotsFromSurgeries(many);
     EXPECT_EQ(m.rowsRead, 13);
     EXPECT_EQ(m.codes[9], "C0009");

@@ -1,0 +1,191 @@
+// Storing, modifying and reading episodes on a fresh data folder per test.
+#include "app/common/episodestore.h"
+#include "tests/app/episode/episodefixture.h"
+
+#include "platform/db/dataconnection.h"
+
+#include <gtest/gtest.h>
+
+using namespace episode;
+using platform::db::DbError;
+
+namespace {
+
+class EpisodeStoreTest : public EpisodeDataFolder {};
+
+EpisodeForm manualForm(const QString& id)
+{
+    EpisodeForm f;
+    f.mode = Mode::Manual;
+    f.identifier = id;
+    f.institutionCode = "1234";
+    f.careTypeCaption = "A = ápolási otthon";
+    f.registerNumber = "123456789";
+    f.taj = "123456788";
+    f.admissionDate = "2005.08.24.";
+    f.admissionTime = "08:30";
+    f.dischargeDate = "2005.08.26.";
+    f.dischargeTime = "10:05";
+    f.wardCombo = "0101";
+    f.wardSign = "1 - Intézeten belüli osztály";
+    f.sequence = "";
+    f.outcome = " ";
+    f.durations.fill(kEmptyTime);
+    f.codes[0] = "11111";
+    f.durations[0] = "01:30";
+    f.codes[1] = "     "; // blank code: no row
+    f.durations[1] = "00:20";
+    f.codes[4] = "22222";
+    f.durations[4] = "02:00";
+    return f;
+}
+
+TEST_F(EpisodeStoreTest, manualEpisodeIsStoredInItsTextForms)
+{
+    EpisodeStore store(entered(), convertedPath());
+    ASSERT_EQ(store.lastIdentifier(), 0);
+    ASSERT_EQ(store.nextIdentifier(), 1);
+
+    const EpisodeForm form = manualForm("1");
+    store.saveNew(rowFromForm(form), surgeriesFromForm(form));
+
+    const auto row = store.load(1);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->intKod, "1234");
+    EXPECT_EQ(row->intTipus, "A");
+    EXPECT_EQ(row->tSzam, "123456789");
+    EXPECT_EQ(row->fdat, "2005.08.24.");
+    EXPECT_EQ(row->fido, "08:30:00");
+    EXPECT_EQ(row->tido, "10:05:00");
+    EXPECT_EQ(row->okod, "0101");
+    EXPECT_EQ(row->ojele, "1");
+    EXPECT_EQ(row->tsor, "0");
+    EXPECT_EQ(row->tovsors, "0");
+    EXPECT_TRUE(row->manualis);
+    EXPECT_FALSE(row->vjel);
+
+    EXPECT_EQ(store.surgeries("1"), (QList<SurgeryRow>{{"11111", "01:30:00"}, {"22222", "02:00:00"}}));
+    EXPECT_EQ(entered()->scalar("select count(*) from műtétek where AzonB = '1'").toInt(), 2);
+    EXPECT_EQ(store.lastIdentifier(), 1);
+    EXPECT_EQ(entered()->scalar("select UTOLSO from \"Utolso azonosito\"").toString(), "1");
+
+    // A lower identifier stored later does not move the last identifier back.
+    store.saveNew(rowFromForm(manualForm("5")), {});
+    store.saveNew(rowFromForm(manualForm("3")), {});
+    EXPECT_EQ(store.nextIdentifier(), 6);
+}
+
+TEST_F(EpisodeStoreTest, processingSaveMarksTheConvertedRecordWithTheAnswer)
+{
+    const QString beav = QString(24, ' ') + "55555" + QString(320 - 29, ' ');
+    const QVariant first = addKonv("111111111", beav, false);
+    const QVariant second = addKonv("222222222", QVariant(), false);
+
+    EpisodeStore store(entered(), convertedPath());
+    KonvRecord k;
+    k.betegseg = QString("I2100");
+    k.beavatkoz = beav;
+    EpisodeForm form = manualForm("1");
+    form.mode = Mode::Processing;
+    form.konvCareType = "E";
+    form.wardBox = "0707";
+    form.wardCombo = "";
+
+    // "Yes, record it for another ward too": stays unprocessed.
+    store.saveNew(rowFromForm(form, &k), surgeriesFromForm(form), KonvMark{first, false});
+    // "No": marked processed.
+    form.identifier = "2";
+    store.saveNew(rowFromForm(form, &k), surgeriesFromForm(form), KonvMark{second, true});
+
+    EXPECT_FALSE(converted()->scalar("select Feldolgozva from konv where rowid = ?", {first}).toBool());
+    EXPECT_TRUE(converted()->scalar("select Feldolgozva from konv where rowid = ?", {second}).toBool());
+    const auto row = store.load(2);
+    ASSERT_TRUE(row);
+    EXPECT_FALSE(row->manualis);
+    EXPECT_EQ(row->intTipus, "E");
+    EXPECT_EQ(row->okod, "0707");
+    EXPECT_EQ(row->betegseg.toString(), "I2100");
+    EXPECT_EQ(row->beavatkoz.toString(), beav);
+    EXPECT_EQ(store.lastIdentifier(), 2);
+}
+
+TEST_F(EpisodeStoreTest, aFailedSaveLeavesNothingHalfWritten)
+{
+    EpisodeStore store(entered(), convertedPath());
+    const EpisodeForm form = manualForm("1");
+
+    // The converted record vanished: the episode, its surgeries and the last
+    // identifier must not stay behind.
+    EXPECT_THROW(store.saveNew(rowFromForm(form), surgeriesFromForm(form), KonvMark{QVariant(4711), true}),
+                 SaveError);
+    EXPECT_EQ(entered()->scalar("select count(*) from alap").toInt(), 0);
+    EXPECT_EQ(entered()->scalar("select count(*) from műtétek").toInt(), 0);
+    EXPECT_EQ(store.lastIdentifier(), 0);
+
+    // The store still works afterwards (the converted file was let go).
+    const QVariant k = addKonv("111111111", QVariant(), false);
+    store.saveNew(rowFromForm(form), surgeriesFromForm(form), KonvMark{k, true});
+    EXPECT_TRUE(converted()->scalar("select Feldolgozva from konv where rowid = ?", {k}).toBool());
+
+    // An identifier that is already stored is refused as a whole.
+    EpisodeForm again = manualForm("1");
+    again.registerNumber = "999999999";
+    EXPECT_THROW(store.saveNew(rowFromForm(again), surgeriesFromForm(again)), SaveError);
+    EXPECT_EQ(entered()->scalar("select count(*) from alap").toInt(), 1);
+    EXPECT_EQ(entered()->scalar("select count(*) from műtétek").toInt(), 2);
+    EXPECT_EQ(store.load(1)->tSzam, "123456789");
+}
+
+TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndReplacesItsSurgeries)
+{
+    EpisodeStore store(entered(), convertedPath());
+    KonvRecord k;
+    k.betegseg = QString("B1");
+    k.beavatkoz = QString(320, 'x');
+    EpisodeForm imported = manualForm("1");
+    imported.mode = Mode::Processing;
+    imported.konvCareType = "E";
+    imported.wardBox = "0707";
+    store.saveNew(rowFromForm(imported, &k), surgeriesFromForm(imported));
+    store.saveNew(rowFromForm(manualForm("2")), surgeriesFromForm(manualForm("2")));
+
+    EpisodeForm edited = manualForm("1");
+    edited.mode = Mode::Review;
+    edited.registerNumber = "111111111";
+    edited.careTypeCaption = "K = kúraszerű ellátás";
+    edited.codes[0] = "33333"; // changed code: its old row must go
+    edited.durations[0] = "00:45";
+    edited.codes[4] = "";
+    store.modify(rowFromForm(edited), surgeriesFromForm(edited));
+
+    const auto one = store.load(1);
+    EXPECT_EQ(one->tSzam, "111111111");
+    EXPECT_EQ(one->intTipus, "K");
+    EXPECT_TRUE(one->manualis);                    // kept: modify stores a typed-in episode
+    EXPECT_EQ(one->betegseg.toString(), "B1");     // import fields stay as stored
+    EXPECT_EQ(store.surgeries("1"), (QList<SurgeryRow>{{"33333", "00:45:00"}}));
+    EXPECT_EQ(store.load(2)->tSzam, "123456789");  // the other episode is untouched
+    EXPECT_EQ(store.surgeries("2").size(), 2);
+    EXPECT_EQ(store.lastIdentifier(), 2);
+
+    EpisodeForm missing = manualForm("9");
+    EXPECT_THROW(store.modify(rowFromForm(missing), surgeriesFromForm(missing)), SaveError);
+    EXPECT_FALSE(store.load(9));
+}
+
+TEST_F(EpisodeStoreTest, abandoningDeletesOnlyTheItemsOfAnUnstoredEpisode)
+{
+    EpisodeStore store(entered(), convertedPath());
+    store.saveNew(rowFromForm(manualForm("1")), {});
+    addItem("1", "G100");
+    addItem("2", "G100");
+    addItem("2", "M200");
+    addItem("12", "G100");
+
+    EXPECT_EQ(store.deleteItemsOfUnstoredEpisode("1"), 0);
+    EXPECT_EQ(store.deleteItemsOfUnstoredEpisode("2"), 2);
+    EXPECT_EQ(entered()->scalar("select count(*) from Ráfkódok where Azonosito = '1'").toInt(), 1);
+    EXPECT_EQ(entered()->scalar("select count(*) from Ráfkódok where Azonosito = '12'").toInt(), 1);
+}
+
+} // namespace
