@@ -85,7 +85,16 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_error(ctx, "left: negative length", -1);
         return;
     }
-    resultText(ctx, argText(argv[0]).left(qsizetype(n)));
+    // Walks the UTF-8 bytes: the month selections call this for every row.
+    const auto* text = sqlite3_value_text(argv[0]);
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    int end = 0;
+    for (qint64 chars = 0; end < bytes && chars < n; ++chars) {
+        ++end;
+        while (end < bytes && (text[end] & 0xC0) == 0x80)
+            ++end;
+    }
+    sqlite3_result_text(ctx, reinterpret_cast<const char*>(text), end, SQLITE_TRANSIENT);
 }
 
 void rightFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
