@@ -346,10 +346,105 @@ public:
 
     // --- episode handlers (kezdo_episode.cpp) ---
     void connectEpisodeHandlers();
+    // Manual entry, clearing the form, leaving the entry frame.
+    void fel_Click();
+    void uresit();
+    void SSCheck4_Click();
+    void SSCheck6_Click();
+    void SSCommand2_Click();
+    // Institution data.
+    void alapad_Click();
+    void SSCommand6_Click();
+    void SSCommand7_Click();
+    // Ward code, care type, outcome list.
+    void DBCombo1_Change();
+    void DBCombo1_Click();
+    void Text11_Change();
+    void Combo3_Change();
+    void Combo3_Click();
+    void careTypeLookup(const QString& wardCode);
+    // Checks of the header fields.
+    void MaskEdBox1_LostFocus();
+    void MaskEdBox3_LostFocus();
+    void MaskEdBox4_LostFocus();
+    void Text3_LostFocus();
+    void Text4_LostFocus();
+    void Text14_LostFocus();
+    void Text25_LostFocus();
+    void Text3_Change();
+    void Tajellenoriz(const QString& Tajadat);
+    // Converted records.
+    void feldolg_Click();
+    void SSCommand14_Click();
+    void SSCommand10_Click();
+    void Text12_KeyPress(int& keyAscii);
+    void SSCommand8_Click();
+    void SSCommand9_Click();
+    void takeKonvRow();
+    bool jumpToKonv(const QString& typed);
+    // Saving.
+    void SSCommand1_Click();
+    void SSCommand30_Click();
+    void refreshEpisodeWalk();
+    // Loading, review, find by register number.
+    void olvasdata3t();
+    void tete_Click();
+    void SSCommand15_Click();
+    void SSCommand16_Click();
+    void SSCommand25_Click();
+    void SSCommand26_Click();
+    void SSCommand27_Click();
+    void Text19_KeyPress(int& keyAscii);
+    void showItemsOf(const QString& azonosito);
     // --- end episode handlers ---
 
     // --- item handlers (kezdo_items.cpp) ---
     void connectItemHandlers();
+    // Surgery slots, k = 0..9 in slot order: code boxes Text23, Text9, Text29,
+    // Text21, Text22, Text27, Text30, Text24, Text8, Text26 (their GotFocus,
+    // KeyDown and LostFocus), duration boxes MaskEdBox7, MaskEdBox11,
+    // MaskEdBox14, MaskEdBox12, MaskEdBox13, MaskEdBox8, MaskEdBox9,
+    // MaskEdBox10, MaskEdBox16, MaskEdBox15 (their LostFocus).
+    void slotCode_GotFocus(int k);
+    void slotCode_KeyDown(int k, int& keyCode, int shift);
+    void slotCode_LostFocus(int k);
+    void slotDuration_LostFocus(int k);
+    // Item tabs, tab = 0 drug, 1 material, 2 diagnostics.
+    void itemCode_Change(int tab);   // Text1_Change, Text5_Change, Text31_Change
+    void itemCode_KeyDown(int tab, int& keyCode, int shift);
+    void itemCode_LostFocus(int tab); // Text1_LostFocus, Text5_LostFocus
+    void itemCombo_Change(int tab);  // DBCombo2_Change, DBCombo3_Change, DBCombo4_Change
+    void itemCombo_Click(int tab);   // DBCombo2_Click, DBCombo3_Click, DBCombo4_Click
+    void itemCombo_KeyPress(int tab, int& keyAscii);
+    void itemCombo_LostFocus(int tab);
+    void itemGrid_DblClick(int tab); // DBGrid3_DblClick, DBGrid2_DblClick, DBGrid7_DblClick
+    void itemGrid_KeyDown(int tab, int& keyCode, int shift);
+    void quantity_LostFocus(int tab); // MaskEdBox17_LostFocus, MaskEdBox18_..., MaskEdBox19_...
+    void quantity_KeyPress(int tab, int& keyAscii);
+    void MaskEdBox19_Change();
+    void addItem(int tab);
+    void SSCommand3_Click() { addItem(0); }
+    void SSCommand4_Click() { addItem(1); }
+    void SSCommand31_Click() { addItem(2); }
+    void SSCommand24_Click(); // delete the selected item
+    // Code search.
+    void openSearch(int tab);
+    void SSCommand19_Click() { openSearch(0); }
+    void SSCommand5_Click() { openSearch(1); }
+    void SSCommand32_Click() { openSearch(2); }
+    void SSOption1_Click();
+    void SSOption2_Click();
+    void Text18_KeyPress(int& keyAscii);
+    void SSCommand20_Click();
+    void SSCommand21_Click();
+    void closeSearch();
+    // Surgery master picker and deleting a surgery.
+    void DBGrid6_DblClick();
+    void DBGrid6_KeyDown(int& keyCode, int shift);
+    void SSCommand22_Click();
+    void SSCommand29_Click();
+    void SSCommand23_Click();
+    void DBGrid4_KeyDown(int& keyCode, int shift);
     // --- end item handlers ---
 
     // --- exchange handlers ---

@@ -1,3 +1,936 @@
+// The episode record on the main window: setting up manual entry,
+// processing of converted records and review; clearing the form; the
+// institution data; the header fields' checks; taking converted records into
+// the form; saving, modifying, loading, browsing and finding episodes.
+//
+// The rules live in episoderules / konvmapping, the writes in EpisodeStore;
+// the handlers here read the controls, ask those, and show the answers.
 #include "app/common/kezdo.h"
 
-void kezdo::connectEpisodeHandlers() {}
+#include "app/common/episoderules.h"
+#include "app/common/episodestore.h"
+#include "app/common/konvmapping.h"
+#include "app/common/programinfo.h"
+#include "app/entry/slots.h"
+#include "platform/db/dataconnection.h"
+#include "platform/sys/regional.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/maskedbox.h"
+#include "platform/ui/msgbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QTabWidget>
+
+#include <cmath>
+
+using namespace episode;
+using platform::MsgResult;
+
+namespace {
+
+// Colour of the kept patient fields and of a ticked keep box: dark red &HC0.
+QColor keptColour()
+{
+    return platform::legacyColor(0xC0);
+}
+
+// Paints a control's text; an invalid colour gives back the system's
+// window-text colour.
+void paintText(QWidget* w, const QColor& colour)
+{
+    if (!w)
+        return;
+    QPalette p = w->palette();
+    const QPalette system = QApplication::palette(w);
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(role, colour.isValid() ? colour : system.color(role));
+    w->setPalette(p);
+}
+
+MsgResult showBox(const Message& m)
+{
+    return platform::msgBox(m.text, m.style, m.title);
+}
+
+// A combo's shown text: an editable combo takes any text, a list-only one
+// shows the matching entry or none.
+void setComboText(QComboBox* combo, const QString& text)
+{
+    if (combo->isEditable()) {
+        combo->setEditText(text);
+        return;
+    }
+    combo->setCurrentIndex(combo->findText(text));
+}
+
+// The numeric value of a text the way the old platform read one: leading
+// blanks skipped, then an optional sign, digits and a decimal point; a text
+// that does not begin with a number is 0. Rounded half to even.
+long long leadingNumber(const QString& text)
+{
+    int i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    QString number;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        number += text[i++];
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isDigit() && c.unicode() < 128)
+            number += c;
+        else if (c == QLatin1Char('.') && !point) {
+            point = true;
+            number += c;
+        } else
+            break;
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok ? static_cast<long long>(std::nearbyint(value)) : 0;
+}
+
+const QString kNoKonv = QStringLiteral("Nincs konvertált adat!");
+
+} // namespace
+
+// ---- wiring ---------------------------------------------------------------
+
+void kezdo::connectEpisodeHandlers()
+{
+    connect(fel, &QAction::triggered, this, [this] { fel_Click(); });
+    connect(feldolg, &QAction::triggered, this, [this] { feldolg_Click(); });
+    connect(tete, &QAction::triggered, this, [this] { tete_Click(); });
+    connect(alapad, &QAction::triggered, this, [this] { alapad_Click(); });
+
+    ev.onClick(SSCheck4, [this] { SSCheck4_Click(); });
+    ev.onClick(SSCheck6, [this] { SSCheck6_Click(); });
+    ev.onClick(SSCommand2, [this] { SSCommand2_Click(); });
+    ev.onClick(SSCommand6, [this] { SSCommand6_Click(); });
+    ev.onClick(SSCommand7, [this] { SSCommand7_Click(); });
+
+    ev.onChange(DBCombo1, [this] { DBCombo1_Change(); });
+    connect(DBCombo1, &platform::DBCombo::Click, this, [this](int) { DBCombo1_Click(); });
+    ev.onKeyPress(DBCombo1, [](int& keyAscii) { keyAscii = 0; });
+    ev.onChange(Text11, [this] { Text11_Change(); });
+    ev.onKeyPress(Combo2, [](int& keyAscii) { keyAscii = 0; });
+    ev.onChange(Combo3, [this] { Combo3_Change(); });
+    connect(Combo3, &QComboBox::activated, this, [this](int) { Combo3_Click(); });
+
+    ev.onLostFocus(MaskEdBox1, [this] { MaskEdBox1_LostFocus(); });
+    ev.onLostFocus(MaskEdBox3, [this] { MaskEdBox3_LostFocus(); });
+    ev.onLostFocus(MaskEdBox4, [this] { MaskEdBox4_LostFocus(); });
+    ev.onLostFocus(Text3, [this] { Text3_LostFocus(); });
+    ev.onLostFocus(Text4, [this] { Text4_LostFocus(); });
+    ev.onLostFocus(Text14, [this] { Text14_LostFocus(); });
+    ev.onLostFocus(Text25, [this] { Text25_LostFocus(); });
+    ev.onChange(Text3, [this] { Text3_Change(); });
+
+    ev.onClick(SSCommand14, [this] { SSCommand14_Click(); });
+    ev.onClick(SSCommand10, [this] { SSCommand10_Click(); });
+    ev.onKeyPress(Text12, [this](int& keyAscii) { Text12_KeyPress(keyAscii); });
+    ev.onClick(SSCommand8, [this] { SSCommand8_Click(); });
+    ev.onClick(SSCommand9, [this] { SSCommand9_Click(); });
+
+    ev.onClick(SSCommand1, [this] { SSCommand1_Click(); });
+    ev.onClick(SSCommand30, [this] { SSCommand30_Click(); });
+
+    ev.onClick(SSCommand15, [this] { SSCommand15_Click(); });
+    ev.onClick(SSCommand16, [this] { SSCommand16_Click(); });
+    ev.onClick(SSCommand25, [this] { SSCommand25_Click(); });
+    ev.onClick(SSCommand26, [this] { SSCommand26_Click(); });
+    ev.onClick(SSCommand27, [this] { SSCommand27_Click(); });
+    ev.onKeyPress(Text19, [this](int& keyAscii) { Text19_KeyPress(keyAscii); });
+}
+
+namespace {
+
+episode::EpisodeStore episodeStore(const kezdo& w)
+{
+    return episode::EpisodeStore(w.enteredData(), w.convertedData() ? w.convertedData()->path() : QString());
+}
+
+
+episode::EpisodeForm episodeForm(const kezdo& w)
+{
+    EpisodeForm f;
+    f.mode = modeFromCaption(w.SSFrame1->caption());
+    f.identifier = w.Label1->text();
+    f.institutionCode = w.Text6->text();
+    f.careTypeCaption = w.Label4->text();
+    f.konvCareType = w.Label6->text();
+    f.registerNumber = w.Text3->text();
+    f.taj = w.Text4->text();
+    f.admissionDate = w.MaskEdBox1->text();
+    f.admissionTime = w.MaskEdBox2->text();
+    f.dischargeDate = w.MaskEdBox3->text();
+    f.dischargeTime = w.MaskEdBox4->text();
+    f.wardCombo = w.DBCombo1->text();
+    f.wardBox = w.Text11->text();
+    f.wardSign = w.Combo2->currentText();
+    f.sequence = w.Text14->text();
+    f.examination = w.SSCheck2->isChecked();
+    f.outcome = w.Text25->text();
+    f.stored = w.SSCheck1->isChecked();
+    for (int k = 0; k < kSlotCount; ++k) {
+        f.codes[k] = w.slotCode(k)->text();
+        f.durations[k] = w.slotDuration(k)->text();
+    }
+    auto& konv = w.Data10->recordset();
+    f.konvRowPresent = konv.recordCount() > 0 && konv.hasCurrent();
+    f.konvProcessed = f.konvRowPresent && konv.value(QStringLiteral("Feldolgozva")).toBool();
+    return f;
+}
+
+void focusControl(kezdo& w, const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    if (auto* control = w.findChild<QWidget*>(name))
+        control->setFocus();
+}
+
+void showKonvRecord(kezdo& w, const episode::KonvFormFields& f)
+{
+    w.Text6->setText(f.text6);
+    w.Text11->setText(f.text11);
+    w.Label6->setText(f.label6);
+    w.Text3->setText(f.text3);
+    w.Text4->setText(f.text4);
+    w.Text14->setText(f.text14);
+    w.MaskEdBox1->setText(f.maskEdBox1);
+    w.MaskEdBox2->setText(f.maskEdBox2);
+    w.MaskEdBox3->setText(f.maskEdBox3);
+    w.MaskEdBox4->setText(f.maskEdBox4);
+    w.SSCheck1->setChecked(f.ssCheck1);
+    w.SSCheck1->setVisible(f.ssCheck1);
+    w.Text25->setText(f.text25);
+    for (int k = 0; k < kSlotCount; ++k)
+        w.slotCode(k)->setText(f.codes[k]);
+}
+
+} // namespace
+
+void kezdo::showItemsOf(const QString& azonosito)
+{
+    Data8->setRecordSource(kItemsOfEpisode, {azonosito});
+    Data8->refresh();
+}
+
+// ---- manual entry and clearing ------------------------------------------
+
+void kezdo::fel_Click()
+{
+    Data9->refresh();
+    if (Data9->recordset().recordCount() == 0) {
+        platform::msgBox(QStringLiteral("Ki kell töltenie az intézeti adatokat"), platform::Critical,
+                         QStringLiteral("Figyelmeztetés!"));
+        SSFrame1->hide();
+        return;
+    }
+    SSPanel22->setCaption(QString());
+    Data3->setRecordSource(kAllEpisodes);
+    Data3->refresh();
+    Data7->setRecordSource(QStringLiteral("select * from sgyogy order by skod"));
+    Data7->refresh();
+    Data5->setRecordSource(QStringLiteral("select * from gyogyszm order by kod"));
+    Data5->refresh();
+
+    Text23->clear();
+    Text24->clear();
+    Text25->setText(QStringLiteral("3"));
+
+    // Every set-up starts clean: saving adds a new episode.
+    SSCommand30->hide();
+    SSCommand1->show();
+    SSCommand1->setCaption(QStringLiteral("Felvitel"));
+    SSCheck5->setChecked(false);
+    SSCheck3->setChecked(false);
+    SSCheck1->setChecked(false);
+
+    DBCombo1->show();
+    Text11->hide();
+    SSFrame1->show();
+    for (QWidget* w : std::initializer_list<QWidget*>{Text12, SSCommand10, SSCommand8, SSCommand9, SSCommand15,
+                                                      SSCommand16, SSCommand25})
+        w->hide();
+    SSFrame7->hide();
+    setMenusEnabled(false);
+
+    SSCommand23->hide();
+    setComboText(Combo4, QString());
+    Data2->refresh();
+    entry::feherit(*this);
+    Label7->hide();
+    Label8->hide();
+
+    SSPanel22->setCaption(institutionIdentifier(Text6->text(), Label4->text(), DBCombo1->text()));
+    SSFrame1->setCaption(kManualCaption);
+    uresit();
+
+    Data9->recordset().moveFirst();
+    Text6->setText(Data9->recordset().text(QStringLiteral("int_kod")));
+    Label1->setText(QString::number(episodeStore(*this).nextIdentifier()));
+    showItemsOf(Label1->text());
+
+    SSCommand14->show();
+    Text31->clear();
+}
+
+void kezdo::uresit()
+{
+    Label1->setText(QString::number(episodeStore(*this).nextIdentifier()));
+
+    if (!SSCheck4->isChecked()) {
+        Text11->clear();
+        DBCombo1->setText(QString());
+        setComboText(Combo2, QString());
+    }
+
+    const std::initializer_list<QWidget*> patient = {Text3, Text4, MaskEdBox1, MaskEdBox2, MaskEdBox3, MaskEdBox4};
+    if (SSCheck6->isChecked()) {
+        for (QWidget* w : patient)
+            paintText(w, keptColour());
+        paintText(SSCheck6, keptColour());
+    } else {
+        Text3->clear();
+        Text4->clear();
+        paintText(Text3, QColor());
+        paintText(Text4, QColor());
+        paintText(SSCheck6, QColor());
+        const QDateTime now = platform::Clock::now();
+        const QString today = platform::shortDateText(now.date());
+        const QString time = platform::timeText(now.time()).left(5);
+        MaskEdBox1->setText(today);
+        MaskEdBox3->setText(today);
+        MaskEdBox2->setText(time);
+        MaskEdBox4->setText(time);
+        for (QWidget* w : {static_cast<QWidget*>(MaskEdBox1), static_cast<QWidget*>(MaskEdBox2),
+                           static_cast<QWidget*>(MaskEdBox3), static_cast<QWidget*>(MaskEdBox4)})
+            paintText(w, QColor());
+    }
+
+    Text14->clear();
+    SSCheck2->setChecked(false);
+    SSCheck1->setChecked(false);
+
+    for (int k = 0; k < kSlotCount; ++k) {
+        slotCode(k)->clear();
+        slotDuration(k)->setText(QString());
+    }
+}
+
+void kezdo::SSCheck4_Click()
+{
+    paintText(SSCheck4, SSCheck4->isChecked() ? keptColour() : QColor());
+}
+
+void kezdo::SSCheck6_Click()
+{
+    paintText(SSCheck6, SSCheck6->isChecked() ? keptColour() : QColor());
+}
+
+void kezdo::SSCommand2_Click()
+{
+    SSFrame1->hide();
+    // Items booked to an episode that was never stored go with it; the
+    // store keeps the items of any identifier that `alap` holds.
+    if (!SSCheck1->isChecked() && SSFrame1->caption() != kReviewCaption) {
+        episodeStore(*this).deleteItemsOfUnstoredEpisode(Label1->text());
+        showItemsOf(Label1->text());
+    }
+    SSCheck5->setChecked(false);
+    SSCommand1->setCaption(QStringLiteral("Felvitel"));
+    // The next mode finds the save button it expects.
+    SSCommand1->show();
+    SSCommand30->hide();
+    setMenusEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{SSCommand15, SSCommand16, SSCommand8, SSCommand9, SSCommand10,
+                                                      Text12})
+        w->hide();
+}
+
+// ---- institution data -----------------------------------------------------
+
+void kezdo::alapad_Click()
+{
+    SSFrame2->show();
+    Data9->refresh();
+    auto& rs = Data9->recordset();
+    if (rs.recordCount() > 0) {
+        rs.moveFirst();
+        Text10->setText(rs.text(QStringLiteral("int_kod")));
+        Text15->setText(rs.text(QStringLiteral("Int_neve")));
+    }
+    Text10->setFocus();
+}
+
+void kezdo::SSCommand6_Click()
+{
+    auto& rs = Data9->recordset();
+    if (rs.recordCount() > 0) {
+        rs.moveFirst();
+        rs.edit();
+    } else {
+        rs.addNew();
+    }
+    rs.setValue(QStringLiteral("int_kod"), Text10->text());
+    rs.setValue(QStringLiteral("Int_neve"), Text15->text());
+    rs.update();
+    rs.moveFirst();
+    SSFrame2->hide();
+    if (SSFrame1->isVisible())
+        Text6->setText(rs.text(QStringLiteral("int_kod")));
+}
+
+void kezdo::SSCommand7_Click()
+{
+    SSFrame2->hide();
+    Text10->clear();
+    Text15->clear();
+}
+
+// ---- ward code, care type, ward sign, outcome -----------------------------
+
+void kezdo::careTypeLookup(const QString& wardCode)
+{
+    auto& rs = Data2->recordset();
+    if (rs.recordCount() == 0)
+        return;
+    // The ward row is the one whose code is shown, never whichever row the
+    // connection happened to stand on.
+    if (!wardCode.isEmpty() && rs.findFirst(QStringLiteral("Okod = ?"), {wardCode})) {
+        const QString text = careTypeText(rs.text(QStringLiteral("Ojelleg")));
+        if (!text.isEmpty())
+            Label4->setText(text);
+    }
+    SSPanel22->setCaption(institutionIdentifier(Text6->text(), Label4->text(), wardCode));
+}
+
+void kezdo::DBCombo1_Change()
+{
+    careTypeLookup(DBCombo1->text());
+}
+
+void kezdo::DBCombo1_Click()
+{
+    careTypeLookup(DBCombo1->text());
+}
+
+void kezdo::Text11_Change()
+{
+    careTypeLookup(Text11->text());
+}
+
+void kezdo::Combo3_Change()
+{
+    Text25->setText(firstChar(Combo3->currentText()));
+}
+
+void kezdo::Combo3_Click()
+{
+    Combo3_Change();
+}
+
+// ---- header checks ----------------------------------------------------------
+
+void kezdo::MaskEdBox1_LostFocus()
+{
+    if (auto m = admissionDateProblem(MaskEdBox1->text())) {
+        showBox(*m);
+        MaskEdBox1->setFocus();
+    }
+}
+
+void kezdo::MaskEdBox3_LostFocus()
+{
+    if (auto m = dischargeDateProblem(MaskEdBox1->text(), MaskEdBox3->text())) {
+        showBox(*m);
+        MaskEdBox3->setFocus();
+    }
+}
+
+void kezdo::MaskEdBox4_LostFocus()
+{
+    if (auto m = dischargeTimeProblem(MaskEdBox1->text(), MaskEdBox2->text(), MaskEdBox3->text(),
+                                      MaskEdBox4->text())) {
+        showBox(*m);
+        MaskEdBox4->setFocus();
+    }
+}
+
+void kezdo::Text3_LostFocus()
+{
+    if (auto m = registerNumberProblem(Text3->text()))
+        showBox(*m);
+}
+
+void kezdo::Text4_LostFocus()
+{
+    Tajellenoriz(Text4->text());
+}
+
+void kezdo::Tajellenoriz(const QString& Tajadat)
+{
+    if (auto m = tajProblem(Tajadat))
+        showBox(*m);
+}
+
+void kezdo::Text14_LostFocus()
+{
+    if (isBlank(Text14->text()))
+        Text14->setText(QStringLiteral("0"));
+}
+
+void kezdo::Text25_LostFocus()
+{
+    if (auto m = outcomeProblem(Text25->text())) {
+        showBox(*m);
+        Text25->setFocus();
+    }
+}
+
+void kezdo::Text3_Change()
+{
+    paintText(Text3, QColor());
+    paintText(Text4, QColor());
+    paintText(SSCheck6, QColor());
+    SSCheck6->setChecked(false);
+}
+
+// ---- converted records --------------------------------------------------------
+
+// Every converted record taken into the form starts a fresh episode: the
+// next free identifier and its own items, so a record shown after a save
+// is never stored under the identifier just used.
+void kezdo::takeKonvRow()
+{
+    uresit();
+    showKonvRecord(*this, mapKonv(konvFromRecord(Data10->recordset())));
+    showItemsOf(Label1->text());
+    entry::haures(*this);
+}
+
+void kezdo::feldolg_Click()
+{
+    SSPanel22->setCaption(QString());
+    for (int k = 0; k < kSlotCount; ++k) {
+        slotCode(k)->clear();
+        slotDuration(k)->setText(QString());
+    }
+    // Every set-up starts clean: saving adds a new episode.
+    SSCommand30->hide();
+    SSCommand1->show();
+    SSCommand1->setCaption(QStringLiteral("Felvitel"));
+    SSCheck5->setChecked(false);
+    SSFrame1->setCaption(kProcessingCaption);
+    SSFrame1->show();
+
+    for (QWidget* w : std::initializer_list<QWidget*>{SSCommand8, SSCommand9, SSCommand25, SSCommand10, Text12})
+        w->show();
+    SSCommand15->hide();
+    SSCommand16->hide();
+    SSCheck3->setChecked(true);
+    SSCheck4->setChecked(false);
+    paintText(SSCheck4, QColor());
+    DBCombo1->hide();
+    Text11->show();
+    Text11->clear();
+    Label6->show();
+    Label6->clear();
+    Label7->setText(QString::number(aktpoz));
+    Label7->show();
+    Label8->show();
+
+    const QDateTime now = platform::Clock::now();
+    MaskEdBox1->setText(platform::shortDateText(now.date()));
+    MaskEdBox3->setText(platform::shortDateText(now.date()));
+    MaskEdBox2->setText(platform::timeText(now.time()).left(5));
+    MaskEdBox4->setText(platform::timeText(now.time()).left(5));
+
+    setMenusEnabled(false);
+    Data2->refresh();
+    Data10->setRecordSource(kUnprocessedKonv);
+    Data10->refresh();
+    auto& rs = Data10->recordset();
+    if (rs.recordCount() == 0) {
+        platform::msgBox(QStringLiteral("Nincs konvertált feldolgozandó adat!"), platform::Critical,
+                         QStringLiteral("Figyelmeztetés"));
+        SSFrame1->hide();
+        setMenusEnabled(true);
+        return;
+    }
+    rs.moveLast();
+    rekszam = rs.recordCount();
+    Label8->setText(QString::number(rekszam));
+    rs.moveFirst();
+    takeKonvRow();
+    Label7->setText(QString::number(rs.absolutePosition()));
+}
+
+void kezdo::SSCommand14_Click()
+{
+    if (platform::msgBox(QStringLiteral("Biztos újat akar kezdeni?"),
+                         platform::Question | platform::YesNo | platform::DefaultButton2,
+                         QStringLiteral("Kérdés")) != MsgResult::Yes)
+        return;
+    Data10->setRecordSource(kUnprocessedKonv);
+    Data10->refresh();
+    SSCheck1->setChecked(false);
+    uresit();
+
+    if (SSFrame1->caption() != kManualCaption) {
+        auto& rs = Data10->recordset();
+        if (rs.recordCount() == 0) {
+            Label7->setText(QString::number(rs.absolutePosition()));
+            platform::msgBox(kNoKonv, platform::OkOnly);
+        } else {
+            rs.moveLast();
+            rekszam = rs.recordCount();
+            Label8->setText(QString::number(rekszam));
+            rs.moveFirst();
+            showKonvRecord(*this, mapKonv(konvFromRecord(rs)));
+            Label7->setText(QString::number(rs.absolutePosition()));
+            entry::haures(*this);
+        }
+    }
+
+    mutetszam = QStringLiteral("0");
+    Label19->setText(mutetszam);
+    showItemsOf(Label1->text());
+    SSTab1->setEnabled(false);
+}
+
+// Moves the walk to a typed position and takes that record; a position
+// outside the record set changes nothing. Returns whether it moved.
+bool kezdo::jumpToKonv(const QString& typed)
+{
+    auto& rs = Data10->recordset();
+    const long long position = leadingNumber(typed);
+    if (rs.recordCount() == 0 || position < 0 || position >= rs.recordCount())
+        return false;
+    rs.setAbsolutePosition(int(position));
+    takeKonvRow();
+    return true;
+}
+
+void kezdo::SSCommand10_Click()
+{
+    if (jumpToKonv(Text12->text()))
+        Label7->setText(QString::number(Data10->recordset().absolutePosition() + 1));
+    Text12->clear();
+}
+
+void kezdo::Text12_KeyPress(int& keyAscii)
+{
+    if (keyAscii != 13)
+        return;
+    if (jumpToKonv(Text12->text()))
+        Label7->setText(QString::number(Data10->recordset().absolutePosition()));
+    Text12->clear();
+    keyAscii = 0;
+}
+
+void kezdo::SSCommand8_Click()
+{
+    auto& rs = Data10->recordset();
+    if (rs.recordCount() == 0 || rs.absolutePosition() <= 0) {
+        Label7->setText(QStringLiteral("0"));
+        platform::msgBox(QStringLiteral("Adatbázis eleje!"), platform::OkOnly);
+        return;
+    }
+    rs.movePrevious();
+    takeKonvRow();
+    Label7->setText(QString::number(rs.absolutePosition()));
+}
+
+void kezdo::SSCommand9_Click()
+{
+    auto& rs = Data10->recordset();
+    if (rs.recordCount() == 0 || rs.absolutePosition() >= rekszam - 1) {
+        platform::msgBox(QStringLiteral("Adatbázis vége!"), platform::OkOnly);
+        return;
+    }
+    rs.moveNext();
+    takeKonvRow();
+    Label7->setText(QString::number(rs.absolutePosition()));
+}
+
+// ---- saving -----------------------------------------------------------------
+
+namespace {
+
+bool confirmed(const Message& m)
+{
+    return showBox(m) == MsgResult::Yes;
+}
+
+} // namespace
+
+void kezdo::SSCommand1_Click()
+{
+    const EpisodeForm form = episodeForm(*this);
+    const SaveCheckResult checks = runSaveChecks(form, SaveButton::Felvitel, confirmed);
+    if (checks.verdict == SaveVerdict::Declined)
+        return;
+    if (checks.verdict == SaveVerdict::Refused) {
+        showBox(checks.refusal.message);
+        focusControl(*this, checks.refusal.focus);
+        return;
+    }
+
+    std::optional<KonvRecord> konv;
+    std::optional<KonvMark> mark;
+    if (form.mode == Mode::Processing && form.konvRowPresent) {
+        auto& rs = Data10->recordset();
+        konv = konvFromRecord(rs);
+        // Asked before anything is written, so that the episode and the
+        // converted record's mark are stored together.
+        const bool anotherWard = showBox(anotherWardQuestion()) == MsgResult::Yes;
+        mark = KonvMark{rs.bookmark(), !anotherWard};
+    }
+
+    try {
+        episodeStore(*this).saveNew(rowFromForm(form, konv ? &*konv : nullptr), surgeriesFromForm(form), mark);
+    } catch (const SaveError& e) {
+        platform::msgBox(QStringLiteral("Az adatfelvitel nem sikerült, semmi nem került tárolásra!\n") + e.message(),
+                         platform::Critical, QStringLiteral("Hiba"));
+        return;
+    }
+
+    // The form shows what was stored.
+    if (isBlank(Text14->text()))
+        Text14->setText(QStringLiteral("0"));
+    if (isBlank(Text25->text()))
+        Text25->setText(QStringLiteral("0"));
+    refreshEpisodeWalk();
+    platform::msgBox(kSaveSucceeded, platform::OkOnly);
+    SSCheck1->setChecked(true);
+}
+
+void kezdo::SSCommand30_Click()
+{
+    const EpisodeForm form = episodeForm(*this);
+    const SaveCheckResult checks = runSaveChecks(form, SaveButton::Modosit, confirmed);
+    if (checks.verdict == SaveVerdict::Declined)
+        return;
+    if (checks.verdict == SaveVerdict::Refused) {
+        showBox(checks.refusal.message);
+        focusControl(*this, checks.refusal.focus);
+        return;
+    }
+
+    EpisodeStore store = episodeStore(*this);
+    const EpisodeRow row = rowFromForm(form);
+    // The episode modified is the one shown, found by its identifier.
+    if (!store.episodeExists(row.azonosito)) {
+        platform::msgBox(QStringLiteral("A módosítandó adatlap nincs felvéve! Nem lehet módosítani!"),
+                         platform::Critical, QStringLiteral("Hiba"));
+        return;
+    }
+    try {
+        store.modify(row, surgeriesFromForm(form));
+    } catch (const SaveError& e) {
+        platform::msgBox(QStringLiteral("A módosítás nem sikerült, semmi nem változott!\n") + e.message(),
+                         platform::Critical, QStringLiteral("Hiba"));
+        return;
+    }
+    if (isBlank(Text14->text()))
+        Text14->setText(QStringLiteral("0"));
+    if (isBlank(Text25->text()))
+        Text25->setText(QStringLiteral("0"));
+    refreshEpisodeWalk();
+    Data6->refresh();
+}
+
+// The walk shows the rows as stored: re-read it and stand on the same
+// position again.
+void kezdo::refreshEpisodeWalk()
+{
+    auto& rs = Data3->recordset();
+    const int position = rs.absolutePosition();
+    Data3->refresh();
+    auto& fresh = Data3->recordset();
+    if (position >= 0 && position < fresh.recordCount())
+        fresh.setAbsolutePosition(position);
+}
+
+// ---- loading, review, find --------------------------------------------------
+
+void kezdo::olvasdata3t()
+{
+    uresit();
+    auto& rs = Data3->recordset();
+    if (rs.recordCount() == 0 || !rs.hasCurrent()) {
+        platform::msgBox(QStringLiteral("Nincs adat!"), platform::Critical, QStringLiteral("Figyelmeztetés!"));
+        return;
+    }
+    const EpisodeRow r = episodeFromRecord(rs);
+    Text6->setText(r.intKod);
+    DBCombo1->setText(r.okod);
+    const QString careType = careTypeText(r.intTipus);
+    if (!careType.isEmpty())
+        Label4->setText(careType);
+    setComboText(Combo2, r.ojele);
+    Text3->setText(r.tSzam);
+    Text4->setText(r.taj);
+    MaskEdBox1->setText(r.fdat);
+    MaskEdBox2->setText(shownTime(r.fido));
+    MaskEdBox3->setText(r.tdat);
+    MaskEdBox4->setText(shownTime(r.tido));
+    SSCheck2->setChecked(r.vjel);
+    Label1->setText(QString::number(r.azonosito));
+    Text14->setText(r.tsor);
+    Text25->setText(r.tovsors);
+    SSCheck1->setChecked(true);
+
+    showItemsOf(Label1->text());
+    Data6->setRecordSource(kSurgeriesOfEpisode, {Label1->text()});
+    Data6->refresh();
+    if (Data6->recordset().recordCount() == 0)
+        return;
+    // The slots show the first ten surgeries; the surgery grid lists them all.
+    const SlotContents placed = slotsFromSurgeries(surgeriesFromRecordset(Data6->recordset()));
+    for (int k = 0; k < kSlotCount; ++k)
+        slotCode(k)->setText(placed.codes[k]);
+    for (int k = 0; k < kSlotCount; ++k)
+        slotDuration(k)->setText(placed.durations[k] == kEmptyTime ? QString() : placed.durations[k]);
+    entry::datell(*this);
+}
+
+void kezdo::tete_Click()
+{
+    uresit();
+    aktpoz = 1;
+    DBCombo1->show();
+    SSPanel22->setCaption(QString());
+    SSFrame1->show();
+    SSFrame1->setCaption(kReviewCaption);
+    SSCommand15->show();
+    SSCommand16->show();
+    Label7->setText(QStringLiteral("1"));
+    Label8->setText(QStringLiteral("0"));
+    Label7->show();
+    Label8->show();
+    SSCommand23->show();
+    SSCommand30->show();
+    SSCommand1->hide();
+    SSCommand25->show();
+
+    auto& rs = Data3->recordset();
+    if (rs.recordCount() > 0) {
+        rs.moveLast();
+        Label8->setText(QString::number(rs.recordCount()));
+        rs.moveFirst();
+    }
+    olvasdata3t();
+    entry::haures(*this);
+
+    Text11->hide();
+    SSCheck5->setChecked(true);
+    SSCommand1->setCaption(QStringLiteral("Módosítás"));
+    SSCheck1->setChecked(true);
+    SSCommand14->hide();
+
+    if (Data2->recordset().recordCount() > 0)
+        careTypeLookup(DBCombo1->text());
+}
+
+void kezdo::SSCommand15_Click()
+{
+    --aktpoz;
+    if (aktpoz == 0) {
+        platform::msgBox(QStringLiteral("Adatbázis eleje!"), platform::OkOnly);
+        aktpoz = 1;
+        return;
+    }
+    auto& rs = Data3->recordset();
+    if (rs.recordCount() > 0)
+        rs.movePrevious();
+    Label7->setText(QString::number(aktpoz));
+    olvasdata3t();
+    entry::haures(*this);
+}
+
+void kezdo::SSCommand16_Click()
+{
+    ++aktpoz;
+    const int count = int(leadingNumber(Label8->text()));
+    if (count < aktpoz) {
+        platform::msgBox(QStringLiteral("Adatbázis vége!"), platform::OkOnly);
+        aktpoz = count;
+        return;
+    }
+    auto& rs = Data3->recordset();
+    if (rs.recordCount() > 0) {
+        rs.moveNext();
+        Label7->setText(QString::number(aktpoz));
+    }
+    olvasdata3t();
+    entry::haures(*this);
+}
+
+void kezdo::SSCommand25_Click()
+{
+    SSFrame7->show();
+    Text19->setFocus();
+}
+
+void kezdo::SSCommand27_Click()
+{
+    SSFrame7->hide();
+}
+
+void kezdo::SSCommand26_Click()
+{
+    SSFrame7->hide();
+    const QString wanted = Text19->text();
+    const bool blank = isBlank(wanted);
+    if (SSFrame1->caption() == kReviewCaption) {
+        if (blank)
+            Data3->setRecordSource(kAllEpisodes);
+        else
+            Data3->setRecordSource(kEpisodesOfRegister, {wanted});
+        Data3->refresh();
+        auto& rs = Data3->recordset();
+        if (rs.recordCount() == 0)
+            return;
+        rs.moveLast();
+        rekszam = rs.recordCount();
+        Label8->setText(QString::number(rekszam));
+        rs.moveFirst();
+        aktpoz = 1;
+        Label7->setText(QStringLiteral("1"));
+        olvasdata3t();
+        return;
+    }
+
+    if (blank)
+        Data10->setRecordSource(kAllKonv);
+    else
+        Data10->setRecordSource(kKonvOfRegister, {wanted});
+    Data10->refresh();
+    auto& rs = Data10->recordset();
+    if (rs.recordCount() == 0)
+        return;
+    rs.moveLast();
+    rekszam = rs.recordCount();
+    Label8->setText(QString::number(rekszam));
+    rs.moveFirst();
+    takeKonvRow();
+    Label7->setText(QString::number(rs.absolutePosition()));
+}
+
+void kezdo::Text19_KeyPress(int& keyAscii)
+{
+    if (keyAscii == 13) {
+        keyAscii = 0;
+        SSCommand26_Click();
+    }
+}
