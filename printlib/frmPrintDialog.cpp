@@ -203,9 +203,13 @@ void frmPrint::Form_Load()
     cboRange->addItem(QStringLiteral("páratlan oldalak"));
     cboRange->addItem(QStringLiteral("páros oldalak"));
 
-    const QStringList printers = platform::printerNames();
+    QStringList printers = platform::printerNames();
+    const QString current = platform::printer().DeviceName();
+    // A current printer the system does not list (one installed by the
+    // program itself) stays choosable.
+    if (!current.isEmpty() && !printers.contains(current))
+        printers.prepend(current);
     if (!printers.isEmpty()) {
-        const QString current = platform::printer().DeviceName();
         int selected = 0;
         for (const QString& name : printers) {
             cboPrinters->addItem(QIcon(printerPicture(isNetworkName(name))), name, isNetworkName(name)
@@ -281,8 +285,9 @@ void frmPrint::cmdPrint_Click()
     cmdPrint->setEnabled(false);
     cmdCancel->setEnabled(false);
 
+    // The chosen printer becomes the program's current printer.
     const QString chosen = cboPrinters->currentText();
-    if (platform::printerNames().contains(chosen) && platform::printer().DeviceName() != chosen)
+    if (platform::printer().DeviceName() != chosen && platform::printerNames().contains(chosen))
         platform::selectPrinter(chosen);
 
     m_job.Collate = chkCollate->isChecked();

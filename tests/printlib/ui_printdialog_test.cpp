@@ -1,0 +1,196 @@
+// The print dialog: what it refuses, what it writes into the document, and
+// the small controls (collate picture, option labels, preset).
+#include "printlib/frmPrintDialog.h"
+#include "tests/printlib/ui_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using printlib::frmPrint;
+
+namespace {
+
+class PrintDialogTest : public uitest::LibraryWindowsTest {
+protected:
+    // Runs the dialog as the print job does; `act` fills it in and presses.
+    bool run(std::function<void(frmPrint&)> act)
+    {
+        printlib::setModalDriver([&](QDialog& d) { act(static_cast<frmPrint&>(d)); });
+        return printlib::runPrintDialog(job());
+    }
+
+    void presetJob()
+    {
+        job().setCopies(2);
+        job().setFromPage(0);
+        job().setToPage(0);
+        job().Collate = false;
+    }
+};
+
+struct RangeCase {
+    const char* name;
+    bool pages;
+    QString from, to, copies;
+    QString message; // empty: accepted
+    int fromPage, toPage, copiesStored;
+};
+
+TEST_F(PrintDialogTest, printButtonValidatesBeforeWritingAnything)
+{
+    const RangeCase cases[] = {
+        {"all pages ignore the fields", false, "", "0", "1", "", 0, 0, 1},
+        {"same page twice", true, "3", "3", "999", "", 3, 3, 999},
+        {"half rounds to even", true, "2.5", "4.5", "3", "", 2, 4, 3},
+        {"to before from", true, "5", "3", "1", "Invalid print range.", 0, 0, 2},
+        {"from zero", true, "0", "2", "1", "Invalid print range.", 0, 0, 2},
+        {"negative from", true, "-2", "3", "1", "Invalid print range.", 0, 0, 2},
+        {"above 999", true, "1", "1e4", "1", "Invalid print range.", 0, 0, 2},
+        {"not a number", true, "x", "2", "1", "Invalid print range.", 0, 0, 2},
+        {"range before copies", true, "5", "3", "0", "Invalid print range.", 0, 0, 2},
+        {"no copies", true, "1", "2", "0", "Copies can be between 1 and 999", 0, 0, 2},
+        {"copies not a number", false, "", "", "k", "Copies can be between 1 and 999", 0, 0, 2},
+        {"too many copies", false, "", "", "1e3", "Copies can be between 1 and 999", 0, 0, 2},
+    };
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        presetJob();
+        boxes.clear();
+        bool stillOpen = false;
+        QWidget* focusAfter = nullptr;
+        QLineEdit* from = nullptr;
+        QLineEdit* copies = nullptr;
+        const bool printed = run([&](frmPrint& d) {
+            (c.pages ? d.optPages : d.optAll)->setChecked(true);
+            d.txtFrom->setText(c.from);
+            d.txtTo->setText(c.to);
+            d.txtCopies->setText(c.copies);
+            d.cmdPrint->click();
+            stillOpen = d.isVisible();
+            focusAfter = d.focusWidget();
+            from = d.txtFrom;
+            copies = d.txtCopies;
+        });
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(printed);
+            EXPECT_TRUE(boxes.shown().isEmpty());
+            EXPECT_EQ(job().FromPage(), c.fromPage);
+            EXPECT_EQ(job().ToPage(), c.toPage);
+            EXPECT_EQ(job().Copies(), c.copiesStored);
+        } else {
+            EXPECT_FALSE(printed);
+            EXPECT_TRUE(stillOpen);
+            ASSERT_EQ(boxes.shown().size(), 1);
+            EXPECT_EQ(boxes.shown().first().text, c.message);
+            EXPECT_EQ(boxes.shown().first().title, "Attention");
+            EXPECT_EQ(boxes.shown().first().icon, platform::MsgIcon::Exclamation);
+            EXPECT_EQ(focusAfter, c.message == "Invalid print range." ? from : copies);
+            EXPECT_EQ(job().Copies(), 2) << "nothing written";
+            EXPECT_EQ(job().FromPage(), 0);
+        }
+    }
+}
+
+TEST_F(PrintDialogTest, confirmWritesCollateRangeAndSubset)
+{
+    presetJob();
+    const bool printed = run([](frmPrint& d) {
+        d.chkCollate->setChecked(true);
+        d.cboRange->setCurrentIndex(2);
+        d.optPages->setChecked(true);
+        d.txtFrom->setText("2");
+        d.txtTo->setText("7");
+        d.txtCopies->setText("3");
+        uitest::key(d.txtCopies, Qt::Key_Return); // Enter presses "Nyomtat"
+    });
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(job().Collate);
+    EXPECT_EQ(job().Range(), 2);
+    EXPECT_EQ(job().FromPage(), 2);
+    EXPECT_EQ(job().ToPage(), 7);
+    EXPECT_EQ(job().Copies(), 3);
+}
+
+TEST_F(PrintDialogTest, cancelLeavesTheDocumentAlone)
+{
+    presetJob();
+    for (int viaEscape = 0; viaEscape < 2; ++viaEscape) {
+        const bool printed = run([&](frmPrint& d) {
+            d.chkCollate->setChecked(true);
+            d.txtCopies->setText("9");
+            if (viaEscape)
+                uitest::key(d.txtCopies, Qt::Key_Escape);
+            else
+                d.cmdCancel->click();
+        });
+        EXPECT_FALSE(printed);
+        EXPECT_FALSE(job().Collate);
+        EXPECT_EQ(job().Copies(), 2);
+    }
+}
+
+TEST_F(PrintDialogTest, presetFromTheDocument)
+{
+    job().setCopies(4);
+    job().setRange(1);
+    job().setFromPage(2);
+    job().setToPage(5);
+    job().Collate = true;
+    run([](frmPrint& d) {
+        EXPECT_TRUE(d.optPages->isChecked());
+        EXPECT_EQ(d.txtFrom->text(), "2");
+        EXPECT_EQ(d.txtTo->text(), "5");
+        EXPECT_EQ(d.txtCopies->text(), "4");
+        EXPECT_EQ(d.cboRange->currentText(), "páratlan oldalak");
+        EXPECT_TRUE(d.chkCollate->isChecked());
+        EXPECT_EQ(d.collatePicture(), 1);
+        EXPECT_TRUE(d.txtFrom->isEnabled());
+    });
+    job().setFromPage(0);
+    run([](frmPrint& d) {
+        EXPECT_TRUE(d.optAll->isChecked()) << "a range needs both pages";
+        EXPECT_EQ(d.txtFrom->text(), "1");
+        EXPECT_EQ(d.txtTo->text(), "1");
+        EXPECT_FALSE(d.txtFrom->isEnabled());
+        EXPECT_FALSE(d.Label1_0->isEnabled());
+    });
+}
+
+TEST_F(PrintDialogTest, labelsToggleTheirControlsAndListsAreFilled)
+{
+    run([](frmPrint& d) {
+        EXPECT_EQ(d.windowTitle(), "Nyomtat");
+        EXPECT_EQ(d.cboRange->count(), 3);
+        EXPECT_EQ(d.cboRange->itemText(0), "minden oldal");
+        EXPECT_EQ(d.cboRange->itemText(2), "páros oldalak");
+        EXPECT_GE(d.cboPrinters->findText(platform::pdfPrinterName()), 0);
+        EXPECT_EQ(d.cboPrinters->currentText(), "Teszt nyomtató") << "the current printer is selected";
+        EXPECT_TRUE(printlib::closeBoxDisabled(&d));
+        EXPECT_TRUE(printlib::comboHooked(d.cboPrinters));
+        EXPECT_TRUE(printlib::comboHooked(d.cboRange));
+
+        const bool before = d.chkCollate->isChecked();
+        emit d.lblCollate->released();
+        EXPECT_NE(d.chkCollate->isChecked(), before);
+        EXPECT_EQ(d.collatePicture(), d.chkCollate->isChecked() ? 1 : 0);
+
+        emit d.lblPages->released();
+        EXPECT_TRUE(d.optPages->isChecked());
+        EXPECT_TRUE(d.txtTo->isEnabled());
+        emit d.lblAll->released();
+        EXPECT_TRUE(d.optAll->isChecked());
+        EXPECT_FALSE(d.txtTo->isEnabled());
+
+        d.udCopies->stepBy(1);
+        EXPECT_EQ(d.txtCopies->text(), "2");
+        d.txtCopies->setText("999");
+        d.udCopies->stepBy(1);
+        EXPECT_EQ(d.txtCopies->text(), "999");
+    });
+    EXPECT_FALSE(printlib::comboHooked(nullptr));
+}
+
+} // namespace
