@@ -18,8 +18,7 @@ using platform::db::Database;
 using platform::db::DbError;
 
 // Makes one file from scripts; leaves an existing file alone.
-bool makeFile(const QString& path, const QStringList& scripts, const QString& extraSql, QString* error,
-              DataFolderReport* report)
+bool makeFile(const QString& path, const QStringList& scripts, QString* error, DataFolderReport* report)
 {
     if (QFileInfo::exists(path)) {
         if (report)
@@ -42,8 +41,6 @@ bool makeFile(const QString& path, const QStringList& scripts, const QString& ex
             Database::Transaction transaction(*db);
             for (const QString& text : texts)
                 db->execScript(text);
-            if (!extraSql.isEmpty())
-                db->execScript(extraSql);
             transaction.commit();
         }
     } catch (const DbError& e) {
@@ -80,14 +77,14 @@ bool makeDataFolder(const QString& folder, const ProgramInfo& info, QString* err
     const QDir dir(folder);
     const QString prefix = info.isWard() ? QStringLiteral("zorivozure") : QStringLiteral("sebrix");
     if (!makeFile(dir.filePath(info.enteredDataFile), {QStringLiteral("schema/%1-entered.sql").arg(prefix)},
-                  QString(), error, report))
+                  error, report))
         return false;
     if (!makeFile(dir.filePath(info.codeTableFile),
                   {QStringLiteral("schema/%1-codes.sql").arg(prefix), QStringLiteral("sample/%1-codes.sql").arg(prefix)},
-                  QString(), error, report))
+                  error, report))
         return false;
-    return makeFile(dir.filePath(info.convertedFile), {QStringLiteral("schema/%1-converted.sql").arg(prefix)},
-                    QString(), error, report);
+    return makeFile(dir.filePath(info.convertedFile), {QStringLiteral("schema/%1-converted.sql").arg(prefix)}, error,
+                    report);
 }
 
 bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* report)
@@ -97,6 +94,6 @@ bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* 
             *error = QStringLiteral("A mappa nem hozható létre: %1").arg(folder);
         return false;
     }
-    return makeFile(QDir(folder).filePath(QStringLiteral("Projectek.mdb")), {QStringLiteral("sample/Projectek.sql")},
-                    QString(), error, report);
+    return makeFile(QDir(folder).filePath(QStringLiteral("Projectek.mdb")), {QStringLiteral("sample/Projectek.sql")}, error,
+                    report);
 }
