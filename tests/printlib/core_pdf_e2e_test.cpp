@@ -1,0 +1,70 @@
+// A whole run: a two-page document printed to the PDF printer, read back
+// with the poppler tools.
+#include "platform/print/printer.h"
+#include "platform/ui/msgbox.h"
+#include "printlib/clsPrint.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace printlib;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(PrintToPdf, a_two_page_document_comes_out_as_a_two_page_pdf)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    platform::ScriptedMsgBoxService boxes;
+    platform::setMsgBoxService(&boxes);
+    ASSERT_TRUE(platform::selectPrinter(platform::pdfPrinterName()));
+
+    CreateJob();
+    Job->setTopMargin(15);
+    Job->setLeftMargin(10);
+    Job->Repeats.AddLabel("&[Page]. oldal", 0, 280, 150, 286, false, 2);
+    Job->Labels.Add("Tetellista elso oldal", 0, 0, 150, 8)->FontBold = true;
+    Job->Rectangles.Add(0, 10, 150, 40);
+    Job->PageBreaks.Add();
+    Job->Labels.Add("Masodik oldal szovege", 0, 0, 150, 8);
+    Job->PrintDoc(nullptr, false);
+
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    const QString file = platform::printer().lastOutputFile();
+    ASSERT_FALSE(file.isEmpty());
+    EXPECT_TRUE(file.startsWith(QDir(dir.path()).absoluteFilePath(platform::pdfOutputFolder())));
+
+    const QString info = run("pdfinfo", {file});
+    QRegularExpression pagesLine("Pages:\\s+(\\d+)");
+    auto m = pagesLine.match(info);
+    ASSERT_TRUE(m.hasMatch()) << info.toStdString();
+    EXPECT_EQ(m.captured(1).toInt(), 2);
+
+    const QString page1 = run("pdftotext", {"-f", "1", "-l", "1", file, "-"});
+    const QString page2 = run("pdftotext", {"-f", "2", "-l", "2", file, "-"});
+    EXPECT_TRUE(page1.contains("Tetellista elso oldal")) << page1.toStdString();
+    EXPECT_TRUE(page1.contains("1. oldal")) << page1.toStdString();
+    EXPECT_TRUE(page2.contains("Masodik oldal szovege")) << page2.toStdString();
+    EXPECT_TRUE(page2.contains("2. oldal")) << page2.toStdString();
+
+    Job.reset();
+    platform::setMsgBoxService(nullptr);
+    QDir::setCurrent(old);
+}
