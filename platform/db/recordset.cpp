@@ -251,8 +251,10 @@ struct Recordset::Private {
         }
         // A query read into memory: evaluate the criterion over it, row by
         // row in the same order.
-        QVariantList bound = queryParams;
-        bound += params;
+        // The criterion stands before the query in the text, so its
+        // parameters come first.
+        QVariantList bound = params;
+        bound += queryParams;
         const QString sql = db->translate(
             QStringLiteral("SELECT (%1) FROM (%2)").arg(criterion, querySql), &bound);
         Statement s(*db, sql);

@@ -366,7 +366,9 @@ TEST_F(RecordsetTest, a_query_over_several_tables_is_read_only_but_findable)
 {
     addItems({{"1", "A", "G"}, {"1", "B", "M"}, {"2", "C", "G"}});
     auto groups = connection(folder.entered(),
-                             QStringLiteral("select Tipus, count(*) as db from Ráfkódok group by Tipus order by Tipus"));
+                             QStringLiteral("select Tipus, count(*) as db from Ráfkódok where Azonosito <> ? "
+                                            "group by Tipus order by Tipus"),
+                             {QStringLiteral("2")});
     Recordset& rs = groups->recordset();
     EXPECT_FALSE(rs.updatable());
     EXPECT_EQ(column(rs, QStringLiteral("tipus")), (QStringList{"G", "M"}));
