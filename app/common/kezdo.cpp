@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 #include <QToolBar>
 
 void BannerCanvas::drawFrame(const QPixmap& banner, int width)
@@ -126,8 +127,8 @@ void kezdo::Form_Activate()
 
 void kezdo::playBanner()
 {
+    // Both pictures lie under the entry frame and the other frames.
     Picture2->show();
-    Picture2->raise();
     QCoreApplication::processEvents();
     const QPixmap banner = Picture1->pixmap();
     if (!banner.isNull()) {
@@ -136,7 +137,6 @@ void kezdo::playBanner()
             Picture2->drawFrame(banner, t);
     }
     Picture1->show();
-    Picture1->raise();
 }
 
 bool kezdo::checkRegionalFormats()
@@ -176,6 +176,18 @@ void kezdo::closeEvent(QCloseEvent* event)
     }
     m_closed = true;
     event->accept();
+}
+
+void kezdo::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Ask for the focus when shown: without a window manager (a bare virtual
+    // display) nobody else makes the window active, and its activation is
+    // where the start-up checks run.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && !isActiveWindow())
+            activateWindow();
+    });
 }
 
 void kezdo::comeBack()

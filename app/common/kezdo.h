@@ -452,6 +452,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setupUi();          // kezdo_ui.cpp

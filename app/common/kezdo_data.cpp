@@ -85,6 +85,8 @@ void kezdo::setupData()
         {QStringLiteral("Érték"), QStringLiteral("Érték")},
         {QStringLiteral("Tipus"), QStringLiteral("Tipus")},
     });
+    DBGrid1->setColumnWidth(1, 110);
+    DBGrid1->setColumnWidth(2, 300);
     DBGrid5->setDataSource(Data3, fieldColumns({"Azonosito", "Int_kod", "Int_tipus", "T_szam", "Taj", "Tsor", "Fdat",
                                                 "Fido", "Okod", "Tdat", "Tido", "Ojele", "Vjel", "Manuális"}));
     DBCombo2->setRowSource(Data7, QStringLiteral("SKOD"));

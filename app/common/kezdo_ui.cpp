@@ -92,11 +92,20 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
     return l;
 }
 
-platform::SSFrame* frame(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+// A frame of the main window. The entry frame fills the window; the others
+// open over it like small dialogs and get a clear border of their own.
+platform::SSFrame* frame(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+                         bool overlay = true)
 {
     auto* f = named(new platform::SSFrame(text, parent), name);
     f->setGeometry(geometry);
     f->setAutoFillBackground(true);
+    const QString border = overlay ? QStringLiteral("2px solid #4a5f7f") : QStringLiteral("1px solid #9aa6b8");
+    const QString back = overlay ? QStringLiteral("#e9edf3") : QStringLiteral("palette(window)");
+    f->setStyleSheet(QStringLiteral("QGroupBox#%1 { border: %2; border-radius: 4px; margin-top: 10px;"
+                                    " background-color: %3; font-weight: bold; }"
+                                    "QGroupBox#%1::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }")
+                         .arg(f->objectName(), border, back));
     return f;
 }
 
@@ -419,7 +428,7 @@ void kezdo::setupToolbar()
 void kezdo::setupEntryFrame()
 {
     QWidget* central = centralWidget();
-    SSFrame1 = frame(central, "SSFrame1", QStringLiteral("Adatfelvitel"), QRect(4, 2, 1016, 668));
+    SSFrame1 = frame(central, "SSFrame1", QStringLiteral("Adatfelvitel"), QRect(4, 2, 1016, 668), false);
     SSFrame1->hide();
     QWidget* f = SSFrame1;
 
@@ -437,6 +446,7 @@ void kezdo::setupEntryFrame()
     SSPanel21 = named(new platform::SSPanel(QStringLiteral("Intézetazonosító:"), f), "SSPanel21");
     SSPanel21->setGeometry(818, 22, 190, 28);
     SSPanel21->setIndent(4);
+    SSPanel21->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SSPanel22 = named(new platform::SSPanel(QStringLiteral("SSPanel22"), SSPanel21), "SSPanel22");
     SSPanel22->setGeometry(104, 3, 82, 22);
 
