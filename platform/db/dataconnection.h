@@ -38,6 +38,8 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens an existing file; a missing file is an error, never created.
+    // Opening a file that is already open gives the same object, so every
+    // record set of a file shares its rows and its transaction.
     static std::shared_ptr<Database> open(const QString& path);
     // Creates (or opens) a file; used only by the data-folder set-up.
     static std::shared_ptr<Database> create(const QString& path);
@@ -132,6 +134,8 @@ public:
     bool findPrevious(const QString& criterion, const QVariantList& params = {});
     bool noMatch() const { return m_noMatch; }
 
+    // For a set over a table the bookmark is the row's rowid. A bookmark of
+    // a deleted row, or none at all, is a DbError.
     QVariant bookmark() const;
     void setBookmark(const QVariant& bookmark);
 
