@@ -121,8 +121,6 @@ std::shared_ptr<clsTableAttributes> clsTables::Add(const printlib::TextArray& Te
 
 void clsPageBreaks::Add()
 {
-    if (m_items.size() >= 32767)
-        throw LibError::overflow();
     m_items << QStringLiteral("pbr");
     m_queue->Add(kindPageBreak, int(m_items.size()));
 }

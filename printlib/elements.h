@@ -257,11 +257,12 @@ private:
 };
 
 // A 1-based list of attribute objects that appends each new one to the queue.
+// Its size is not capped at 32767: a month's item list can hold more labels.
 template <class T, ElementKind Kind>
 class clsElementList {
 public:
     explicit clsElementList(clsQueue* queue) : m_queue(queue) {}
-    short Count() const { return short(m_items.size()); }
+    int Count() const { return int(m_items.size()); }
     const std::shared_ptr<T>& Item(int Index) const
     {
         if (Index < 1 || Index > int(m_items.size()))
@@ -273,8 +274,6 @@ public:
 protected:
     std::shared_ptr<T> append(std::shared_ptr<T> item)
     {
-        if (m_items.size() >= 32767)
-            throw LibError::overflow();
         m_items.push_back(item);
         m_queue->Add(Kind, int(m_items.size()));
         return item;
@@ -340,7 +339,7 @@ class clsPageBreaks {
 public:
     explicit clsPageBreaks(clsQueue* queue) : m_queue(queue) {}
     void Add();
-    short Count() const { return short(m_items.size()); }
+    int Count() const { return int(m_items.size()); }
 
 private:
     clsQueue* m_queue;
