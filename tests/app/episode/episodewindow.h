@@ -1,0 +1,35 @@
+// The real main window of the surgical program, opened in a fresh data
+// folder with a fixed clock, the shipped regional formats and scripted boxes.
+#pragma once
+
+#include "tests/app/episode/episodefixture.h"
+
+#include "app/common/kezdo.h"
+#include "platform/sys/regional.h"
+#include "tests/support/scriptedboxes.h"
+
+#include <memory>
+#include <optional>
+
+class EpisodeWindowTest : public EpisodeDataFolder {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    kezdo& open();
+    // Puts the focus on a control as the clerk would, and lets the queued
+    // LostFocus and GotFocus handlers run.
+    void focusOn(QWidget* control);
+    // Fills the header of a typed-in episode with valid values.
+    void fillManualHeader(const QString& registerNumber);
+    // The stored value of one field of one episode.
+    QVariant stored(qint64 azonosito, const char* field);
+    int count(const char* sql);
+
+    testsupport::ScriptedBoxes boxes;
+    std::unique_ptr<kezdo> window;
+    std::optional<platform::ScopedRegional> regional;
+
+private:
+    QString m_previousFolder;
+};

@@ -1,0 +1,663 @@
+// The episode record driven through the real main window, headless.
+#include "tests/app/episode/episodewindow.h"
+
+#include "app/common/episoderules.h"
+#include "platform/db/dataconnection.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/maskedbox.h"
+#include "platform/ui/msgbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolBar>
+
+using platform::MsgIcon;
+using platform::MsgResult;
+
+namespace {
+
+const QString kSaved = QStringLiteral("Az adatfelvitel sikeresen lezajlott!");
+
+// ---- manual entry -------------------------------------------------------------
+
+class ManualEntry : public EpisodeWindowTest {
+protected:
+    void SetUp() override
+    {
+        EpisodeWindowTest::SetUp();
+        setInstitution("1234", "Próba Kórház");
+        addWard("0101", "E");
+        addWard("0202", "K");
+        open();
+    }
+};
+
+TEST_F(ManualEntry, refusedWithoutInstitutionData)
+{
+    entered()->exec("delete from intadatok");
+    window->fel->trigger();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown()[0].text, "Ki kell töltenie az intézeti adatokat");
+    EXPECT_EQ(boxes.shown()[0].title, "Figyelmeztetés!");
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(window->SSFrame1->isVisible());
+    EXPECT_TRUE(window->adAction->isEnabled());
+}
+
+TEST_F(ManualEntry, typedEpisodeIsCheckedSavedAndReadBack)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    EXPECT_EQ(w.SSFrame1->caption(), "Adatfelvitel");
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(w.Text6->text(), "1234");
+    EXPECT_EQ(w.Text25->text(), "3");
+    EXPECT_EQ(w.MaskEdBox1->text(), "2005.08.24.");
+    EXPECT_EQ(w.MaskEdBox2->text(), "09:59");
+    EXPECT_FALSE(w.adAction->isEnabled());
+    EXPECT_FALSE(w.Toolbar1->isEnabled());
+
+    // A wrong TAJ is reported when the box is left; the focus moves on.
+    focusOn(w.Text4);
+    w.Text4->setText("123456787");
+    focusOn(w.Text14);
+    ASSERT_EQ(boxes.texts(), QStringList{"Hibás a TAJ szám, kérem javítsa!"});
+    EXPECT_TRUE(w.Text14->hasFocus());
+    boxes->clear();
+
+    // An earlier discharge date sends the focus back into its box.
+    w.MaskEdBox3->setText("2005.08.23.");
+    focusOn(w.MaskEdBox3);
+    focusOn(w.MaskEdBox4);
+    ASSERT_EQ(boxes.texts(), QStringList{"A távozási dátum nem lehet kisebb a felvételi dátumnál!"});
+    EXPECT_TRUE(w.MaskEdBox3->hasFocus());
+    boxes->clear();
+    w.MaskEdBox3->setText("2005.08.26.");
+    w.MaskEdBox4->setText("10:15");
+
+    w.Text3->setText("987654321");
+    w.Text4->setText("123456788");
+    w.DBCombo1->setText("0101");
+    EXPECT_EQ(w.Label4->text(), "E = egynapos ellátás");
+    EXPECT_EQ(w.SSPanel22->caption(), "1234E0101");
+    w.Combo2->setEditText("2 - Másik intézet");
+    w.Text14->clear();
+    w.Text25->clear();
+    w.SSCheck2->setChecked(true);
+    w.Text23->setText("11111");
+    w.MaskEdBox7->setText("01:30");
+    w.Text9->setText("     ");   // blank code: nothing stored for slot 1
+    w.Text29->setText("33333");
+    w.MaskEdBox14->setText("00:45");
+
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand1->click();
+    ASSERT_EQ(boxes.texts(), (QStringList{"Biztos fel akarja venni?", kSaved}));
+    EXPECT_EQ(boxes.shown()[1].icon, MsgIcon::None);
+    EXPECT_TRUE(w.SSCheck1->isChecked());
+    EXPECT_EQ(w.Text14->text(), "0");
+    EXPECT_EQ(w.Text25->text(), "0");
+
+    EXPECT_EQ(count("select count(*) from alap"), 1);
+    EXPECT_EQ(stored(1, "Int_kod").toString(), "1234");
+    EXPECT_EQ(stored(1, "Int_tipus").toString(), "E");
+    EXPECT_EQ(stored(1, "T_szam").toString(), "987654321");
+    EXPECT_EQ(stored(1, "Fdat").toString(), "2005.08.24.");
+    EXPECT_EQ(stored(1, "Fido").toString(), "09:59:00");
+    EXPECT_EQ(stored(1, "Tido").toString(), "10:15:00");
+    EXPECT_EQ(stored(1, "Okod").toString(), "0101");
+    EXPECT_EQ(stored(1, "Ojele").toString(), "2");
+    EXPECT_EQ(stored(1, "Tsor").toString(), "0");
+    EXPECT_EQ(stored(1, "tovsors").toString(), "0");
+    EXPECT_TRUE(stored(1, "Vjel").toBool());
+    EXPECT_TRUE(stored(1, "Manuális").toBool());
+    EXPECT_EQ(count("select count(*) from műtétek where Azonosito = '1'"), 2);
+    EXPECT_EQ(entered()->scalar("select Mido from műtétek where Mkod = '33333'").toString(), "00:45:00");
+    EXPECT_EQ(entered()->scalar("select UTOLSO from \"Utolso azonosito\"").toString(), "1");
+
+    // A second "Felvitel" runs the checks again and is refused at the end.
+    boxes->clear();
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(),
+              (QStringList{"Biztos fel akarja venni?", "Feldolgozott rekordot nem lehet újra felvinni!"}));
+    EXPECT_EQ(count("select count(*) from alap"), 1);
+
+    // "Új" starts the next episode under the next identifier.
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand14->click();
+    EXPECT_EQ(boxes.shown()[0].text, "Biztos újat akar kezdeni?");
+    EXPECT_EQ(boxes.shown()[0].defaultButton, 2);
+    EXPECT_EQ(w.Label1->text(), "2");
+    EXPECT_EQ(w.Label19->text(), "0");
+    EXPECT_FALSE(w.SSTab1->isEnabled());
+    EXPECT_FALSE(w.SSCheck1->isChecked());
+}
+
+TEST_F(ManualEntry, refusalsWriteNothingAndSendTheFocus)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    fillManualHeader("987654321");
+    w.Text3->clear();
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), (QStringList{"Biztos fel akarja venni?", "Hiányzik a törzsszám!"}));
+    EXPECT_EQ(boxes.shown()[1].title, "Sebrix");
+    QApplication::processEvents();
+    EXPECT_TRUE(w.Text3->hasFocus());
+
+    // No at the confirmation: nothing more is said and nothing is written.
+    boxes->clear();
+    boxes->answer(MsgResult::No);
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Biztos fel akarja venni?"});
+
+    // A surgery without its duration is refused before the question.
+    boxes->clear();
+    w.Text3->setText("987654321");
+    w.Text26->setText("99999");
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Hiányzó műtéti időtartam!"});
+    EXPECT_EQ(count("select count(*) from alap"), 0);
+    EXPECT_EQ(count("select count(*) from műtétek"), 0);
+}
+
+TEST_F(ManualEntry, clearingKeepsWhatTheKeepBoxesSay)
+{
+    struct Case {
+        bool keepInstitution;
+        bool keepPatient;
+    };
+    kezdo& w = *window;
+    w.fel->trigger();
+    for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
+        fillManualHeader("987654321");
+        w.Text11->setText("0707");
+        w.MaskEdBox1->setText("2004.01.02.");
+        w.MaskEdBox2->setText("07:07");
+        w.Text14->setText("2");
+        w.SSCheck2->setChecked(true);
+        w.Text23->setText("11111");
+        w.MaskEdBox7->setText("01:00");
+        w.SSCheck4->setChecked(c.keepInstitution);
+        w.SSCheck6->setChecked(c.keepPatient);
+
+        w.uresit();
+
+        const std::string name = std::string(c.keepInstitution ? "keep ward" : "clear ward") + " / "
+                                 + (c.keepPatient ? "keep patient" : "clear patient");
+        EXPECT_EQ(w.DBCombo1->text(), c.keepInstitution ? "0101" : "") << name;
+        EXPECT_EQ(w.Text11->text(), c.keepInstitution ? "0707" : "") << name;
+        EXPECT_EQ(w.Combo2->currentText(), c.keepInstitution ? "0 - Saját osztály" : "") << name;
+        EXPECT_EQ(w.Text3->text(), c.keepPatient ? "987654321" : "") << name;
+        EXPECT_EQ(w.Text4->text(), c.keepPatient ? "123456788" : "") << name;
+        EXPECT_EQ(w.MaskEdBox1->text(), c.keepPatient ? "2004.01.02." : "2005.08.24.") << name;
+        EXPECT_EQ(w.MaskEdBox2->text(), c.keepPatient ? "07:07" : "09:59") << name;
+        const QColor kept = platform::legacyColor(0xC0);
+        EXPECT_EQ(w.Text3->palette().color(QPalette::Text) == kept, c.keepPatient) << name;
+        EXPECT_EQ(w.SSCheck6->isChecked(), c.keepPatient) << name;
+        // Never kept: the institution code stays, the rest of the episode goes.
+        EXPECT_EQ(w.Text6->text(), "1234") << name;
+        EXPECT_EQ(w.Text14->text(), "") << name;
+        EXPECT_FALSE(w.SSCheck2->isChecked()) << name;
+        EXPECT_EQ(w.Text23->text(), "") << name;
+        EXPECT_EQ(w.MaskEdBox7->text(), "  :  ") << name;
+        EXPECT_EQ(w.Label1->text(), "1") << name;
+    }
+    // Typing the register number ends the keeping of patient data.
+    w.SSCheck6->setChecked(true);
+    w.Text3->setText("1");
+    EXPECT_FALSE(w.SSCheck6->isChecked());
+}
+
+TEST_F(ManualEntry, leavingDeletesOnlyTheItemsOfAnUnstoredEpisode)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    addItem("1", "G100", "11111");
+    addItem("1", "M200", "22222");
+    addItem("2", "G100");
+    w.SSCommand2->click();
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 0);
+    EXPECT_EQ(count("select count(*) from Ráfkódok"), 1);
+    EXPECT_TRUE(w.adAction->isEnabled());
+    EXPECT_FALSE(w.SSFrame1->isVisible());
+
+    // A stored episode keeps its items, whatever the flag on the form says.
+    w.fel->trigger();
+    fillManualHeader("987654321");
+    w.SSCommand1->click();
+    ASSERT_TRUE(boxes.texts().contains(kSaved));
+    addItem("1", "G100");
+    w.SSCheck1->setChecked(false);
+    w.SSCommand2->click();
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 1);
+}
+
+TEST_F(ManualEntry, institutionDataAreStoredInOneRow)
+{
+    kezdo& w = *window;
+    w.alapad_Click();
+    EXPECT_TRUE(w.SSFrame2->isVisible());
+    EXPECT_EQ(w.Text10->text(), "1234");
+    EXPECT_EQ(w.Text15->text(), "Próba Kórház");
+    w.Text15->setText("Új név");
+    w.SSCommand6->click();
+    EXPECT_EQ(count("select count(*) from intadatok"), 1);
+    EXPECT_EQ(entered()->scalar("select Int_neve from intadatok").toString(), "Új név");
+    EXPECT_FALSE(w.SSFrame2->isVisible());
+
+    w.alapad_Click();
+    w.Text10->setText("9999");
+    w.SSCommand7->click();
+    EXPECT_EQ(entered()->scalar("select int_kod from intadatok").toString(), "1234");
+    EXPECT_EQ(w.Text10->text(), "");
+}
+
+TEST_F(ManualEntry, wardBoxLooksTheCareTypeUpByItsOwnCode)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    w.DBCombo1->setText("0101");
+    ASSERT_EQ(w.Label4->text(), "E = egynapos ellátás");
+    w.Text11->setText("0202");
+    EXPECT_EQ(w.Label4->text(), "K = kúraszerű ellátás");
+    EXPECT_EQ(w.SSPanel22->caption(), "1234K0202");
+    // A code that is no ward leaves the care type; the panel still follows.
+    w.Text11->setText("9999");
+    EXPECT_EQ(w.Label4->text(), "K = kúraszerű ellátás");
+    EXPECT_EQ(w.SSPanel22->caption(), "1234K9999");
+
+    w.Combo3->setCurrentIndex(4);
+    EXPECT_EQ(w.Text25->text(), "4");
+    w.Combo3->setCurrentIndex(0);
+    EXPECT_EQ(w.Text25->text(), "");
+}
+
+// ---- review, modify, find -----------------------------------------------------
+
+class Review : public ManualEntry {
+protected:
+    // Stores episodes 1..n through the window, register numbers as given.
+    void storeEpisodes(const QStringList& registerNumbers)
+    {
+        kezdo& w = *window;
+        w.fel->trigger();
+        for (const QString& t : registerNumbers) {
+            boxes->answer(MsgResult::Yes);
+            w.SSCommand14->click();
+            fillManualHeader(t);
+            w.Text23->setText("1000" + QString::number(w.Label1->text().toInt() % 10));
+            w.MaskEdBox7->setText("01:00");
+            w.SSCommand1->click();
+        }
+        ASSERT_EQ(boxes.texts().count(kSaved), registerNumbers.size());
+        w.SSCommand2->click();
+        boxes->clear();
+    }
+};
+
+TEST_F(Review, walksToBothEnds)
+{
+    storeEpisodes({"111111111", "222222222", "333333333"});
+    kezdo& w = *window;
+    w.tete->trigger();
+    EXPECT_EQ(w.SSFrame1->caption(), "Felvett adatok áttekintése");
+    EXPECT_EQ(w.Label7->text(), "1");
+    EXPECT_EQ(w.Label8->text(), "3");
+    EXPECT_EQ(w.Text3->text(), "111111111");
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(w.Text23->text(), "10001");
+    EXPECT_EQ(w.MaskEdBox7->text(), "01:00");
+    EXPECT_EQ(w.Combo2->currentText(), "0");
+    EXPECT_TRUE(w.SSCheck5->isChecked());
+    EXPECT_TRUE(w.SSCommand30->isVisible());
+    EXPECT_FALSE(w.SSCommand1->isVisible());
+
+    w.SSCommand15->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Adatbázis eleje!"});
+    EXPECT_EQ(w.Text3->text(), "111111111");
+    boxes->clear();
+    w.SSCommand16->click();
+    w.SSCommand16->click();
+    EXPECT_EQ(w.Text3->text(), "333333333");
+    EXPECT_EQ(w.Label7->text(), "3");
+    w.SSCommand16->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Adatbázis vége!"});
+    EXPECT_EQ(w.Text3->text(), "333333333");
+    w.SSCommand15->click();
+    EXPECT_EQ(w.Text3->text(), "222222222");
+    EXPECT_EQ(w.Label1->text(), "2");
+}
+
+TEST_F(Review, findShowsEveryEpisodeOfARegisterNumber)
+{
+    storeEpisodes({"111111111", "222222222", "111111111"});
+    kezdo& w = *window;
+    w.tete->trigger();
+    w.SSCommand25->click();
+    EXPECT_TRUE(w.SSFrame7->isVisible());
+    w.Text19->setText("111111111");
+    int enter = 13;
+    w.Text19_KeyPress(enter);
+    EXPECT_FALSE(w.SSFrame7->isVisible());
+    EXPECT_EQ(w.Label7->text(), "1");
+    EXPECT_EQ(w.Label8->text(), "2");
+    EXPECT_EQ(w.Label1->text(), "1");
+    w.SSCommand16->click();
+    EXPECT_EQ(w.Label1->text(), "3");
+    w.SSCommand16->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Adatbázis vége!"});
+
+    // A number nobody has: silent, the episode stays on screen.
+    boxes->clear();
+    w.Text19->setText("000000000");
+    w.SSCommand26->click();
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    EXPECT_EQ(w.Label1->text(), "3");
+    // A quote in the number is just a character.
+    w.Text19->setText("1' or '1'='1");
+    w.SSCommand26->click();
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    // Blank: every episode again.
+    w.Text19->setText("  ");
+    w.SSCommand26->click();
+    EXPECT_EQ(w.Label8->text(), "3");
+    EXPECT_EQ(w.Label1->text(), "1");
+}
+
+TEST_F(Review, modifyRewritesTheShownEpisodeAndItsSurgeries)
+{
+    storeEpisodes({"111111111", "222222222", "333333333"});
+    kezdo& w = *window;
+    w.tete->trigger();
+    w.SSCommand16->click();
+    ASSERT_EQ(w.Label1->text(), "2");
+    // Something else moves the episode connection (a grid click, a list).
+    w.Data3->recordset().moveFirst();
+
+    w.Text4->setText("000000000");
+    w.Text23->setText("55555");
+    w.MaskEdBox7->setText("02:30");
+    w.Text9->setText("66666");
+    w.MaskEdBox11->setText("00:15");
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand30->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Biztos fe akarja venni?"});
+    EXPECT_EQ(stored(2, "Taj").toString(), "000000000");
+    EXPECT_EQ(stored(1, "Taj").toString(), "123456788");
+    EXPECT_EQ(count("select count(*) from műtétek where Azonosito = '2'"), 2);
+    EXPECT_EQ(count("select count(*) from műtétek where Azonosito = '2' and Mkod = '10002'"), 0);
+    EXPECT_EQ(entered()->scalar("select Mido from műtétek where Mkod = '55555'").toString(), "02:30:00");
+    EXPECT_EQ(count("select count(*) from alap"), 3);
+
+    // The shown episode was deleted meanwhile: refused, nothing written.
+    boxes->clear();
+    entered()->exec("delete from alap where Azonosito = 2");
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand30->click();
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown()[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(count("select count(*) from alap"), 2);
+    EXPECT_EQ(stored(1, "Taj").toString(), "123456788");
+}
+
+TEST_F(Review, manualEntryAfterReviewAddsANewEpisode)
+{
+    storeEpisodes({"111111111"});
+    kezdo& w = *window;
+    w.tete->trigger();
+    ASSERT_TRUE(w.SSCheck5->isChecked());
+    w.fel->trigger();
+    EXPECT_FALSE(w.SSCheck5->isChecked());
+    EXPECT_EQ(w.SSCommand1->caption(), "Felvitel");
+    EXPECT_TRUE(w.SSCommand1->isVisible());
+    EXPECT_FALSE(w.SSCommand30->isVisible());
+    EXPECT_EQ(w.Label1->text(), "2");
+    fillManualHeader("999999999");
+    w.SSCommand1->click();
+    EXPECT_TRUE(boxes.texts().contains(kSaved));
+    EXPECT_EQ(count("select count(*) from alap"), 2);
+    EXPECT_EQ(stored(1, "T_szam").toString(), "111111111");
+    EXPECT_EQ(stored(2, "T_szam").toString(), "999999999");
+
+    // Leaving review deletes nothing.
+    w.tete->trigger();
+    addItem("1", "G1");
+    w.SSCheck1->setChecked(false);
+    w.SSCommand2->click();
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 1);
+}
+
+TEST_F(Review, anEpisodeWithMoreThanTenSurgeriesLoads)
+{
+    storeEpisodes({"111111111"});
+    for (int i = 0; i < 12; ++i)
+        entered()->exec("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values ('1', ?, '00:10:00', '1')",
+                        {QString("S%1").arg(i, 4, 10, QChar('0'))});
+    kezdo& w = *window;
+    w.tete->trigger();
+    EXPECT_EQ(w.Text23->text(), "10001");
+    EXPECT_EQ(w.Text26->text(), "S0008");
+    EXPECT_EQ(w.MaskEdBox15->text(), "00:10");
+    EXPECT_TRUE(w.Text26->isEnabled());
+}
+
+TEST_F(Review, noStoredEpisode)
+{
+    kezdo& w = *window;
+    w.tete->trigger();
+    EXPECT_EQ(boxes.texts(), QStringList{"Nincs adat!"});
+    EXPECT_EQ(boxes.shown()[0].title, "Figyelmeztetés!");
+    EXPECT_EQ(w.Label7->text(), "1");
+    EXPECT_EQ(w.Label8->text(), "0");
+    boxes->clear();
+    w.SSCommand15->click();
+    w.SSCommand16->click();
+    EXPECT_EQ(boxes.texts(), (QStringList{"Adatbázis eleje!", "Adatbázis vége!"}));
+}
+
+// ---- converted records ------------------------------------------------------------
+
+class Processing : public EpisodeWindowTest {
+protected:
+    void SetUp() override
+    {
+        EpisodeWindowTest::SetUp();
+        setInstitution("1234", "Próba Kórház");
+        addWard("0101", "E");
+        QString beav(320, ' ');
+        beav.replace(24, 5, "11111");
+        beav.replace(32 + 24, 5, "22222");
+        first = addKonv("111111111", beav, false, "1234E0101");
+        second = addKonv("222222222", QVariant(), false, "1234K0202");
+        third = addKonv("333333333", QString(320, ' '), false, "1234A0303");
+        open();
+    }
+
+    // Completes the shown converted record and saves it, answering the
+    // question about another ward.
+    void completeAndSave(MsgResult anotherWard)
+    {
+        kezdo& w = *window;
+        w.Combo2->setEditText("0 - Saját osztály");
+        for (int k = 0; k < 10; ++k)
+            if (!w.slotCode(k)->text().trimmed().isEmpty())
+                w.slotDuration(k)->setText("01:00");
+        boxes->answer(MsgResult::Yes);
+        boxes->answer(anotherWard);
+        w.SSCommand1->click();
+    }
+
+    bool processed(const QVariant& key)
+    {
+        return converted()->scalar("select Feldolgozva from konv where rowid = ?", {key}).toBool();
+    }
+
+    QVariant first, second, third;
+};
+
+TEST_F(Processing, setUpTakesTheFirstRecordWithItsSurgeries)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    EXPECT_EQ(w.SSFrame1->caption(), "Adatleválogatás a TALVIRON floppyról");
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(w.Label7->text(), "0");
+    EXPECT_EQ(w.Label8->text(), "3");
+    EXPECT_EQ(w.Text3->text(), "111111111");
+    EXPECT_EQ(w.Text11->text(), "0101");
+    EXPECT_EQ(w.Label6->text(), "E");
+    EXPECT_EQ(w.MaskEdBox1->text(), "2005.08.24.");
+    EXPECT_EQ(w.MaskEdBox2->text(), "08:05");
+    EXPECT_EQ(w.Text23->text(), "11111");
+    EXPECT_EQ(w.Text9->text(), "22222");
+    EXPECT_EQ(w.Text29->text(), "     ");
+    EXPECT_TRUE(w.Text9->isEnabled());
+    EXPECT_FALSE(w.Text29->isEnabled());
+    EXPECT_FALSE(w.DBCombo1->isVisible());
+    EXPECT_TRUE(w.Text11->isVisible());
+}
+
+TEST_F(Processing, savingMarksTheRecordByTheAnswer)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    completeAndSave(MsgResult::No);
+    EXPECT_EQ(boxes.texts(),
+              (QStringList{"Biztos fel akarja venni?", "Kívánja más osztályhoz is rögzíteni?", kSaved}));
+    EXPECT_TRUE(processed(first));
+    EXPECT_FALSE(stored(1, "Manuális").toBool());
+    EXPECT_EQ(stored(1, "Int_tipus").toString(), "E");
+    EXPECT_EQ(stored(1, "Okod").toString(), "0101");
+    EXPECT_EQ(stored(1, "Betegseg").toString(), "I2100");
+    EXPECT_EQ(stored(1, "Beavatkoz").toString().mid(24, 5), "11111");
+    EXPECT_EQ(count("select count(*) from műtétek where Azonosito = '1'"), 2);
+    EXPECT_EQ(entered()->scalar("select UTOLSO from \"Utolso azonosito\"").toString(), "1");
+    EXPECT_TRUE(w.SSCheck1->isChecked());
+
+    // "Új" takes the next unprocessed record under the next identifier.
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand14->click();
+    EXPECT_EQ(w.Text3->text(), "222222222");
+    EXPECT_EQ(w.Label1->text(), "2");
+    EXPECT_EQ(w.Label8->text(), "2");
+    EXPECT_EQ(w.Text23->text(), "");   // no Beavatkoz value: every slot empty
+
+    // Yes: the record stays open for another ward and comes back next.
+    completeAndSave(MsgResult::Yes);
+    EXPECT_FALSE(processed(second));
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand14->click();
+    EXPECT_EQ(w.Text3->text(), "222222222");
+    EXPECT_EQ(w.Label1->text(), "3");
+    completeAndSave(MsgResult::No);
+    EXPECT_TRUE(processed(second));
+    EXPECT_EQ(count("select count(*) from alap where T_szam = '222222222'"), 2);
+}
+
+TEST_F(Processing, aRecordShownAfterASaveStartsAFreshEpisode)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    completeAndSave(MsgResult::Yes);
+    ASSERT_TRUE(boxes.texts().contains(kSaved));
+    addItem("1", "G1");
+
+    // The jump takes the whole record, surgery codes included.
+    w.Text12->setText("0");
+    w.SSCommand10->click();
+    EXPECT_EQ(w.Label1->text(), "2");
+    EXPECT_EQ(w.Label7->text(), "1");
+    EXPECT_FALSE(w.SSCheck1->isChecked());
+    EXPECT_EQ(w.Text23->text(), "11111");
+    EXPECT_EQ(w.Text12->text(), "");
+    EXPECT_EQ(w.Data8->recordset().recordCount(), 0);
+
+    // Storing it again gives a new identifier, never a second row under 1.
+    boxes->clear();
+    completeAndSave(MsgResult::No);
+    EXPECT_TRUE(boxes.texts().contains(kSaved));
+    EXPECT_EQ(count("select count(*) from alap where Azonosito = 1"), 1);
+    EXPECT_EQ(count("select count(*) from alap where Azonosito = 2"), 1);
+
+    // The walk and the find take records the same way.
+    w.SSCommand9->click();
+    EXPECT_EQ(w.Label1->text(), "3");
+    EXPECT_EQ(w.Text3->text(), "222222222");
+    w.Text19->setText("333333333");
+    w.SSCommand26->click();
+    EXPECT_EQ(w.Text3->text(), "333333333");
+    EXPECT_EQ(w.Label1->text(), "3");
+    EXPECT_EQ(w.Text23->text(), "     ");
+
+    // Leaving after the save keeps the stored episode's items.
+    w.SSCommand2->click();
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 1);
+}
+
+TEST_F(Processing, aJumpOutsideTheRecordsChangesNothing)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    for (const char* position : {"3", "-1", "99"}) {
+        w.Text12->setText(position);
+        w.SSCommand10->click();
+        EXPECT_EQ(w.Text3->text(), "111111111") << position;
+        EXPECT_EQ(w.Text12->text(), "") << position;
+    }
+    // Enter in the jump box takes the record like the button.
+    w.Text12->setText("2");
+    int enter = 13;
+    w.Text12_KeyPress(enter);
+    EXPECT_EQ(w.Text3->text(), "333333333");
+    EXPECT_EQ(w.Text23->text(), "     ");
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(Processing, aFailedSaveSaysSoAndLeavesNothing)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    // The converted record disappears behind the form's back.
+    converted()->exec("delete from konv where rowid = ?", {first});
+    completeAndSave(MsgResult::No);
+    ASSERT_EQ(boxes.shown().size(), 3);
+    EXPECT_FALSE(boxes.texts().contains(kSaved));
+    EXPECT_EQ(boxes.shown()[2].icon, MsgIcon::Critical);
+    EXPECT_EQ(count("select count(*) from alap"), 0);
+    EXPECT_EQ(count("select count(*) from műtétek"), 0);
+    EXPECT_EQ(entered()->scalar("select UTOLSO from \"Utolso azonosito\"").toString(), "0");
+    EXPECT_FALSE(w.SSCheck1->isChecked());
+}
+
+TEST_F(Processing, anAlreadyProcessedRecordIsRefusedFirst)
+{
+    kezdo& w = *window;
+    converted()->exec("update konv set Feldolgozva = 1");
+    w.feldolg->trigger();
+    EXPECT_EQ(boxes.texts(), QStringList{"Nincs konvertált feldolgozandó adat!"});
+    EXPECT_FALSE(w.SSFrame1->isVisible());
+    EXPECT_TRUE(w.adAction->isEnabled());
+
+    // A blank find in processing mode shows processed records too; saving
+    // one is refused before anything else.
+    w.feldolg->trigger();
+    boxes->clear();
+    w.SSFrame1->setCaption(episode::kProcessingCaption);
+    w.SSFrame1->show();
+    w.Text19->clear();
+    w.SSCommand26->click();
+    EXPECT_TRUE(w.SSCheck1->isChecked());
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Már feldolgozott rekord!"});
+}
+
+} // namespace
