@@ -1,0 +1,406 @@
+// The real main window, headless: surgery slots and item tabs driven through
+// the control events, read back from the database.
+#include "tests/app/entry/entryfixture.h"
+
+#include "app/common/kezdo.h"
+#include "app/common/programinfo.h"
+#include "app/entry/itemrules.h"
+#include "platform/db/dataconnection.h"
+#include "platform/sys/regional.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/dbgrid.h"
+#include "platform/ui/events.h"
+#include "platform/ui/maskedbox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <optional>
+
+using platform::MsgResult;
+
+namespace {
+
+class ItemWindow : public EntryDataFolder {
+protected:
+    void SetUp() override
+    {
+        EntryDataFolder::SetUp();
+        m_previousFolder = QDir::currentPath();
+        platform::ActivationTracker::instance().reset();
+        regional.emplace(QStringLiteral("%Y.%m.%d."), QStringLiteral("%H:%M:%S"),
+                         QDateTime(QDate(2005, 8, 24), QTime(9, 59, 0)));
+        setDrugs({{"1", "Algopyrin", "db", "12"},
+                  {"12", "Amoxil", "db", "48"},
+                  {"123", "Betaloc", "amp", "210"},
+                  {"AB3", "Ringer", "üveg", "230"}});
+        setMaterials({{"M1", "Varrófonal", "csomag", "300"}});
+        setSurgeryCodes({"51000", "62000"});
+        entered()->exec("insert into intadatok (int_kod, Int_neve) values ('1234', 'Próba Kórház')");
+    }
+    void TearDown() override
+    {
+        window.reset();
+        regional.reset();
+        platform::ActivationTracker::instance().reset();
+        QDir::setCurrent(m_previousFolder);
+        EntryDataFolder::TearDown();
+    }
+
+    // The window in manual entry of a new episode.
+    kezdo& open()
+    {
+        EXPECT_TRUE(QDir::setCurrent(QFileInfo(entered()->path()).absolutePath()));
+        ProgramInfo::setCurrent(ProgramInfo::sebrix());
+        platform::setDefaultMsgBoxTitle(ProgramInfo::sebrix().name);
+        window = std::make_unique<kezdo>(ProgramInfo::sebrix());
+        window->anotherInstanceRunning = [] { return false; };
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QApplication::processEvents();
+        window->fel_Click();
+        settle();
+        EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+        boxes->clear();
+        return *window;
+    }
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+            platform::Events::flush();
+        }
+    }
+    // The clerk puts the focus on a control (the one left runs its LostFocus).
+    void focusOn(QWidget* control)
+    {
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        control->setFocus(Qt::OtherFocusReason);
+        settle();
+    }
+    void key(QWidget* target, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
+        QCoreApplication::sendEvent(target, &release);
+        settle();
+    }
+    void type(QWidget* target, const QString& text)
+    {
+        for (QChar c : text) {
+            int qtKey = c.toUpper().unicode();
+            if (c == u',')
+                qtKey = Qt::Key_Comma;
+            key(target, qtKey, QString(c));
+        }
+    }
+    QStringList itemCodesInGrid()
+    {
+        auto& rs = window->Data8->recordset();
+        QStringList out;
+        for (int r = 0; r < rs.recordCount(); ++r)
+            out << rs.valueAt(r, rs.fieldIndex("Rkod")).toString();
+        return out;
+    }
+    QVariant storedItem(const char* field)
+    {
+        return entered()->scalar(QStringLiteral("select \"%1\" from Ráfkódok").arg(QString::fromUtf8(field)));
+    }
+    bool grey(QWidget* box) { return box->palette().color(QPalette::Base) == entry::kSlotGrey; }
+
+    std::unique_ptr<kezdo> window;
+    std::optional<platform::ScopedRegional> regional;
+
+private:
+    QString m_previousFolder;
+};
+
+} // namespace
+
+TEST_F(ItemWindow, typed_surgery_duration_and_drug_reach_the_database)
+{
+    kezdo& w = open();
+    ASSERT_TRUE(w.SSFrame1->isVisible());
+    const QString id = w.Label1->text();
+
+    focusOn(w.Text23);
+    type(w.Text23, "51000");
+    EXPECT_TRUE(grey(w.Text23));
+    EXPECT_TRUE(grey(w.MaskEdBox7));
+    EXPECT_EQ(w.Label19->text(), "0");
+    focusOn(w.MaskEdBox7);
+    type(w.MaskEdBox7, "0130");
+    ASSERT_EQ(w.MaskEdBox7->text(), "01:30");
+    EXPECT_FALSE(w.Text9->isEnabled());
+    focusOn(w.SSCheck2); // leaving the complete duration
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_TRUE(w.Text9->isEnabled());
+    EXPECT_TRUE(w.MaskEdBox11->isEnabled());
+    EXPECT_EQ(w.mutetszam, "1");
+    EXPECT_EQ(w.Label19->text(), "0"); // the slot digit replaced the count
+    EXPECT_TRUE(w.SSTab1->isEnabled());
+    EXPECT_TRUE(w.SSTab1->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == w.SSTab1);
+
+    w.SSTab1->setCurrentIndex(0);
+    focusOn(w.Text1);
+    type(w.Text1, "1");
+    EXPECT_EQ(codesOf(*w.Data7, "SKOD"), QStringList({"1", "12", "123"}));
+    type(w.Text1, "2");
+    EXPECT_EQ(codesOf(*w.Data7, "SKOD"), QStringList({"12", "123"}));
+    focusOn(w.SSCheck2); // leaving the code box looks it up and moves on to the quantity
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(w.DBCombo2->text(), "12");
+    EXPECT_EQ(QApplication::focusWidget(), w.MaskEdBox17);
+    EXPECT_EQ(w.Data7->recordset().text("SKOD"), "12");
+
+    type(w.MaskEdBox17, "2,5");
+    key(w.MaskEdBox17, Qt::Key_Return, "\r");
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+
+    EXPECT_EQ(storedItem("Azonosito").toString(), id);
+    EXPECT_EQ(storedItem("Rkod").toString(), "12");
+    EXPECT_EQ(storedItem("Rmen").toString(), "2,50");
+    EXPECT_EQ(storedItem("Rmegnevezés").toString(), "Amoxil");
+    EXPECT_DOUBLE_EQ(storedItem("Érték").toDouble(), 120.0);
+    EXPECT_EQ(storedItem("Tipus").toString(), "G");
+    EXPECT_EQ(storedItem("Manuális").toInt(), 1);
+    EXPECT_EQ(storedItem("Fdat").toString(), w.MaskEdBox1->text() == entry::kEmptyDate ? "2005.08.24."
+                                                                                       : w.MaskEdBox1->text());
+    EXPECT_EQ(storedItem("AzonB").toString(), "0");
+    EXPECT_EQ(storedItem("Mkod").toString(), "51000");
+    EXPECT_EQ(storedItem("Mido").toString(), "01:30:00");
+
+    // The tab is ready for the next code; the grid shows the episode's items.
+    EXPECT_EQ(w.Text1->text(), "");
+    EXPECT_EQ(w.Text2->text(), "");
+    EXPECT_EQ(w.MaskEdBox17->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), w.Text1);
+    EXPECT_EQ(itemCodesInGrid(), QStringList({"12"}));
+}
+
+TEST_F(ItemWindow, unknown_drug_code_is_questioned_and_cleared_whatever_the_answer)
+{
+    kezdo& w = open();
+    for (MsgResult answer : {MsgResult::Yes, MsgResult::No}) {
+        boxes->clear();
+        w.SSTab1->setCurrentIndex(0);
+        focusOn(w.Text1);
+        type(w.Text1, "99");
+        w.MaskEdBox17->setText("3");
+        boxes->answer(answer);
+        focusOn(w.SSCheck2);
+        const auto& box = boxes.single();
+        EXPECT_EQ(box.text, "Nincs ilyen kód!Beír másikat?");
+        EXPECT_EQ(box.title, "Figyelmeztetés!");
+        EXPECT_EQ(box.icon, platform::MsgIcon::Critical);
+        EXPECT_EQ(box.buttons, platform::MsgButtons::YesNo);
+        EXPECT_EQ(w.Text1->text(), "");
+        EXPECT_EQ(w.DBCombo2->text(), "");
+        EXPECT_EQ(w.MaskEdBox17->text(), "");
+        EXPECT_EQ(QApplication::focusWidget(), w.Text1);
+        EXPECT_EQ(w.Data7->recordset().recordCount(), 4); // whole table again
+    }
+}
+
+TEST_F(ItemWindow, items_grid_follows_the_current_slot)
+{
+    kezdo& w = open();
+    const QString id = w.Label1->text();
+    addItemRow(id, "A", "0", "51000");
+    addItemRow(id, "B", "1", "62000");
+    addItemRow(id, "C", "2", "51000"); // the same surgery in another slot
+    w.Text23->setText("51000");
+    w.Text9->setEnabled(true);
+    w.Text9->setText("62000");
+
+    focusOn(w.Text23);
+    EXPECT_EQ(itemCodesInGrid(), QStringList({"A", "C"}));
+    focusOn(w.Text9);
+    EXPECT_EQ(itemCodesInGrid(), QStringList({"B"}));
+    EXPECT_EQ(w.Label19->text(), "1");
+    for (int k = 0; k < entry::kSlotCount; ++k) {
+        EXPECT_EQ(grey(w.slotCode(k)), k == 1) << k;
+        EXPECT_EQ(grey(w.slotDuration(k)), k == 1) << k;
+    }
+    // The highlight stays while the focus goes elsewhere.
+    focusOn(w.SSCheck2);
+    EXPECT_TRUE(grey(w.Text9));
+}
+
+TEST_F(ItemWindow, surgery_code_box_questions_unknown_codes_unless_the_picker_is_open)
+{
+    kezdo& w = open();
+    focusOn(w.Text23);
+    type(w.Text23, "99999");
+    boxes->answer(MsgResult::No);
+    focusOn(w.SSCheck2);
+    EXPECT_EQ(boxes.single().text, "Nincs ilyen kód!Beír másikat?");
+    EXPECT_EQ(w.Text23->text(), "");
+
+    boxes->clear();
+    focusOn(w.Text23);
+    type(w.Text23, "99999");
+    boxes->answer(MsgResult::Yes);
+    focusOn(w.SSCheck2);
+    EXPECT_EQ(boxes.single().text, "Nincs ilyen kód!Beír másikat?");
+    EXPECT_EQ(w.Text23->text(), "99999");
+    EXPECT_EQ(QApplication::focusWidget(), w.Text23);
+
+    // F1 opens the picker for this slot; leaving the box is silent then.
+    boxes->clear();
+    key(w.Text23, Qt::Key_F1, QString(), Qt::ShiftModifier);
+    settle();
+    EXPECT_TRUE(w.SSCheck8->isChecked());
+    EXPECT_EQ(w.Label2->text(), "0");
+    EXPECT_TRUE(w.SSFrame8->isVisible());
+    EXPECT_FALSE(w.SSFrame1->isEnabled());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // Picking the second row writes its code into slot 0.
+    w.Data12->recordset().moveLast();
+    key(w.DBGrid6, Qt::Key_Return, "\r");
+    EXPECT_EQ(w.Text23->text(), "62000");
+    EXPECT_FALSE(w.SSFrame8->isVisible());
+    EXPECT_TRUE(w.SSFrame1->isEnabled());
+    EXPECT_FALSE(w.SSCheck8->isChecked());
+}
+
+TEST_F(ItemWindow, picker_on_an_empty_surgery_table_does_nothing)
+{
+    setSurgeryCodes({});
+    kezdo& w = open();
+    focusOn(w.Text23);
+    key(w.Text23, Qt::Key_F1);
+    w.DBGrid6_DblClick();
+    EXPECT_EQ(w.Text23->text(), "");
+    EXPECT_TRUE(w.SSFrame8->isVisible()); // still open for "Mégse"
+    w.SSCommand22_Click();
+    EXPECT_FALSE(w.SSFrame8->isVisible());
+    EXPECT_TRUE(w.SSFrame1->isEnabled());
+}
+
+TEST_F(ItemWindow, code_search_reports_its_own_result)
+{
+    kezdo& w = open();
+    w.SSTab1->setCurrentIndex(0);
+    // A failed look-up leaves a no-match flag on the drug record set ...
+    EXPECT_FALSE(w.Data7->recordset().findFirst("skod = ?", {"zz"}));
+    w.SSCommand19_Click();
+    EXPECT_TRUE(w.SSFrame6->isVisible());
+    EXPECT_EQ(w.Label18->text(), "G");
+    EXPECT_TRUE(w.SSOption1->isChecked());
+    EXPECT_FALSE(w.SSFrame1->isEnabled());
+
+    // ... which does not turn a search that found rows into a refusal.
+    w.Text18->setText("12");
+    w.SSCommand20_Click();
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_FALSE(w.SSFrame6->isVisible());
+    EXPECT_TRUE(w.SSFrame1->isEnabled());
+    EXPECT_EQ(w.Label18->text(), "");
+    EXPECT_FALSE(w.SSOption1->isChecked() || w.SSOption2->isChecked());
+    EXPECT_EQ(codesOf(*w.Data7, "SKOD"), QStringList({"12", "123"}));
+
+    // Nothing found: the message, the drug code box emptied, the whole table
+    // back, the frame still open with its text.
+    w.Text1->setText("1");
+    w.SSCommand19_Click();
+    w.Text18->setText("9");
+    w.SSCommand20_Click();
+    const auto& box = boxes.single();
+    EXPECT_EQ(box.text, "Nincs ilyen kódú gyógyszer!");
+    EXPECT_EQ(box.title, "Figyelmeztetés!");
+    EXPECT_EQ(box.icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(w.Text1->text(), "");
+    EXPECT_EQ(w.Data7->recordset().recordCount(), 4);
+    EXPECT_TRUE(w.SSFrame6->isVisible());
+    EXPECT_EQ(w.Text18->text(), "9");
+
+    // By name, any letter case.
+    boxes->clear();
+    w.SSOption2_Click();
+    w.Text18->setText("RINGER");
+    w.SSCommand20_Click();
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(codesOf(*w.Data7, "SKOD"), QStringList({"AB3"}));
+}
+
+TEST_F(ItemWindow, f8_deletes_the_selected_surgery_with_its_items_after_asking)
+{
+    kezdo& w = open();
+    // A stored episode with two surgeries and items under both.
+    entered()->exec("insert into alap (Azonosito, T_szam, Fdat, Fido, Tdat, Tido, Okod) values "
+                    "(7, '123', '2005.08.24.', '08:00:00', '2005.08.30.', '10:00:00', '0101')");
+    addSurgery("7", "51000");
+    addSurgery("7", "62000");
+    addItemRow("7", "A", "0", "51000");
+    addItemRow("7", "B", "1", "62000");
+    addItemRow("7", "C", "2", "51000");
+    w.Data3->refresh();
+    w.tete_Click();
+    settle();
+    boxes->clear();
+    ASSERT_EQ(w.Label1->text(), "7");
+
+    w.SSCommand23_Click();
+    ASSERT_TRUE(w.DBGrid4->isVisible());
+    w.Data6->recordset().moveFirst(); // 51000
+
+    boxes->answer(MsgResult::No);
+    key(w.DBGrid4, Qt::Key_F8);
+    EXPECT_EQ(boxes.single().text, "Biztos törli?");
+    EXPECT_EQ(boxes.single().title, "Kérdés");
+    EXPECT_EQ(itemsOf("7").size(), 3);
+    EXPECT_TRUE(w.DBGrid4->isVisible());
+
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    key(w.DBGrid4, Qt::Key_F8);
+    EXPECT_EQ(itemsOf("7"), QStringList({"B/1"}));
+    EXPECT_EQ(entered()->scalar("select count(*) from műtétek where Azonosito = '7'").toInt(), 1);
+    EXPECT_FALSE(w.DBGrid4->isVisible());
+    EXPECT_TRUE(w.SSCommand23->isVisible());
+    // Reloaded: slot 0 now holds the remaining surgery.
+    EXPECT_EQ(w.Text23->text(), "62000");
+}
+
+TEST_F(ItemWindow, no_current_row_is_no_crash)
+{
+    kezdo& w = open();
+    // F8 on an episode without surgeries.
+    w.Data6->setRecordSource("select * from műtétek where Azonosito = ?", {"none"});
+    w.Data6->refresh();
+    w.SSCommand23_Click();
+    key(w.DBGrid4, Qt::Key_F8);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // A combo click or Enter with no entry chosen from the list.
+    w.SSTab1->setCurrentIndex(0);
+    w.DBCombo2->setText("12");
+    const QString before = w.Data7->recordset().text("SKOD");
+    int enter = 13;
+    w.itemCombo_KeyPress(0, enter);
+    w.itemCombo_Click(1);
+    EXPECT_EQ(w.Data7->recordset().text("SKOD"), before);
+
+    // Deleting with an empty item list.
+    w.SSCommand24_Click();
+    EXPECT_EQ(boxes.single().text, "Nincs törlendő tétel!");
+
+    // A look-up whose focus target sits on a hidden tab moves nothing.
+    boxes->clear();
+    focusOn(w.Text1);
+    type(w.Text1, "12");
+    w.SSTab1->setCurrentIndex(1);
+    settle();
+    EXPECT_NE(QApplication::focusWidget(), w.MaskEdBox17);
+}
