@@ -444,11 +444,11 @@ void kezdo::setupEntryFrame()
     Label4 = label(f, "Label4", QString(), QRect(490, 24, 300, 24), true);
     Label6 = label(f, "Label6", QString(), QRect(794, 24, 18, 24));
     SSPanel21 = named(new platform::SSPanel(QStringLiteral("Intézetazonosító:"), f), "SSPanel21");
-    SSPanel21->setGeometry(818, 22, 190, 28);
+    SSPanel21->setGeometry(804, 22, 204, 28);
     SSPanel21->setIndent(4);
     SSPanel21->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SSPanel22 = named(new platform::SSPanel(QStringLiteral("SSPanel22"), SSPanel21), "SSPanel22");
-    SSPanel22->setGeometry(104, 3, 82, 22);
+    SSPanel22->setGeometry(116, 3, 84, 22);
 
     // --- second line: register number, TAJ, sequence, ward sign, examination ---
     caption(f, QStringLiteral("Törzsszám:"), QRect(10, 54, 68, 24), "Text3");
@@ -498,7 +498,6 @@ void kezdo::setupEntryFrame()
     SSCommand16->setIcon(right);
     Label7 = label(f, "Label7", QString(), QRect(462, 114, 44, 24), true);
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    caption(f, QStringLiteral("/"), QRect(508, 114, 8, 24), "Label8");
     Label8 = label(f, "Label8", QString(), QRect(518, 114, 44, 24), true);
     Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SSCommand8 = button(f, "SSCommand8", QString(), QRect(570, 112, 34, 28));
