@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 void EpisodeWindowTest::SetUp()
@@ -49,6 +50,20 @@ void EpisodeWindowTest::focusOn(QWidget* control)
     control->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
     platform::Events::flush();
+    QApplication::processEvents();
+}
+
+void EpisodeWindowTest::typeInto(QWidget* control, const QString& text)
+{
+    focusOn(control);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : control;
+    for (QChar c : text) {
+        const int key = c.toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
     QApplication::processEvents();
 }
 

@@ -20,6 +20,8 @@ protected:
     // Puts the focus on a control as the clerk would, and lets the queued
     // LostFocus and GotFocus handlers run.
     void focusOn(QWidget* control);
+    // Puts the focus on a control and types the text into it key by key.
+    void typeInto(QWidget* control, const QString& text);
     // Fills the header of a typed-in episode with valid values.
     void fillManualHeader(const QString& registerNumber);
     // The stored value of one field of one episode.

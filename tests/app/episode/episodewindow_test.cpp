@@ -63,8 +63,8 @@ TEST_F(ManualEntry, typedEpisodeIsCheckedSavedAndReadBack)
     EXPECT_FALSE(w.Toolbar1->isEnabled());
 
     // A wrong TAJ is reported when the box is left; the focus moves on.
-    focusOn(w.Text4);
-    w.Text4->setText("123456787");
+    typeInto(w.Text4, "123456787");
+    EXPECT_EQ(w.Text4->text(), "123456787");
     focusOn(w.Text14);
     ASSERT_EQ(boxes.texts(), QStringList{"Hibás a TAJ szám, kérem javítsa!"});
     EXPECT_TRUE(w.Text14->hasFocus());
@@ -80,8 +80,13 @@ TEST_F(ManualEntry, typedEpisodeIsCheckedSavedAndReadBack)
     w.MaskEdBox3->setText("2005.08.26.");
     w.MaskEdBox4->setText("10:15");
 
-    w.Text3->setText("987654321");
+    typeInto(w.Text3, "987654321");
     w.Text4->setText("123456788");
+    // The ward code and the ward sign are only picked, never typed.
+    typeInto(w.DBCombo1, "77");
+    typeInto(w.Combo2, "9");
+    EXPECT_EQ(w.DBCombo1->text(), "");
+    EXPECT_EQ(w.Combo2->currentText(), "");
     w.DBCombo1->setText("0101");
     EXPECT_EQ(w.Label4->text(), "E = egynapos ellátás");
     EXPECT_EQ(w.SSPanel22->caption(), "1234E0101");
