@@ -404,3 +404,103 @@ TEST_F(ItemWindow, no_current_row_is_no_crash)
     settle();
     EXPECT_NE(QApplication::focusWidget(), w.MaskEdBox17);
 }
+
+TEST_F(ItemWindow, duration_box_sends_the_focus_back_while_its_slot_has_a_code)
+{
+    kezdo& w = open();
+    focusOn(w.Text23);
+    type(w.Text23, "51000");
+    focusOn(w.MaskEdBox7);
+    type(w.MaskEdBox7, "1");
+    focusOn(w.SSCheck2);
+    const auto& box = boxes.single();
+    EXPECT_EQ(box.text, "Hibás dátumformátum!Helyes dátumformátum: óó:pp");
+    EXPECT_EQ(box.title, "Hiba");
+    EXPECT_EQ(box.icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), w.MaskEdBox7);
+    EXPECT_FALSE(w.Text9->isEnabled());
+    EXPECT_EQ(w.mutetszam, "");
+
+    // Slot 1 left empty without a code: both messages, the focus goes on.
+    w.Text23->clear();
+    w.MaskEdBox7->setText("01:30");
+    boxes->clear();
+    w.Text9->setEnabled(true);
+    w.MaskEdBox11->setEnabled(true);
+    focusOn(w.MaskEdBox11);
+    focusOn(w.SSCheck2);
+    EXPECT_EQ(boxes.texts(), QStringList({"Hibás dátumformátum!Helyes dátumformátum: óó:pp", "Hiányos dátum!"}));
+    EXPECT_EQ(QApplication::focusWidget(), w.SSCheck2);
+}
+
+TEST_F(ItemWindow, tabs_take_codes_from_their_grids_and_quantities_as_the_tab_says)
+{
+    kezdo& w = open();
+    setDiagnostics({{"D1", "Mellkas röntgen", "db", "1000"}, {"D2", "Hasi ultrahang", "db", "2000"}});
+    w.Data11->refresh();
+    const struct {
+        int tab;
+        platform::DBGrid* grid;
+        QLineEdit* code;
+        platform::DBCombo* combo;
+        platform::MaskEdBox* quantity;
+        const char* lastCode;
+        bool enterTakesCode;
+    } cases[] = {
+        {0, w.DBGrid3, w.Text1, w.DBCombo2, w.MaskEdBox17, "AB3", true},
+        {1, w.DBGrid2, w.Text5, w.DBCombo3, w.MaskEdBox18, "M1", true},
+        {2, w.DBGrid7, w.Text31, w.DBCombo4, w.MaskEdBox19, "D2", false},
+    };
+    for (const auto& c : cases) {
+        boxes->clear();
+        w.SSTab1->setCurrentIndex(c.tab);
+        settle();
+        auto* data = c.grid->dataSource();
+        data->recordset().moveLast();
+        focusOn(c.grid);
+        key(c.grid, Qt::Key_Return, "\r");
+        if (c.enterTakesCode) {
+            EXPECT_EQ(c.code->text(), c.lastCode) << c.tab;
+            EXPECT_EQ(c.combo->text(), c.lastCode) << c.tab;
+            EXPECT_EQ(QApplication::focusWidget(), c.quantity) << c.tab;
+        } else {
+            EXPECT_EQ(c.code->text(), "") << c.tab;
+        }
+        data->recordset().moveLast();
+        w.itemGrid_DblClick(c.tab);
+        EXPECT_EQ(c.code->text(), c.lastCode) << c.tab;
+        EXPECT_EQ(c.combo->text(), c.lastCode) << c.tab;
+        EXPECT_EQ(data->recordset().text(entry::itemTab(entry::ItemTab(c.tab)).codeColumn), c.lastCode);
+        EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    }
+    // Only the diagnostics quantity follows every keystroke.
+    focusOn(w.MaskEdBox19);
+    type(w.MaskEdBox19, "4");
+    EXPECT_EQ(w.Text32->text(), "4,00");
+    w.SSTab1->setCurrentIndex(1);
+    focusOn(w.MaskEdBox18);
+    type(w.MaskEdBox18, "4");
+    EXPECT_EQ(w.Text7->text(), "");
+    focusOn(w.Text5);
+    EXPECT_EQ(w.Text7->text(), "4,00");
+}
+
+TEST_F(ItemWindow, delete_button_removes_the_item_selected_in_the_grid)
+{
+    kezdo& w = open();
+    const QString id = w.Label1->text();
+    addItemRow(id, "A", "0", "51000");
+    addItemRow(id, "B", "0", "51000");
+    w.Text23->setText("51000");
+    focusOn(w.Text23);
+    w.DBGrid1->selectRow(0);
+    settle();
+    ASSERT_EQ(w.Data8->recordset().text("Rkod"), "A");
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand24->click();
+    settle();
+    EXPECT_EQ(boxes.single().text, "Biztos törli?");
+    EXPECT_EQ(itemsOf(id), QStringList({"B/0"}));
+    EXPECT_EQ(w.Data8->recordset().text("Rkod"), "B");
+    EXPECT_EQ(w.DBGrid1->row(), 0);
+}
