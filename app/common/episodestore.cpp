@@ -2,6 +2,8 @@
 
 #include "platform/db/dataconnection.h"
 
+#include <QStringList>
+
 #include <sqlite3.h>
 
 namespace episode {
@@ -63,7 +65,9 @@ EpisodeRow episodeFromRecord(const Recordset& rs)
     r.tsor = rs.text(QStringLiteral("Tsor"));
     r.vjel = rs.value(QStringLiteral("Vjel")).toBool();
     r.manualis = rs.value(QStringLiteral("Manuális")).toBool();
-    r.tovsors = rs.text(QStringLiteral("tovsors"));
+    // The ward program's episodes have no outcome.
+    if (rs.fieldIndex(QStringLiteral("tovsors")) >= 0)
+        r.tovsors = rs.text(QStringLiteral("tovsors"));
     r.betegseg = rs.value(QStringLiteral("Betegseg"));
     r.beavatkoz = rs.value(QStringLiteral("Beavatkoz"));
     r.withImport = !r.manualis;
@@ -157,6 +161,14 @@ void insertSurgeries(Database& db, const QString& azonosito, const QList<Surgery
 EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, QString convertedPath)
     : m_db(std::move(entered)), m_convertedPath(std::move(convertedPath))
 {
+    m_surgeries = m_db->scalar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?"),
+                               {QStringLiteral("műtétek")})
+                      .toLongLong()
+                  > 0;
+    m_outcome = m_db->scalar(QStringLiteral("select count(*) from pragma_table_info('alap') where name = ?"),
+                             {QStringLiteral("tovsors")})
+                    .toLongLong()
+                > 0;
 }
 
 qint64 EpisodeStore::lastIdentifier() const
@@ -183,21 +195,30 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
         if (episodeExists(row.azonosito))
             throw SaveError(QStringLiteral("Ez az azonosító már foglalt: %1").arg(id));
 
-        if (row.withImport)
-            m_db->exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, Betegseg, Beavatkoz, "
-                                      "T_szam, Taj, Fdat, Fido, Tdat, Tido, Okod, Ojele, Tsor, Vjel, Manuális, "
-                                      "tovsors) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {row.azonosito, row.intKod, row.intTipus, nullable(row.betegseg), nullable(row.beavatkoz),
-                        row.tSzam, row.taj, row.fdat, row.fido, row.tdat, row.tido, row.okod, row.ojele, row.tsor,
-                        row.vjel, row.manualis, row.tovsors});
-        else
-            m_db->exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Fdat, Fido, "
-                                      "Tdat, Tido, Okod, Ojele, Tsor, Vjel, Manuális, tovsors) "
-                                      "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {row.azonosito, row.intKod, row.intTipus, row.tSzam, row.taj, row.fdat, row.fido, row.tdat,
-                        row.tido, row.okod, row.ojele, row.tsor, row.vjel, row.manualis, row.tovsors});
+        QStringList columns = {QStringLiteral("Azonosito"), QStringLiteral("Int_kod"), QStringLiteral("Int_tipus")};
+        QVariantList values = {row.azonosito, row.intKod, row.intTipus};
+        if (row.withImport) {
+            columns << QStringLiteral("Betegseg") << QStringLiteral("Beavatkoz");
+            values << nullable(row.betegseg) << nullable(row.beavatkoz);
+        }
+        columns << QStringLiteral("T_szam") << QStringLiteral("Taj") << QStringLiteral("Fdat") << QStringLiteral("Fido")
+                << QStringLiteral("Tdat") << QStringLiteral("Tido") << QStringLiteral("Okod") << QStringLiteral("Ojele")
+                << QStringLiteral("Tsor") << QStringLiteral("Vjel") << QStringLiteral("Manuális");
+        values << row.tSzam << row.taj << row.fdat << row.fido << row.tdat << row.tido << row.okod << row.ojele
+               << row.tsor << row.vjel << row.manualis;
+        if (m_outcome) {
+            columns << QStringLiteral("tovsors");
+            values << row.tovsors;
+        }
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        m_db->exec(QStringLiteral("insert into alap (%1) values (%2)")
+                       .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                   values);
 
-        insertSurgeries(*m_db, id, surgeries);
+        if (m_surgeries)
+            insertSurgeries(*m_db, id, surgeries);
 
         // The last identifier is written as the identifier's text, and never
         // moves back: a lower one would hand out stored identifiers again.
@@ -228,13 +249,23 @@ void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surger
         Database::Transaction tx(*m_db);
         if (!episodeExists(row.azonosito))
             throw SaveError(QStringLiteral("Nincs ilyen azonosítójú felvett adat: %1").arg(id));
+        QVariantList values = {row.intKod, row.intTipus, row.tSzam, row.taj,  row.fdat,  row.fido,    row.tdat,
+                               row.tido,   row.okod,     row.ojele, row.tsor, row.vjel, row.manualis};
+        QString outcome;
+        if (m_outcome) {
+            outcome = QStringLiteral(", tovsors = ?");
+            values << row.tovsors;
+        }
+        values << row.azonosito;
         m_db->exec(QStringLiteral("update alap set Int_kod = ?, Int_tipus = ?, T_szam = ?, Taj = ?, Fdat = ?, "
                                   "Fido = ?, Tdat = ?, Tido = ?, Okod = ?, Ojele = ?, Tsor = ?, Vjel = ?, "
-                                  "Manuális = ?, tovsors = ? where Azonosito = ?"),
-                   {row.intKod, row.intTipus, row.tSzam, row.taj, row.fdat, row.fido, row.tdat, row.tido, row.okod,
-                    row.ojele, row.tsor, row.vjel, row.manualis, row.tovsors, row.azonosito});
-        m_db->exec(QStringLiteral("delete from műtétek where Azonosito = ?"), {id});
-        insertSurgeries(*m_db, id, surgeries);
+                                  "Manuális = ?%1 where Azonosito = ?")
+                       .arg(outcome),
+                   values);
+        if (m_surgeries) {
+            m_db->exec(QStringLiteral("delete from műtétek where Azonosito = ?"), {id});
+            insertSurgeries(*m_db, id, surgeries);
+        }
         tx.commit();
     } catch (const DbError& e) {
         throw SaveError(e.message());
@@ -255,6 +286,8 @@ std::optional<EpisodeRow> EpisodeStore::load(qint64 azonosito) const
 
 QList<SurgeryRow> EpisodeStore::surgeries(const QString& azonosito) const
 {
+    if (!m_surgeries)
+        return {};
     platform::db::DataConnection c(QStringLiteral("surgeries"));
     c.setDatabase(m_db);
     c.setRecordSource(kSurgeriesOfEpisode, {azonosito});

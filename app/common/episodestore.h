@@ -140,9 +140,16 @@ public:
     // stored episode are never touched.
     int deleteItemsOfUnstoredEpisode(const QString& azonosito);
 
+    // The surgical program's file holds `műtétek` and the outcome `tovsors`;
+    // the ward program's holds neither, and its episodes are stored without.
+    bool keepsSurgeries() const { return m_surgeries; }
+    bool keepsOutcome() const { return m_outcome; }
+
 private:
     std::shared_ptr<platform::db::Database> m_db;
     QString m_convertedPath;
+    bool m_surgeries = true;
+    bool m_outcome = true;
 };
 
 } // namespace episode

@@ -239,8 +239,19 @@ void kezdo::fel_Click()
     Data3->refresh();
     Data7->setRecordSource(QStringLiteral("select * from sgyogy order by skod"));
     Data7->refresh();
-    Data5->setRecordSource(QStringLiteral("select * from gyogyszm order by kod"));
-    Data5->refresh();
+    if (program().isWard()) {
+        // The ward program's tabs: food, other services and diagnostics.
+        Data6->setRecordSource(QStringLiteral("select * from elelem order by kod"));
+        Data6->refresh();
+        Data5->setRecordSource(QStringLiteral("select * from egyeb order by kod"));
+        Data5->refresh();
+        Data12->setDatabase(codeTables());
+        Data12->setRecordSource(QStringLiteral("select * from Diagnos order by kod"));
+        Data12->refresh();
+    } else {
+        Data5->setRecordSource(QStringLiteral("select * from gyogyszm order by kod"));
+        Data5->refresh();
+    }
 
     Text23->clear();
     Text24->clear();
@@ -746,7 +757,8 @@ void kezdo::SSCommand30_Click()
     if (isBlank(Text25->text()))
         Text25->setText(QStringLiteral("0"));
     refreshEpisodeWalk();
-    Data6->refresh();
+    if (!program().isWard())
+        Data6->refresh();
 }
 
 // The walk shows the rows as stored: re-read it and stand on the same
@@ -791,6 +803,8 @@ void kezdo::olvasdata3t()
     SSCheck1->setChecked(true);
 
     showItemsOf(Label1->text());
+    if (program().isWard())
+        return; // no surgeries in the ward program
     Data6->setRecordSource(kSurgeriesOfEpisode, {Label1->text()});
     Data6->refresh();
     if (Data6->recordset().recordCount() == 0)

@@ -11,7 +11,7 @@ using platform::db::Database;
 void EpisodeDataFolder::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    const ProgramInfo& info = ProgramInfo::sebrix();
+    const ProgramInfo& info = program();
     QString error;
     ASSERT_TRUE(makeDataFolder(m_dir.path(), info, &error)) << error.toStdString();
     m_entered = Database::open(QDir(m_dir.path()).filePath(info.enteredDataFile));
@@ -24,9 +24,14 @@ void EpisodeDataFolder::TearDown()
     m_converted.reset();
 }
 
+const ProgramInfo& EpisodeDataFolder::program() const
+{
+    return ProgramInfo::sebrix();
+}
+
 QString EpisodeDataFolder::convertedPath() const
 {
-    return QDir(m_dir.path()).filePath(ProgramInfo::sebrix().convertedFile);
+    return QDir(m_dir.path()).filePath(program().convertedFile);
 }
 
 QVariant EpisodeDataFolder::addKonv(const QString& torzsszam, const QVariant& beavatkoz, bool feldolgozva,

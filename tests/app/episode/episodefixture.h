@@ -14,11 +14,15 @@
 namespace platform::db {
 class Database;
 }
+struct ProgramInfo;
 
 class EpisodeDataFolder : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    // The program whose data folder the test works in.
+    virtual const ProgramInfo& program() const;
 
     QString folder() const { return m_dir.path(); }
     QString convertedPath() const;

@@ -24,6 +24,7 @@ void EpisodeWindowTest::SetUp()
 void EpisodeWindowTest::TearDown()
 {
     window.reset();
+    ProgramInfo::setCurrent(ProgramInfo::sebrix());
     regional.reset();
     platform::ActivationTracker::instance().reset();
     QDir::setCurrent(m_previousFolder);
@@ -33,9 +34,9 @@ void EpisodeWindowTest::TearDown()
 kezdo& EpisodeWindowTest::open()
 {
     EXPECT_TRUE(QDir::setCurrent(folder()));
-    ProgramInfo::setCurrent(ProgramInfo::sebrix());
-    platform::setDefaultMsgBoxTitle(ProgramInfo::sebrix().name);
-    window = std::make_unique<kezdo>(ProgramInfo::sebrix());
+    ProgramInfo::setCurrent(program());
+    platform::setDefaultMsgBoxTitle(program().name);
+    window = std::make_unique<kezdo>(program());
     window->anotherInstanceRunning = [] { return false; };
     window->show();
     QApplication::setActiveWindow(window.get());

@@ -2,6 +2,7 @@
 #include "tests/app/episode/episodewindow.h"
 
 #include "app/common/episoderules.h"
+#include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
@@ -663,6 +664,42 @@ TEST_F(Processing, anAlreadyProcessedRecordIsRefusedFirst)
     EXPECT_TRUE(w.SSCheck1->isChecked());
     w.SSCommand1->click();
     EXPECT_EQ(boxes.texts(), QStringList{"Már feldolgozott rekord!"});
+}
+
+// ---- the ward program --------------------------------------------------------
+
+class WardProgram : public EpisodeWindowTest {
+protected:
+    const ProgramInfo& program() const override { return ProgramInfo::zorivozure(); }
+    void SetUp() override
+    {
+        EpisodeWindowTest::SetUp();
+        setInstitution("1234", "Próba Kórház");
+        addWard("0101", "E");
+        open();
+    }
+};
+
+TEST_F(WardProgram, storesAndShowsEpisodesWithoutSurgeriesOrOutcome)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    EXPECT_EQ(w.SSFrame1->caption(), "Adatfelvitel");
+    fillManualHeader("987654321");
+    w.SSCommand1->click();
+    ASSERT_TRUE(boxes.texts().contains(kSaved)) << boxes.texts().join(" | ").toStdString();
+    EXPECT_EQ(stored(1, "T_szam").toString(), "987654321");
+    EXPECT_EQ(stored(1, "Int_tipus").toString(), "E");
+    w.SSCommand2->click();
+
+    boxes->clear();
+    w.tete->trigger();
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    EXPECT_EQ(w.Text3->text(), "987654321");
+    w.Text4->setText("000000000");
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand30->click();
+    EXPECT_EQ(stored(1, "Taj").toString(), "000000000");
 }
 
 } // namespace
