@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libgtest-dev
   locales
   fonts-liberation fonts-dejavu-core

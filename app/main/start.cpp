@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <exception>
 
@@ -52,6 +54,11 @@ int runProgram(const ProgramInfo& info, int argc, char** argv)
     QApplication::setApplicationName(info.name);
     ProgramInfo::setCurrent(info);
     platform::setDefaultMsgBoxTitle(info.name);
+
+    // The clerks read Hungarian: standard buttons say "Igen"/"Nem", not "Yes"/"No".
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     // The database files belong to the clerk's working folder; a missing
     // one is reported and never created in its place.
