@@ -158,8 +158,8 @@ void insertSurgeries(Database& db, const QString& azonosito, const QList<Surgery
 
 } // namespace
 
-EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, QString convertedPath)
-    : m_db(std::move(entered)), m_convertedPath(std::move(convertedPath))
+EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, std::shared_ptr<Database> converted)
+    : m_db(std::move(entered)), m_converted(std::move(converted))
 {
     m_surgeries = m_db->scalar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?"),
                                {QStringLiteral("műtétek")})
@@ -187,9 +187,11 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
                            const std::optional<KonvMark>& konv)
 {
     const QString id = QString::number(row.azonosito);
+    if (konv && !m_converted)
+        throw SaveError(QStringLiteral("Nincs megnyitva a konvertált adatok állománya."));
     std::optional<Attachment> attached;
     if (konv)
-        attached.emplace(m_db->handle(), m_convertedPath);
+        attached.emplace(m_db->handle(), m_converted->path());
     try {
         Database::Transaction tx(*m_db);
         if (episodeExists(row.azonosito))
@@ -240,6 +242,10 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
     } catch (const DbError& e) {
         throw SaveError(e.message());
     }
+    // The converted file changed behind its own connection's back: record
+    // sets over it must read the mark, not what they had cached.
+    if (konv)
+        m_converted->noteChange();
 }
 
 void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries)

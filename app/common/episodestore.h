@@ -108,9 +108,10 @@ struct KonvMark {
 
 class EpisodeStore {
 public:
-    // `entered` is the entered-data file; `convertedPath` the converted-data
-    // file, attached only while a save marks a converted record.
-    EpisodeStore(std::shared_ptr<platform::db::Database> entered, QString convertedPath);
+    // `entered` is the entered-data file; `converted` the converted-data
+    // file, attached to it only while a save marks a converted record.
+    EpisodeStore(std::shared_ptr<platform::db::Database> entered,
+                 std::shared_ptr<platform::db::Database> converted = nullptr);
 
     // The last identifier issued, read as a number; 0 when the row or its
     // value is missing.
@@ -147,7 +148,7 @@ public:
 
 private:
     std::shared_ptr<platform::db::Database> m_db;
-    QString m_convertedPath;
+    std::shared_ptr<platform::db::Database> m_converted;
     bool m_surgeries = true;
     bool m_outcome = true;
 };

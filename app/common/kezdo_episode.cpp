@@ -153,7 +153,7 @@ namespace {
 
 episode::EpisodeStore episodeStore(const kezdo& w)
 {
-    return episode::EpisodeStore(w.enteredData(), w.convertedData() ? w.convertedData()->path() : QString());
+    return episode::EpisodeStore(w.enteredData(), w.convertedData());
 }
 
 

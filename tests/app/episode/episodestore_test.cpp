@@ -42,7 +42,7 @@ EpisodeForm manualForm(const QString& id)
 
 TEST_F(EpisodeStoreTest, manualEpisodeIsStoredInItsTextForms)
 {
-    EpisodeStore store(entered(), convertedPath());
+    EpisodeStore store(entered(), converted());
     ASSERT_EQ(store.lastIdentifier(), 0);
     ASSERT_EQ(store.nextIdentifier(), 1);
 
@@ -81,7 +81,7 @@ TEST_F(EpisodeStoreTest, processingSaveMarksTheConvertedRecordWithTheAnswer)
     const QVariant first = addKonv("111111111", beav, false);
     const QVariant second = addKonv("222222222", QVariant(), false);
 
-    EpisodeStore store(entered(), convertedPath());
+    EpisodeStore store(entered(), converted());
     KonvRecord k;
     k.betegseg = QString("I2100");
     k.beavatkoz = beav;
@@ -111,7 +111,7 @@ TEST_F(EpisodeStoreTest, processingSaveMarksTheConvertedRecordWithTheAnswer)
 
 TEST_F(EpisodeStoreTest, aFailedSaveLeavesNothingHalfWritten)
 {
-    EpisodeStore store(entered(), convertedPath());
+    EpisodeStore store(entered(), converted());
     const EpisodeForm form = manualForm("1");
 
     // The converted record vanished: the episode, its surgeries and the last
@@ -138,7 +138,7 @@ TEST_F(EpisodeStoreTest, aFailedSaveLeavesNothingHalfWritten)
 
 TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndReplacesItsSurgeries)
 {
-    EpisodeStore store(entered(), convertedPath());
+    EpisodeStore store(entered(), converted());
     KonvRecord k;
     k.betegseg = QString("B1");
     k.beavatkoz = QString(320, 'x');
@@ -175,7 +175,7 @@ TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndReplacesItsSu
 
 TEST_F(EpisodeStoreTest, abandoningDeletesOnlyTheItemsOfAnUnstoredEpisode)
 {
-    EpisodeStore store(entered(), convertedPath());
+    EpisodeStore store(entered(), converted());
     store.saveNew(rowFromForm(manualForm("1")), {});
     addItem("1", "G100");
     addItem("2", "G100");

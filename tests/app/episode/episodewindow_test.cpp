@@ -609,6 +609,23 @@ TEST_F(Processing, aRecordShownAfterASaveStartsAFreshEpisode)
     EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 1);
 }
 
+TEST_F(Processing, aRecordMarkedProcessedCannotBeStoredAgain)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    completeAndSave(MsgResult::No);
+    ASSERT_TRUE(processed(first));
+
+    // The walk still holds the record; going back to it shows it processed.
+    w.Text12->setText("0");
+    w.SSCommand10->click();
+    EXPECT_TRUE(w.SSCheck1->isChecked());
+    boxes->clear();
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Már feldolgozott rekord!"});
+    EXPECT_EQ(count("select count(*) from alap"), 1);
+}
+
 TEST_F(Processing, aJumpOutsideTheRecordsChangesNothing)
 {
     kezdo& w = *window;
