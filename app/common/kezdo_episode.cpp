@@ -543,7 +543,9 @@ void kezdo::feldolg_Click()
     SSFrame1->setCaption(kProcessingCaption);
     SSFrame1->show();
 
-    for (QWidget* w : std::initializer_list<QWidget*>{SSCommand8, SSCommand9, SSCommand25, SSCommand10, Text12})
+    // "Új" takes the next record; a review before may have hidden it.
+    for (QWidget* w : std::initializer_list<QWidget*>{SSCommand8, SSCommand9, SSCommand25, SSCommand10, Text12,
+                                                      SSCommand14})
         w->show();
     SSCommand15->hide();
     SSCommand16->hide();

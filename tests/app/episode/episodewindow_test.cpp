@@ -528,6 +528,26 @@ TEST_F(Processing, setUpTakesTheFirstRecordWithItsSurgeries)
     EXPECT_FALSE(w.Text29->isEnabled());
     EXPECT_FALSE(w.DBCombo1->isVisible());
     EXPECT_TRUE(w.Text11->isVisible());
+    EXPECT_TRUE(w.SSCommand1->isVisible());
+    EXPECT_TRUE(w.SSCommand14->isVisible());
+    EXPECT_FALSE(w.adAction->isEnabled());
+}
+
+TEST_F(Processing, processingAfterReviewSavesNewEpisodes)
+{
+    kezdo& w = *window;
+    w.tete->trigger();
+    w.SSCommand2->click();
+    boxes->clear();
+    w.feldolg->trigger();
+    EXPECT_FALSE(w.SSCheck5->isChecked());
+    EXPECT_EQ(w.SSCommand1->caption(), "Felvitel");
+    EXPECT_TRUE(w.SSCommand1->isVisible());
+    EXPECT_FALSE(w.SSCommand30->isVisible());
+    EXPECT_TRUE(w.SSCommand14->isVisible());
+    completeAndSave(MsgResult::No);
+    EXPECT_TRUE(boxes.texts().contains(kSaved));
+    EXPECT_EQ(count("select count(*) from alap"), 1);
 }
 
 TEST_F(Processing, savingMarksTheRecordByTheAnswer)
