@@ -234,21 +234,6 @@ QString institutionIdentifier(const QString& institutionCode, const QString& car
     return institutionCode + firstChar(careTypeCaption) + wardCode;
 }
 
-const std::array<QString, kSlotCount>& slotCodeBoxNames()
-{
-    static const std::array<QString, kSlotCount> names = {"Text23", "Text9",  "Text29", "Text21", "Text22",
-                                                          "Text27", "Text30", "Text24", "Text8",  "Text26"};
-    return names;
-}
-
-const std::array<QString, kSlotCount>& slotDurationBoxNames()
-{
-    static const std::array<QString, kSlotCount> names = {
-        "MaskEdBox7", "MaskEdBox11", "MaskEdBox14", "MaskEdBox12", "MaskEdBox13",
-        "MaskEdBox8", "MaskEdBox9",  "MaskEdBox10", "MaskEdBox16", "MaskEdBox15"};
-    return names;
-}
-
 // ---- the save checks ---------------------------------------------------
 
 Message saveConfirmation(SaveButton button)

@@ -107,11 +107,8 @@ QString institutionIdentifier(const QString& institutionCode, const QString& car
 
 // ---- the episode as the form shows it ---------------------------------
 
+// Surgery slots 0 ... 9 (their controls: entry::slotControls()).
 inline constexpr int kSlotCount = 10;
-
-// Names of the slot controls in slot order, as the save examines them.
-const std::array<QString, kSlotCount>& slotCodeBoxNames();
-const std::array<QString, kSlotCount>& slotDurationBoxNames();
 
 struct EpisodeForm {
     Mode mode = Mode::Manual;
