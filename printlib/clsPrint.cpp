@@ -243,6 +243,19 @@ struct VerticalPair {
     float b;
 };
 
+// The text fields both label kinds carry onto the page unchanged.
+template <class A>
+void copyCaption(A& item, const A& e)
+{
+    item.Align = e.WordWrap ? (e.Align | 16) : e.Align;
+    item.Caption = e.Caption;
+    item.CellSpacing = e.CellSpacing;
+    item.FontName = e.FontName;
+    item.FontItalic = e.FontItalic;
+    item.FontUnderline = e.FontUnderline;
+    item.ForeColor = e.ForeColor;
+}
+
 } // namespace
 
 void clsPrint::placeFlowing(const clsElement& source)
@@ -282,6 +295,21 @@ void clsPrint::placeFlowing(const clsElement& source)
         page = &m_pages.back();
         page->push_back(std::move(item));
     };
+    // Rectangles and both label kinds: the frame is placed as a vertical pair
+    // and moved by the margins; the flow continues below its lower end.
+    auto appendFramed = [&](const auto& e, auto item) {
+        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
+        item->Left = e.Left + m_leftMargin;
+        item->Right = e.Right + m_leftMargin;
+        item->Top = y.a;
+        item->Bottom = y.b;
+        item->BorderWidth = pixelWidth(e.BorderWidth);
+        item->BorderColor = e.BorderColor;
+        item->FillColor = e.FillColor;
+        item->FillStyle = e.FillStyle;
+        append(item);
+        m_flowY = std::max(y.a, y.b);
+    };
 
     switch (source.kind()) {
     case kindLine: {
@@ -298,74 +326,29 @@ void clsPrint::placeFlowing(const clsElement& source)
         m_flowY = std::max(y.a, y.b);
         break;
     }
-    case kindRectangle: {
-        const auto& e = static_cast<const clsRectangleAttributes&>(source);
-        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
-        auto item = std::make_shared<clsRectangleAttributes>();
-        item->Left = e.Left + m_leftMargin;
-        item->Right = e.Right + m_leftMargin;
-        item->Top = y.a;
-        item->Bottom = y.b;
-        item->BorderWidth = pixelWidth(e.BorderWidth);
-        item->BorderColor = e.BorderColor;
-        item->FillColor = e.FillColor;
-        item->FillStyle = e.FillStyle;
-        append(item);
-        m_flowY = std::max(y.a, y.b);
+    case kindRectangle:
+        appendFramed(static_cast<const clsRectangleAttributes&>(source), std::make_shared<clsRectangleAttributes>());
         break;
-    }
     case kindLabel: {
         const auto& e = static_cast<const clsLabelAttributes&>(source);
-        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
         auto item = std::make_shared<clsLabelAttributes>();
-        item->Left = e.Left + m_leftMargin;
-        item->Right = e.Right + m_leftMargin;
-        item->Top = y.a;
-        item->Bottom = y.b;
-        item->BorderWidth = pixelWidth(e.BorderWidth);
-        item->Align = e.WordWrap ? (e.Align | 16) : e.Align;
-        item->Caption = e.Caption;
-        item->CellSpacing = e.CellSpacing;
-        item->BorderColor = e.BorderColor;
-        item->FillColor = e.FillColor;
-        item->FillStyle = e.FillStyle;
-        item->FontName = e.FontName;
+        copyCaption(*item, e);
         item->FontSize = e.FontSize;
         item->FontBold = e.FontBold;
-        item->FontItalic = e.FontItalic;
-        item->FontUnderline = e.FontUnderline;
         item->FontStrikethru = e.FontStrikethru;
-        item->ForeColor = e.ForeColor;
-        append(item);
-        m_flowY = std::max(y.a, y.b);
+        appendFramed(e, item);
         break;
     }
     case kindLabelEx: {
         const auto& e = static_cast<const clsLabelExAttributes&>(source);
-        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
         auto item = std::make_shared<clsLabelExAttributes>();
-        item->Left = e.Left + m_leftMargin;
-        item->Right = e.Right + m_leftMargin;
-        item->Top = y.a;
-        item->Bottom = y.b;
-        item->BorderWidth = pixelWidth(e.BorderWidth);
-        item->Align = e.WordWrap ? (e.Align | 16) : e.Align;
+        copyCaption(*item, e);
         item->CharHeight = e.CharHeight * PixelsPerPoint;
         item->CharWidth = e.CharWidth * PixelsPerPoint;
         item->Angle = e.Angle;
-        item->Caption = e.Caption;
-        item->CellSpacing = e.CellSpacing;
         item->CharWeight = e.CharWeight;
-        item->BorderColor = e.BorderColor;
-        item->FillColor = e.FillColor;
-        item->FillStyle = e.FillStyle;
-        item->FontName = e.FontName;
-        item->FontItalic = e.FontItalic;
-        item->FontUnderline = e.FontUnderline;
         item->FontStrikeOut = e.FontStrikeOut;
-        item->ForeColor = e.ForeColor;
-        append(item);
-        m_flowY = std::max(y.a, y.b);
+        appendFramed(e, item);
         break;
     }
     case kindImage: {

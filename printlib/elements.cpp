@@ -35,15 +35,76 @@ QString clsQueue::Item(int Index) const
 
 // ---------------------------------------------------------------- collections
 
+namespace {
+
+// A new rectangle or label with its frame set.
+template <class A>
+std::shared_ptr<A> makeFramed(float Left, float Top, float Right, float Bottom)
+{
+    auto a = std::make_shared<A>();
+    a->Left = Left;
+    a->Top = Top;
+    a->Right = Right;
+    a->Bottom = Bottom;
+    return a;
+}
+
+template <class A>
+std::shared_ptr<A> makeCaptioned(const QString& Caption, float Left, float Top, float Right, float Bottom)
+{
+    auto l = makeFramed<A>(Left, Top, Right, Bottom);
+    l->Caption = Caption;
+    return l;
+}
+
+std::shared_ptr<clsLineAttributes> makeLine(float X1, float Y1, float X2, float Y2)
+{
+    auto l = std::make_shared<clsLineAttributes>();
+    l->X1 = X1;
+    l->Y1 = Y1;
+    l->X2 = X2;
+    l->Y2 = Y2;
+    return l;
+}
+
+std::shared_ptr<clsImageAttributes> makeImage(const QImage& Image, float Left, float Top, std::optional<float> Width,
+                                              std::optional<float> Height)
+{
+    auto i = std::make_shared<clsImageAttributes>();
+    i->Image = Image;
+    i->Left = Left;
+    i->Top = Top;
+    i->Width = Width;
+    i->Height = Height;
+    return i;
+}
+
+// The look both repeated label kinds take from their arguments; an empty font
+// name means the default face.
+template <class A>
+void setRepeatedLook(A& l, bool WordWrap, int Align, std::uint32_t ForeColor, const QString& FontName,
+                     bool FontItalic, bool FontUnderline, short BorderWidth, float CellSpacing,
+                     std::uint32_t BorderColor, std::uint32_t FillColor, int FillStyle)
+{
+    l.WordWrap = WordWrap;
+    l.Align = Align;
+    l.ForeColor = ForeColor;
+    l.FontName = FontName.isEmpty() ? QStringLiteral("Arial") : FontName;
+    l.FontItalic = FontItalic;
+    l.FontUnderline = FontUnderline;
+    l.BorderWidth = BorderWidth;
+    l.CellSpacing = CellSpacing;
+    l.BorderColor = BorderColor;
+    l.FillColor = FillColor;
+    l.FillStyle = FillStyle;
+}
+
+} // namespace
+
 std::shared_ptr<clsLabelAttributes> clsLabels::Add(const QString& Caption, float Left, float Top, float Right,
                                                    float Bottom, bool PositionIsAbsolute)
 {
-    auto l = std::make_shared<clsLabelAttributes>();
-    l->Caption = Caption;
-    l->Left = Left;
-    l->Top = Top;
-    l->Right = Right;
-    l->Bottom = Bottom;
+    auto l = makeCaptioned<clsLabelAttributes>(Caption, Left, Top, Right, Bottom);
     l->PositionIsAbsolute = PositionIsAbsolute;
     return append(l);
 }
@@ -51,23 +112,14 @@ std::shared_ptr<clsLabelAttributes> clsLabels::Add(const QString& Caption, float
 std::shared_ptr<clsLabelExAttributes> clsLabelsEx::Add(const QString& Caption, float Left, float Top, float Right,
                                                        float Bottom, bool PositionIsAbsolute)
 {
-    auto l = std::make_shared<clsLabelExAttributes>();
-    l->Caption = Caption;
-    l->Left = Left;
-    l->Top = Top;
-    l->Right = Right;
-    l->Bottom = Bottom;
+    auto l = makeCaptioned<clsLabelExAttributes>(Caption, Left, Top, Right, Bottom);
     l->PositionIsAbsolute = PositionIsAbsolute;
     return append(l);
 }
 
 std::shared_ptr<clsLineAttributes> clsLines::Add(float X1, float Y1, float X2, float Y2, bool PositionIsAbsolute)
 {
-    auto l = std::make_shared<clsLineAttributes>();
-    l->X1 = X1;
-    l->Y1 = Y1;
-    l->X2 = X2;
-    l->Y2 = Y2;
+    auto l = makeLine(X1, Y1, X2, Y2);
     l->PositionIsAbsolute = PositionIsAbsolute;
     return append(l);
 }
@@ -83,11 +135,7 @@ std::shared_ptr<clsPointAttributes> clsPoints::Add(const printlib::PointArray& P
 std::shared_ptr<clsRectangleAttributes> clsRectangles::Add(float Left, float Top, float Right, float Bottom,
                                                            bool PositionIsAbsolute)
 {
-    auto r = std::make_shared<clsRectangleAttributes>();
-    r->Left = Left;
-    r->Top = Top;
-    r->Right = Right;
-    r->Bottom = Bottom;
+    auto r = makeFramed<clsRectangleAttributes>(Left, Top, Right, Bottom);
     r->PositionIsAbsolute = PositionIsAbsolute;
     return append(r);
 }
@@ -96,12 +144,7 @@ std::shared_ptr<clsImageAttributes> clsImages::Add(const QImage& Image, float Le
                                                    std::optional<float> Width, std::optional<float> Height,
                                                    bool PositionIsAbsolute)
 {
-    auto i = std::make_shared<clsImageAttributes>();
-    i->Image = Image;
-    i->Left = Left;
-    i->Top = Top;
-    i->Width = Width;
-    i->Height = Height;
+    auto i = makeImage(Image, Left, Top, Width, Height);
     i->PositionIsAbsolute = PositionIsAbsolute;
     return append(i);
 }
@@ -157,13 +200,9 @@ void clsRepeats::AddPoint(const PointArray& PointArray, short Size, std::uint32_
 
 void clsRepeats::AddLine(float X1, float Y1, float X2, float Y2, short Size, std::uint32_t Color)
 {
-    auto l = std::make_shared<clsLineAttributes>();
+    auto l = makeLine(X1, Y1, X2, Y2);
     l->Color = Color;
     l->Size = Size == 0 ? 1 : Size;
-    l->X1 = X1;
-    l->Y1 = Y1;
-    l->X2 = X2;
-    l->Y2 = Y2;
     m_items.push_back(l);
 }
 
@@ -172,26 +211,12 @@ void clsRepeats::AddLabel(const QString& Caption, float Left, float Top, float R
                           bool FontItalic, bool FontUnderline, bool FontStrikethru, short BorderWidth,
                           float CellSpacing, std::uint32_t BorderColor, std::uint32_t FillColor, int FillStyle)
 {
-    auto l = std::make_shared<clsLabelAttributes>();
-    l->Caption = Caption;
-    l->Left = Left;
-    l->Top = Top;
-    l->Right = Right;
-    l->Bottom = Bottom;
-    l->WordWrap = WordWrap;
-    l->Align = Align;
-    l->ForeColor = ForeColor;
-    l->FontName = FontName.isEmpty() ? QStringLiteral("Arial") : FontName;
+    auto l = makeCaptioned<clsLabelAttributes>(Caption, Left, Top, Right, Bottom);
+    setRepeatedLook(*l, WordWrap, Align, ForeColor, FontName, FontItalic, FontUnderline, BorderWidth, CellSpacing,
+                    BorderColor, FillColor, FillStyle);
     l->FontSize = FontSize <= 0 ? 8.25f : FontSize;
     l->FontBold = FontBold;
-    l->FontItalic = FontItalic;
-    l->FontUnderline = FontUnderline;
     l->FontStrikethru = FontStrikethru;
-    l->BorderWidth = BorderWidth;
-    l->CellSpacing = CellSpacing;
-    l->BorderColor = BorderColor;
-    l->FillColor = FillColor;
-    l->FillStyle = FillStyle;
     m_items.push_back(l);
 }
 
@@ -201,53 +226,29 @@ void clsRepeats::AddLabelEx(const QString& Caption, float Left, float Top, float
                             short BorderWidth, float CellSpacing, std::uint32_t BorderColor, std::uint32_t FillColor,
                             int FillStyle)
 {
-    auto l = std::make_shared<clsLabelExAttributes>();
-    l->Caption = Caption;
-    l->Left = Left;
-    l->Top = Top;
-    l->Right = Right;
-    l->Bottom = Bottom;
-    l->WordWrap = WordWrap;
-    l->Align = Align;
-    l->ForeColor = ForeColor;
+    auto l = makeCaptioned<clsLabelExAttributes>(Caption, Left, Top, Right, Bottom);
+    setRepeatedLook(*l, WordWrap, Align, ForeColor, FontName, FontItalic, FontUnderline, BorderWidth, CellSpacing,
+                    BorderColor, FillColor, FillStyle);
     l->Angle = Angle;
-    l->FontName = FontName.isEmpty() ? QStringLiteral("Arial") : FontName;
     l->CharHeight = float(CharHeight);
     l->CharWidth = float(CharWidth);
     l->CharWeight = CharWeight;
-    l->FontItalic = FontItalic;
-    l->FontUnderline = FontUnderline;
     l->FontStrikeOut = FontStrikeOut;
-    l->BorderWidth = BorderWidth;
-    l->CellSpacing = CellSpacing;
-    l->BorderColor = BorderColor;
-    l->FillColor = FillColor;
-    l->FillStyle = FillStyle;
     m_items.push_back(l);
 }
 
 void clsRepeats::AddImage(const QImage& Image, float Left, float Top, std::optional<float> Width,
                           std::optional<float> Height)
 {
-    auto i = std::make_shared<clsImageAttributes>();
-    i->Image = Image;
-    i->Left = Left;
-    i->Top = Top;
-    i->Width = Width;
-    i->Height = Height;
-    m_items.push_back(i);
+    m_items.push_back(makeImage(Image, Left, Top, Width, Height));
 }
 
 void clsRepeats::AddRectangle(std::uint32_t BorderColor, short BorderWidth, float Left, float Top, float Right,
                               float Bottom, std::uint32_t FillColor, int FillStyle)
 {
-    auto r = std::make_shared<clsRectangleAttributes>();
+    auto r = makeFramed<clsRectangleAttributes>(Left, Top, Right, Bottom);
     r->BorderColor = BorderColor;
     r->BorderWidth = BorderWidth == 0 ? 1 : BorderWidth;
-    r->Left = Left;
-    r->Top = Top;
-    r->Right = Right;
-    r->Bottom = Bottom;
     r->FillColor = FillColor;
     r->FillStyle = FillStyle;
     m_items.push_back(r);
