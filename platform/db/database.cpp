@@ -148,24 +148,28 @@ void setUp(sqlite3* db)
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     check(db, sqlite3_create_collation_v2(db, dialect::kCollation, SQLITE_UTF8, nullptr, collate, nullptr),
           QStringLiteral("collation"));
-    check(db, sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("like"));
-    check(db, sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("like"));
-    check(db, sqlite3_create_function_v2(db, "left", 2, flags, nullptr, leftFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("left"));
-    check(db, sqlite3_create_function_v2(db, "leftstr", 2, flags, nullptr, leftFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("left"));
-    check(db, sqlite3_create_function_v2(db, "rightstr", 2, flags, nullptr, rightFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("right"));
-    check(db, sqlite3_create_function_v2(db, "right", 2, flags, nullptr, rightFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("right"));
-    check(db, sqlite3_create_function_v2(db, "mid", 2, flags, nullptr, midFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("mid"));
-    check(db, sqlite3_create_function_v2(db, "mid", 3, flags, nullptr, midFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("mid"));
-    check(db, sqlite3_create_function_v2(db, "len", 1, flags, nullptr, lenFunction, nullptr, nullptr, nullptr),
-          QStringLiteral("len"));
+    // The string functions of the old dialect; a failure is reported under
+    // the family name (leftstr as left, rightstr as right).
+    struct Function {
+        const char* name;
+        int args;
+        void (*impl)(sqlite3_context*, int, sqlite3_value**);
+        const char* label;
+    };
+    static const Function functions[] = {
+        {"like", 2, likeFunction, "like"},
+        {"like", 3, likeFunction, "like"},
+        {"left", 2, leftFunction, "left"},
+        {"leftstr", 2, leftFunction, "left"},
+        {"rightstr", 2, rightFunction, "right"},
+        {"right", 2, rightFunction, "right"},
+        {"mid", 2, midFunction, "mid"},
+        {"mid", 3, midFunction, "mid"},
+        {"len", 1, lenFunction, "len"},
+    };
+    for (const Function& f : functions)
+        check(db, sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.impl, nullptr, nullptr, nullptr),
+              QString::fromLatin1(f.label));
     sqlite3_busy_timeout(db, 5000);
     // Every update commits its row; the write-ahead log keeps such single-row
     // commits cheap. A medium that cannot hold the log stays in rollback mode.

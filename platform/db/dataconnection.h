@@ -184,6 +184,7 @@ private:
     static std::unique_ptr<Private> build(const std::shared_ptr<Database>& db, const QString& source,
                                           const QVariantList& params);
     static std::unique_ptr<Private> empty();
+    bool moveToHit(int row); // the end of every find; -1 is no match
     std::unique_ptr<Private> d;
     bool m_noMatch = false;
 };

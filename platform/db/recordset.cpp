@@ -428,70 +428,54 @@ void Recordset::movePrevious()
     emit currentChanged();
 }
 
-bool Recordset::findFirst(const QString& criterion, const QVariantList& params)
+namespace {
+
+// The first row from `from` on, walking by `step`, that the criterion
+// matched; -1 when there is none.
+int nextHit(const std::vector<char>& hits, int from, int step)
 {
-    const std::vector<char> hits = d->matching(criterion, params);
-    const auto it = std::find(hits.begin(), hits.end(), 1);
-    m_noMatch = it == hits.end();
+    for (int i = from; i >= 0 && i < int(hits.size()); i += step)
+        if (hits[size_t(i)])
+            return i;
+    return -1;
+}
+
+} // namespace
+
+bool Recordset::moveToHit(int row)
+{
+    m_noMatch = row < 0;
     if (m_noMatch)
         return false;
     cancelUpdate();
-    d->pos = int(it - hits.begin());
+    d->pos = row;
     d->onDeleted = false;
     emit currentChanged();
     return true;
+}
+
+bool Recordset::findFirst(const QString& criterion, const QVariantList& params)
+{
+    return moveToHit(nextHit(d->matching(criterion, params), 0, 1));
 }
 
 bool Recordset::findNext(const QString& criterion, const QVariantList& params)
 {
     const std::vector<char> hits = d->matching(criterion, params);
     const int from = d->onDeleted ? d->pos : d->pos + 1;
-    for (int i = std::max(from, 0); i < int(hits.size()); ++i) {
-        if (hits[size_t(i)]) {
-            m_noMatch = false;
-            cancelUpdate();
-            d->pos = i;
-            d->onDeleted = false;
-            emit currentChanged();
-            return true;
-        }
-    }
-    m_noMatch = true;
-    return false;
+    return moveToHit(nextHit(hits, std::max(from, 0), 1));
 }
 
 bool Recordset::findLast(const QString& criterion, const QVariantList& params)
 {
     const std::vector<char> hits = d->matching(criterion, params);
-    for (int i = int(hits.size()) - 1; i >= 0; --i) {
-        if (hits[size_t(i)]) {
-            m_noMatch = false;
-            cancelUpdate();
-            d->pos = i;
-            d->onDeleted = false;
-            emit currentChanged();
-            return true;
-        }
-    }
-    m_noMatch = true;
-    return false;
+    return moveToHit(nextHit(hits, int(hits.size()) - 1, -1));
 }
 
 bool Recordset::findPrevious(const QString& criterion, const QVariantList& params)
 {
     const std::vector<char> hits = d->matching(criterion, params);
-    for (int i = std::min(d->pos - 1, int(hits.size()) - 1); i >= 0; --i) {
-        if (hits[size_t(i)]) {
-            m_noMatch = false;
-            cancelUpdate();
-            d->pos = i;
-            d->onDeleted = false;
-            emit currentChanged();
-            return true;
-        }
-    }
-    m_noMatch = true;
-    return false;
+    return moveToHit(nextHit(hits, std::min(d->pos - 1, int(hits.size()) - 1), -1));
 }
 
 QVariant Recordset::bookmark() const
