@@ -307,7 +307,8 @@ QString driveName(const QString& path)
     return hasDriveLetter(path) ? path.left(2) : QString();
 }
 
-qint64 totalSpace(const QString& path, FileError* error)
+// One measure of the drive that holds `path`; -1 when the drive is not there.
+static qint64 driveSpace(const QString& path, FileError* error, qint64 (QStorageInfo::*measure)() const)
 {
     QString root;
     if (!driveRoot(path, root, error))
@@ -317,20 +318,17 @@ qint64 totalSpace(const QString& path, FileError* error)
         setError(error, makeFileError(fileerr::DiskNotReady, path));
         return -1;
     }
-    return storage.bytesTotal();
+    return (storage.*measure)();
+}
+
+qint64 totalSpace(const QString& path, FileError* error)
+{
+    return driveSpace(path, error, &QStorageInfo::bytesTotal);
 }
 
 qint64 freeSpace(const QString& path, FileError* error)
 {
-    QString root;
-    if (!driveRoot(path, root, error))
-        return -1;
-    QStorageInfo storage(root);
-    if (!storage.isValid() || !storage.isReady()) {
-        setError(error, makeFileError(fileerr::DiskNotReady, path));
-        return -1;
-    }
-    return storage.bytesAvailable();
+    return driveSpace(path, error, &QStorageInfo::bytesAvailable);
 }
 
 bool isRootFolder(const QString& path, FileError* error)
