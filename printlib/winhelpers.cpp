@@ -33,6 +33,7 @@ double dpiY()
 
 const char* const kCloseBoxOff = "printlib_closeBoxOff";
 const char* const kCloseAllowed = "printlib_closeAllowed";
+const char* const kCloseGuarded = "printlib_closeGuarded";
 
 // Refuses every close that the window's own code did not ask for, and
 // swallows Alt+F4 before the window sees it.
@@ -165,9 +166,9 @@ void DisableXButton(QWidget* window, bool disable)
             window->show(); // changing the flags hides a shown window
     }
     window->setProperty(kCloseBoxOff, disable);
-    if (disable && !window->findChild<CloseGuard*>(QString(), Qt::FindDirectChildrenOnly)) {
-        auto* guard = new CloseGuard(window);
-        window->installEventFilter(guard);
+    if (disable && !window->property(kCloseGuarded).toBool()) {
+        window->installEventFilter(new CloseGuard(window));
+        window->setProperty(kCloseGuarded, true);
     }
 }
 
