@@ -75,16 +75,10 @@ bool makeDataFolder(const QString& folder, const ProgramInfo& info, QString* err
         return false;
     }
     const QDir dir(folder);
-    const QString prefix = info.isWard() ? QStringLiteral("zorivozure") : QStringLiteral("sebrix");
-    if (!makeFile(dir.filePath(info.enteredDataFile), {QStringLiteral("schema/%1-entered.sql").arg(prefix)},
-                  error, report))
-        return false;
-    if (!makeFile(dir.filePath(info.codeTableFile),
-                  {QStringLiteral("schema/%1-codes.sql").arg(prefix), QStringLiteral("sample/%1-codes.sql").arg(prefix)},
-                  error, report))
-        return false;
-    return makeFile(dir.filePath(info.convertedFile), {QStringLiteral("schema/%1-converted.sql").arg(prefix)}, error,
-                    report);
+    const DataFolderScripts scripts = dataFolderScripts(info);
+    return makeFile(dir.filePath(info.enteredDataFile), scripts.entered, error, report)
+        && makeFile(dir.filePath(info.codeTableFile), scripts.codes, error, report)
+        && makeFile(dir.filePath(info.convertedFile), scripts.converted, error, report);
 }
 
 bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* report)

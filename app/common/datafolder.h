@@ -24,6 +24,25 @@ bool makeDataFolder(const QString& folder, const ProgramInfo& info, QString* err
 // The demonstration window's sample file (Projectek.mdb) in `folder`.
 bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* report = nullptr);
 
+// The scripts that make each file of a fresh data folder of `info`, in the
+// order they run. The drug table and the converted records are the same in
+// both programs, so their scripts are shared.
+struct DataFolderScripts {
+    QStringList entered;
+    QStringList codes;
+    QStringList converted;
+};
+inline DataFolderScripts dataFolderScripts(const ProgramInfo& info)
+{
+    const QString prefix = info.isWard() ? QStringLiteral("zorivozure") : QStringLiteral("sebrix");
+    return {
+        {QStringLiteral("schema/%1-entered.sql").arg(prefix)},
+        {QStringLiteral("schema/drug-codes.sql"), QStringLiteral("schema/%1-codes.sql").arg(prefix),
+         QStringLiteral("sample/drug-codes.sql"), QStringLiteral("sample/%1-codes.sql").arg(prefix)},
+        {QStringLiteral("schema/converted.sql")},
+    };
+}
+
 // A schema or sample script compiled into the program, such as
 // "schema/sebrix-entered.sql"; empty when there is none.
 QString dataScript(const QString& name);

@@ -1,20 +1,5 @@
--- Code tables of the ward program: drugs, food, other services,
--- diagnostics.
-CREATE TABLE SGYOGY (
-    SKOD TEXT COLLATE HUNOCASE,
-    SNEV TEXT COLLATE HUNOCASE,
-    SME TEXT COLLATE HUNOCASE,
-    SAR REAL,
-    NEM TEXT COLLATE HUNOCASE,
-    KOR_ALSO INTEGER,
-    KOR_FELSO INTEGER,
-    NAPIMENNY REAL,
-    ESET_MAX REAL,
-    ERV TEXT COLLATE HUNOCASE
-);
-CREATE INDEX SGYOGY_SKOD ON SGYOGY (SKOD);
-CREATE INDEX SGYOGY_SNEV ON SGYOGY (SNEV);
-
+-- Code tables of the ward program after the shared drug table
+-- (drug-codes.sql): food, other services, diagnostics.
 CREATE TABLE ELELEM (
     KOD TEXT COLLATE HUNOCASE,
     NEV TEXT COLLATE HUNOCASE,

@@ -1,5 +1,7 @@
 #include "tests/support/datafolder_fixture.h"
 
+#include "app/common/datafolder.h"
+
 #include <QFile>
 
 #include <stdexcept>
@@ -33,11 +35,10 @@ TempDataFolder::TempDataFolder(const ProgramInfo& info) : m_info(info)
 {
     if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder");
-    const QString prefix = info.isWard() ? QStringLiteral("zorivozure") : QStringLiteral("sebrix");
-    build(filePath(info.enteredDataFile), {QStringLiteral("schema/%1-entered.sql").arg(prefix)});
-    build(filePath(info.codeTableFile), {QStringLiteral("schema/%1-codes.sql").arg(prefix),
-                                         QStringLiteral("sample/%1-codes.sql").arg(prefix)});
-    build(filePath(info.convertedFile), {QStringLiteral("schema/%1-converted.sql").arg(prefix)});
+    const DataFolderScripts scripts = dataFolderScripts(info);
+    build(filePath(info.enteredDataFile), scripts.entered);
+    build(filePath(info.codeTableFile), scripts.codes);
+    build(filePath(info.convertedFile), scripts.converted);
 }
 
 std::shared_ptr<Database> TempDataFolder::entered()
