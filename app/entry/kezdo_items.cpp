@@ -83,6 +83,18 @@ bool askNoSuchCode()
         == platform::MsgResult::Yes;
 }
 
+// An unknown code typed into a tab: the clerk is told, the tab's boxes are
+// emptied and `next` takes the focus; whatever the answer, the clerk types
+// another code.
+void refuseCode(const Tab& tab, QWidget* next)
+{
+    askNoSuchCode();
+    tab.code->clear();
+    tab.quantity->setText(QString());
+    tab.combo->setText(QString());
+    focusIfPossible(next);
+}
+
 // The ten slots through the window's boxes (for the add, which reads them).
 class WindowSlotView : public entry::SlotView {
 public:
@@ -282,11 +294,7 @@ void kezdo::itemCode_LostFocus(int t)
     focusIfPossible(tab.quantity);
     if (found)
         return;
-    askNoSuchCode(); // whatever the answer, the clerk types another code
-    tab.code->clear();
-    tab.quantity->setText(QString());
-    tab.combo->setText(QString());
-    focusIfPossible(tab.code);
+    refuseCode(tab, tab.code);
 }
 
 void kezdo::itemCombo_Change(int t)
@@ -327,11 +335,7 @@ void kezdo::itemCombo_LostFocus(int t)
         return;
     if (entry::lookUpCode(*tab.data, tab.info, text))
         return;
-    askNoSuchCode();
-    tab.code->clear();
-    tab.quantity->setText(QString());
-    tab.combo->setText(QString());
-    focusIfPossible(tab.combo);
+    refuseCode(tab, tab.combo);
 }
 
 void kezdo::itemGrid_DblClick(int t)
