@@ -98,6 +98,14 @@ long long leadingNumber(const QString& text)
 
 const QString kNoKonv = QStringLiteral("Nincs konvertált adat!");
 
+// The ward code and the ward sign are picked from their lists, never typed;
+// the Tab key still leaves the box, or the clerk is trapped in it.
+void refuseTyping(int& keyAscii)
+{
+    if (keyAscii != 9)
+        keyAscii = 0;
+}
+
 } // namespace
 
 // ---- wiring ---------------------------------------------------------------
@@ -117,9 +125,9 @@ void kezdo::connectEpisodeHandlers()
 
     ev.onChange(DBCombo1, [this] { DBCombo1_Change(); });
     connect(DBCombo1, &platform::DBCombo::Click, this, [this](int) { DBCombo1_Click(); });
-    ev.onKeyPress(DBCombo1, [](int& keyAscii) { keyAscii = 0; });
+    ev.onKeyPress(DBCombo1, refuseTyping);
     ev.onChange(Text11, [this] { Text11_Change(); });
-    ev.onKeyPress(Combo2, [](int& keyAscii) { keyAscii = 0; });
+    ev.onKeyPress(Combo2, refuseTyping);
     ev.onChange(Combo3, [this] { Combo3_Change(); });
     connect(Combo3, &QComboBox::activated, this, [this](int) { Combo3_Click(); });
 

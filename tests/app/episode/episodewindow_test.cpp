@@ -6,12 +6,14 @@
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/events.h"
 #include "platform/ui/maskedbox.h"
 #include "platform/ui/msgbox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -263,6 +265,23 @@ TEST_F(ManualEntry, institutionDataAreStoredInOneRow)
     w.SSCommand7->click();
     EXPECT_EQ(entered()->scalar("select int_kod from intadatok").toString(), "1234");
     EXPECT_EQ(w.Text10->text(), "");
+}
+
+TEST_F(ManualEntry, tabLeavesTheComboBoxesThatRefuseTyping)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    for (QWidget* combo : {static_cast<QWidget*>(w.DBCombo1), static_cast<QWidget*>(w.Combo2)}) {
+        focusOn(combo);
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        QApplication::sendEvent(target, &press);
+        QApplication::processEvents();
+        platform::Events::flush();
+        QWidget* now = QApplication::focusWidget();
+        EXPECT_TRUE(now && now != combo && !combo->isAncestorOf(now)) << combo->objectName().toStdString();
+    }
 }
 
 TEST_F(ManualEntry, wardBoxLooksTheCareTypeUpByItsOwnCode)
