@@ -218,18 +218,9 @@ void Events::onKeyDown(QWidget* control, KeyDownHandler handler)
 
 void Events::onChange(QWidget* control, Handler handler)
 {
-    ControlHandlers& h = handlersOf(control);
-    const bool first = !h.change;
-    h.change = std::move(handler);
-    if (!first)
+    if (!storeHandler(control, &ControlHandlers::change, std::move(handler)))
         return;
-    auto run = [this, control] {
-        auto it = m_controls.constFind(control);
-        if (it != m_controls.constEnd() && it->change) {
-            Handler copy = it->change;
-            copy();
-        }
-    };
+    const Handler run = runnerOf(control, &ControlHandlers::change);
     if (auto* box = qobject_cast<MaskEdBox*>(control))
         connect(box, &MaskEdBox::Change, this, run);
     else if (auto* combo = qobject_cast<DBCombo*>(control))
@@ -249,18 +240,9 @@ void Events::onChange(QWidget* control, Handler handler)
 
 void Events::onClick(QWidget* control, Handler handler)
 {
-    ControlHandlers& h = handlersOf(control);
-    const bool first = !h.click;
-    h.click = std::move(handler);
-    if (!first)
+    if (!storeHandler(control, &ControlHandlers::click, std::move(handler)))
         return;
-    auto run = [this, control] {
-        auto it = m_controls.constFind(control);
-        if (it != m_controls.constEnd() && it->click) {
-            Handler copy = it->click;
-            copy();
-        }
-    };
+    const Handler run = runnerOf(control, &ControlHandlers::click);
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         connect(button, &QAbstractButton::clicked, this, run);
     else if (auto* grid = qobject_cast<DBGrid*>(control))
@@ -272,20 +254,30 @@ void Events::onClick(QWidget* control, Handler handler)
 
 void Events::onDblClick(QWidget* control, Handler handler)
 {
-    ControlHandlers& h = handlersOf(control);
-    const bool first = !h.dblClick;
-    h.dblClick = std::move(handler);
-    if (!first)
+    if (!storeHandler(control, &ControlHandlers::dblClick, std::move(handler)))
         return;
-    if (auto* grid = qobject_cast<DBGrid*>(control)) {
-        connect(grid, &DBGrid::DblClick, this, [this, control] {
-            auto it = m_controls.constFind(control);
-            if (it != m_controls.constEnd() && it->dblClick) {
-                Handler copy = it->dblClick;
-                copy();
-            }
-        });
-    }
+    if (auto* grid = qobject_cast<DBGrid*>(control))
+        connect(grid, &DBGrid::DblClick, this, runnerOf(control, &ControlHandlers::dblClick));
+}
+
+bool Events::storeHandler(QWidget* control, Handler ControlHandlers::*kind, Handler handler)
+{
+    Handler& slot = handlersOf(control).*kind;
+    const bool first = !slot;
+    slot = std::move(handler);
+    return first;
+}
+
+Events::Handler Events::runnerOf(QWidget* control, Handler ControlHandlers::*kind)
+{
+    return [this, control, kind] {
+        auto it = m_controls.constFind(control);
+        // A copy: the handler may replace itself while it runs.
+        if (it != m_controls.constEnd() && (*it).*kind) {
+            Handler copy = (*it).*kind;
+            copy();
+        }
+    };
 }
 
 void Events::queueFocusEvent(QWidget* control, bool lost)

@@ -109,6 +109,11 @@ private:
         KeyDownHandler keyDown;
     };
     ControlHandlers& handlersOf(QWidget* control);
+    // Stores a Change, Click or DblClick handler; true when it is the
+    // control's first of that kind, whose signal is then connected once.
+    bool storeHandler(QWidget* control, Handler ControlHandlers::*kind, Handler handler);
+    // Calls the control's current handler of that kind when its signal fires.
+    Handler runnerOf(QWidget* control, Handler ControlHandlers::*kind);
     QWidget* registeredControlOf(QWidget* widget) const;
     bool handleKey(QWidget* control, QKeyEvent* event, bool preview);
     void queueFocusEvent(QWidget* control, bool lost);
