@@ -259,6 +259,23 @@ bool finishTemp(int fd, const QString& temp, const QString& target, FileError* e
     return true;
 }
 
+// Opens an existing file, not a folder, for reading and reads its status;
+// -1 on failure, with the error naming `shown` (the path as the caller gave it).
+int openForReading(const QString& mapped, const QString& shown, struct stat& st, FileError* error)
+{
+    const int fd = ::open(encoded(mapped).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        setError(error, errnoError(errno, shown));
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        setError(error, makeFileError(fileerr::PathFileAccess, shown));
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 // --- Drives ---------------------------------------------------------------
@@ -371,14 +388,10 @@ bool copyFile(const QString& source, const QString& target, FileError* error)
     if (!resolve(source, from, error) || !resolve(target, to, error))
         return false;
 
-    const int in = ::open(encoded(from).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return setError(error, errnoError(errno, source));
     struct stat st {};
-    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(in);
-        return setError(error, makeFileError(fileerr::PathFileAccess, source));
-    }
+    const int in = openForReading(from, source, st, error);
+    if (in < 0)
+        return false;
     if (QFileInfo(to).isDir()) {
         ::close(in);
         return setError(error, makeFileError(fileerr::PathFileAccess, target));
@@ -435,14 +448,10 @@ bool FixedRecordReader::open(FileError* error)
     QString mapped;
     if (!resolve(path_, mapped, error))
         return false;
-    const int fd = ::open(encoded(mapped).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return setError(error, errnoError(errno, path_));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return setError(error, makeFileError(fileerr::PathFileAccess, path_));
-    }
+    const int fd = openForReading(mapped, path_, st, error);
+    if (fd < 0)
+        return false;
     fd_ = fd;
     length_ = qint64(st.st_size);
     return true;
