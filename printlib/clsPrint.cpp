@@ -26,31 +26,33 @@ clsPrint::~clsPrint() = default;
 
 static LibError rangeError(const QString& text) { return LibError(9, text); }
 
+static void checkRange(int value, int low, int high)
+{
+    if (value < low || value > high)
+        throw rangeError(QStringLiteral("Valid range is from %1 to %2").arg(low).arg(high));
+}
+
 void clsPrint::setCopies(int value)
 {
-    if (value < 1 || value > 999)
-        throw rangeError(QStringLiteral("Valid range is from 1 to 999"));
+    checkRange(value, 1, 999);
     m_copies = short(value);
 }
 
 void clsPrint::setFromPage(int value)
 {
-    if (value < 0 || value > 999)
-        throw rangeError(QStringLiteral("Valid range is from 0 to 999"));
+    checkRange(value, 0, 999);
     m_fromPage = short(value);
 }
 
 void clsPrint::setToPage(int value)
 {
-    if (value < 0 || value > 999)
-        throw rangeError(QStringLiteral("Valid range is from 0 to 999"));
+    checkRange(value, 0, 999);
     m_toPage = short(value);
 }
 
 void clsPrint::setRange(int value)
 {
-    if (value < 0 || value > 2)
-        throw rangeError(QStringLiteral("Valid range is from 0 to 2"));
+    checkRange(value, 0, 2);
     m_range = value;
 }
 

@@ -74,17 +74,28 @@ void resultText(sqlite3_context* ctx, const QString& s)
 
 // left(text, n), right(text, n), mid(text, start [, n]), len(text): counted in
 // characters, not bytes.
-void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+
+// The length of left and right; false when the result is already given
+// (Null for a Null argument, an error for a negative length).
+bool lengthArgument(sqlite3_context* ctx, sqlite3_value** argv, const char* negativeError, qint64& n)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
-        return;
+        return false;
     }
-    const qint64 n = sqlite3_value_int64(argv[1]);
+    n = sqlite3_value_int64(argv[1]);
     if (n < 0) {
-        sqlite3_result_error(ctx, "left: negative length", -1);
-        return;
+        sqlite3_result_error(ctx, negativeError, -1);
+        return false;
     }
+    return true;
+}
+
+void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    qint64 n = 0;
+    if (!lengthArgument(ctx, argv, "left: negative length", n))
+        return;
     // Walks the UTF-8 bytes: the month selections call this for every row.
     const auto* text = sqlite3_value_text(argv[0]);
     const int bytes = sqlite3_value_bytes(argv[0]);
@@ -99,15 +110,9 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void rightFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
+    qint64 n = 0;
+    if (!lengthArgument(ctx, argv, "right: negative length", n))
         return;
-    }
-    const qint64 n = sqlite3_value_int64(argv[1]);
-    if (n < 0) {
-        sqlite3_result_error(ctx, "right: negative length", -1);
-        return;
-    }
     resultText(ctx, argText(argv[0]).right(qsizetype(n)));
 }
 
