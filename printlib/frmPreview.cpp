@@ -180,6 +180,7 @@ frmPreview::frmPreview(clsPrint& job) : QDialog(nullptr, Qt::Window), m_job(job)
     txtStatus->setAlignment(Qt::AlignCenter);
     txtGoto = new QLineEdit(QStringLiteral("1"));
     txtGoto->setMaxLength(3);
+    selectAllOnFocus(txtGoto);
     cboZoom = new QComboBox;
 
     addButton(1, QStringLiteral("first"), QStringLiteral("f"));

@@ -1,5 +1,6 @@
 // The preview window driven headless: load state, zoom entries, paging keys,
 // the goto check, scrolling keys, the information box and printing from it.
+#include "printlib/frmAnimatedLogo.h"
 #include "printlib/frmPreview.h"
 #include "printlib/frmPrintDialog.h"
 #include "tests/printlib/ui_support.h"
@@ -7,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -272,6 +274,65 @@ TEST_F(PreviewTest, emptyDocumentRaises18AndShowsNothing)
         EXPECT_EQ(e.Description, "There is no job for print, before you must create a job.");
     }
     EXPECT_FALSE(shown);
+}
+
+} // namespace
+
+namespace {
+
+void mouse(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButtons held)
+{
+    const QPointF global = w->mapToGlobal(QPointF(local));
+    QMouseEvent e(type, QPointF(local), global, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST_F(PreviewTest, panningStopsWhenTheNearEdgeReachesTheCentreLine)
+{
+    buildPages(1);
+    preview([](frmPreview& p) {
+        zoom(p, 0); // 100%: the page is larger than the container both ways
+        ASSERT_TRUE(p.HS->isEnabled());
+        ASSERT_TRUE(p.VS->isEnabled());
+        mouse(p.picPage, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton);
+        EXPECT_EQ(p.cursorIndex(), 3);
+        EXPECT_TRUE(p.blnDragging);
+        // Drag far to the right and down: the left and top edges stop at the centre.
+        mouse(p.picPage, QEvent::MouseMove, QPoint(5000, 5000), Qt::LeftButton);
+        EXPECT_NEAR(p.picPage->x(), p.picContainer->width() / 2, 1);
+        EXPECT_NEAR(p.picPage->y(), p.picContainer->height() / 2, 1);
+        EXPECT_EQ(p.HS->value(), 0) << "the bar follows the picture";
+        EXPECT_EQ(p.VS->value(), 0);
+        mouse(p.picPage, QEvent::MouseButtonRelease, QPoint(10, 10), Qt::NoButton);
+        EXPECT_EQ(p.cursorIndex(), 1);
+        EXPECT_FALSE(p.blnDragging);
+
+        zoom(p, 5); // whole page: nothing to pan
+        mouse(p.picPage, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton);
+        EXPECT_EQ(p.cursorIndex(), 6);
+        const QPoint before = p.picPage->pos();
+        mouse(p.picPage, QEvent::MouseMove, QPoint(300, 300), Qt::LeftButton);
+        EXPECT_EQ(p.picPage->pos(), before);
+        mouse(p.picPage, QEvent::MouseButtonRelease, QPoint(10, 10), Qt::NoButton);
+    });
+}
+
+TEST_F(PreviewTest, logoSpinsOnlyWhileTheInformationBoxIsOpenAt25Percent)
+{
+    buildPages(1);
+    std::vector<bool> runningDuringBox;
+    printlib::clsInteraction::setBoxDriver([&](QDialog&) {
+        runningDuringBox.push_back(printlib::frmAnimatedLogo::instance().running());
+    });
+    preview([](frmPreview& p) {
+        zoom(p, 3); // 25%
+        p.Buttons(14)->trigger();
+        zoom(p, 0);
+        p.Buttons(14)->trigger();
+    });
+    EXPECT_EQ(runningDuringBox, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(printlib::frmAnimatedLogo::instance().running());
 }
 
 } // namespace
