@@ -31,6 +31,7 @@ constexpr int kF1 = 112;
 constexpr int kF8 = 119;
 constexpr int kF10 = 121;
 constexpr int kEnter = 13;
+constexpr int kNameColumnWidth = 240;
 
 const QString kNoSuchCode = QStringLiteral("Nincs ilyen kód!Beír másikat?");
 
@@ -138,9 +139,17 @@ void kezdo::connectItemHandlers()
     // Deleting an item works alike in both programs.
     ev.onClick(SSCommand24, [this] { SSCommand24_Click(); });
 
+    // Name columns wide enough to tell the codes apart by their names.
+    DBGrid3->setColumnWidth(1, kNameColumnWidth);
+
     // The ward program's slots-free tabs have their own handlers.
     if (m_program.isWard())
         return;
+
+    DBGrid2->setColumnWidth(1, kNameColumnWidth);
+    DBGrid7->setColumnWidth(1, kNameColumnWidth);
+    DBGrid6->setColumnWidth(2, kNameColumnWidth);
+    DBGrid4->setColumnWidth(2, kNameColumnWidth);
 
     for (int k = 0; k < entry::kSlotCount; ++k) {
         QLineEdit* code = slotCode(k);
@@ -468,6 +477,17 @@ void kezdo::SSCommand20_Click()
 
 void kezdo::closeSearch()
 {
+    // Where the clerk picks from the result: the picker's grid when the
+    // search ran over the surgery master, else the grid of the tab that
+    // opened it. Hiding the frame that held the focus would otherwise leave
+    // the focus nowhere.
+    QWidget* pickFrom = nullptr;
+    if (Label18->text() == QLatin1String("MAP"))
+        pickFrom = DBGrid6;
+    else
+        for (int t = 0; t < entry::kItemTabCount; ++t)
+            if (Label18->text() == tabOf(*this, t).info.searchKind)
+                pickFrom = tabOf(*this, t).grid;
     // Both options cleared: the radio buttons must stop excluding each other
     // for a moment.
     SSOption1->setAutoExclusive(false);
@@ -480,6 +500,7 @@ void kezdo::closeSearch()
     Text18->clear();
     SSFrame6->hide();
     SSFrame1->setEnabled(true);
+    focusIfPossible(pickFrom);
 }
 
 void kezdo::SSCommand21_Click()
@@ -512,6 +533,11 @@ void kezdo::SSCommand22_Click()
     SSFrame8->hide();
     SSFrame1->setEnabled(true);
     SSCheck8->setChecked(false);
+    // Back to the code box the picker was opened from (its duration comes
+    // next), instead of nowhere with the picker's grid hidden.
+    const int slot = entry::slotFromDigit(Label2->text());
+    if (slot >= 0)
+        focusIfPossible(slotCode(slot));
 }
 
 void kezdo::SSCommand29_Click()
@@ -520,6 +546,7 @@ void kezdo::SSCommand29_Click()
     SSFrame6->raise();
     Label18->setText(QStringLiteral("MAP"));
     Text18->clear();
+    focusIfPossible(Text18);
 }
 
 void kezdo::SSCommand23_Click()

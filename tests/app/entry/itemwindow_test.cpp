@@ -504,3 +504,62 @@ TEST_F(ItemWindow, delete_button_removes_the_item_selected_in_the_grid)
     EXPECT_EQ(w.Data8->recordset().text("Rkod"), "B");
     EXPECT_EQ(w.DBGrid1->row(), 0);
 }
+
+// Closing the picker or the search frame hides the control that held the
+// focus: the focus must land where the clerk goes on, not nowhere.
+TEST_F(ItemWindow, closing_the_picker_or_the_search_leaves_the_focus_where_the_clerk_goes_on)
+{
+    kezdo& w = open();
+    // A pick returns to the code box the picker was opened from.
+    focusOn(w.Text23);
+    key(w.Text23, Qt::Key_F1);
+    EXPECT_EQ(QApplication::focusWidget(), w.DBGrid6);
+    key(w.DBGrid6, Qt::Key_Return, "\r");
+    EXPECT_EQ(w.Text23->text(), "51000");
+    EXPECT_EQ(QApplication::focusWidget(), w.Text23);
+    EXPECT_TRUE(grey(w.Text23));
+
+    // "Mégse" as well.
+    key(w.Text23, Qt::Key_F1);
+    w.SSCommand22_Click();
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), w.Text23);
+
+    // "Keres" of the picker puts the focus in the search text; the result
+    // is picked in the picker's grid.
+    key(w.Text23, Qt::Key_F1);
+    w.SSCommand29_Click();
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), w.Text18);
+    w.SSOption1_Click();
+    type(w.Text18, "51");
+    key(w.Text18, Qt::Key_Return, "\r");
+    EXPECT_FALSE(w.SSFrame6->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), w.DBGrid6);
+    w.SSCommand22_Click();
+    settle();
+
+    // A tab's search, found or cancelled, hands the focus to that tab's grid.
+    struct Case { int tab; QWidget* grid; QString text; bool cancel; };
+    const QList<Case> cases = {
+        {0, w.DBGrid3, "12", false},
+        {1, w.DBGrid2, "M", false},
+        {0, w.DBGrid3, "", true},
+    };
+    for (const Case& c : cases) {
+        w.SSTab1->setCurrentIndex(c.tab);
+        settle();
+        focusOn(w.SSTab1);
+        if (c.tab == 0) w.SSCommand19_Click(); else w.SSCommand5_Click();
+        settle();
+        w.Text18->setText(c.text);
+        if (c.cancel)
+            w.SSCommand21_Click();
+        else
+            key(w.Text18, Qt::Key_Return, "\r");
+        settle();
+        EXPECT_FALSE(w.SSFrame6->isVisible()) << c.tab;
+        EXPECT_EQ(QApplication::focusWidget(), c.grid) << c.tab << c.text.toStdString();
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+}
