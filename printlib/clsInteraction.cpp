@@ -301,6 +301,33 @@ frmMsgBoxEx::frmMsgBoxEx()
     connect(tmrAutoClose, &QTimer::timeout, this, &frmMsgBoxEx::tmrAutoClose_Timer);
 }
 
+namespace {
+// The fixed dialog frame around a box that has no title bar of its own.
+void paintDialogFrame(QWidget* w)
+{
+    QPainter p(w);
+    const QRect r = w->rect().adjusted(0, 0, -1, -1);
+    p.setPen(w->palette().color(QPalette::Light));
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(w->palette().color(QPalette::Dark));
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+}
+} // namespace
+
+void frmMsgBoxEx::paintEvent(QPaintEvent* e)
+{
+    QDialog::paintEvent(e);
+    paintDialogFrame(this);
+}
+
+void frmInputBoxEx::paintEvent(QPaintEvent* e)
+{
+    QDialog::paintEvent(e);
+    paintDialogFrame(this);
+}
+
 void frmMsgBoxEx::btn_Click(int index)
 {
     tmrAutoClose->stop();

@@ -95,6 +95,7 @@ public:
 
 protected:
     void reject() override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     friend class clsInteraction;
@@ -129,6 +130,7 @@ public:
 
 protected:
     void reject() override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     friend class clsInteraction;

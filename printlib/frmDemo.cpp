@@ -90,7 +90,11 @@ double frmTest::rnd()
 
 short frmTest::RandomInt(short b)
 {
-    reseed(unsigned(b + QTime(0, 0).secsTo(QTime::currentTime())));
+    // The new seed (b and the time of day) is mixed into the running state,
+    // so calls within the same second still give different numbers.
+    const int ms = QTime(0, 0).msecsTo(QTime::currentTime());
+    std::seed_seq seq{unsigned(b), unsigned(ms), unsigned(m_rng())};
+    m_rng.seed(seq);
     return short(std::floor(rnd() * b));
 }
 

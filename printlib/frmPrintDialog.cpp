@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace printlib {
 
@@ -88,6 +89,15 @@ UpDown::UpDown(QLineEdit* buddy, QWidget* parent) : QWidget(parent), m_buddy(bud
     m_up->setArrowType(Qt::UpArrow);
     m_down = new QToolButton(this);
     m_down->setArrowType(Qt::DownArrow);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    for (QToolButton* b : {m_up, m_down}) {
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        b->setMinimumSize(1, 1);
+        b->setIconSize(QSize(6, 6));
+        column->addWidget(b);
+    }
     m_up->setFocusPolicy(Qt::NoFocus);
     m_down->setFocusPolicy(Qt::NoFocus);
     connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
@@ -117,6 +127,10 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Nyomtat"));
     setFixedSize(twipsToPixelsX(6030), twipsToPixelsY(2355));
+    // The design sizes are made for a small dialog font.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
 
     cboPrinters = new QComboBox(this);
     cboPrinters->setGeometry(tw(60, 60, 5925, 345));
@@ -130,19 +144,19 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     optPages = new QRadioButton(fraRange);
     optPages->setGeometry(tw(120, 660, 240, 240));
     lblPages = new ReleaseLabel(QStringLiteral("  Oldal(ak)  Tól:"), fraRange);
-    lblPages->setGeometry(tw(360, 660, 1150, 240));
+    lblPages->setGeometry(tw(360, 660, 1300, 240));
     txtFrom = new QLineEdit(QStringLiteral("1"), fraRange);
     txtFrom->setMaxLength(3);
-    txtFrom->setGeometry(tw(1500, 630, 420, 285));
+    txtFrom->setGeometry(tw(1660, 630, 400, 285));
     udFrom = new UpDown(txtFrom, fraRange);
-    udFrom->setGeometry(tw(1920, 630, 240, 285));
+    udFrom->setGeometry(tw(2060, 630, 200, 285));
     Label1_0 = new QLabel(QStringLiteral("Ig:"), fraRange);
-    Label1_0->setGeometry(tw(2190, 660, 240, 240));
+    Label1_0->setGeometry(tw(2290, 660, 230, 240));
     txtTo = new QLineEdit(QStringLiteral("1"), fraRange);
     txtTo->setMaxLength(3);
-    txtTo->setGeometry(tw(2430, 630, 400, 285));
+    txtTo->setGeometry(tw(2520, 630, 340, 285));
     udTo = new UpDown(txtTo, fraRange);
-    udTo->setGeometry(tw(2830, 630, 200, 285));
+    udTo->setGeometry(tw(2860, 630, 180, 285));
     Label1_2 = new QLabel(QStringLiteral("Nyomtat:"), fraRange);
     Label1_2->setGeometry(tw(120, 1050, 800, 240));
     cboRange = new QComboBox(fraRange);
@@ -156,7 +170,7 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     txtCopies->setMaxLength(3);
     txtCopies->setGeometry(tw(1250, 300, 500, 285));
     udCopies = new UpDown(txtCopies, fraCopies);
-    udCopies->setGeometry(tw(1750, 300, 240, 285));
+    udCopies->setGeometry(tw(1750, 300, 200, 285));
     chkCollate = new QCheckBox(fraCopies);
     chkCollate->setGeometry(tw(120, 800, 240, 240));
     lblCollate = new ReleaseLabel(QStringLiteral(" Collate"), fraCopies);
