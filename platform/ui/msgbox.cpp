@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace platform {
@@ -59,7 +60,8 @@ MsgBoxRequest MsgBoxRequest::fromStyle(const QString& text, int style, const QSt
 
 MsgResult ModalMsgBoxService::show(const MsgBoxRequest& request)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QPointer<QWidget> owner = QApplication::activeWindow();
+    QMessageBox box(owner);
     box.setWindowTitle(request.title);
     box.setText(request.text);
     switch (request.icon) {
@@ -89,6 +91,10 @@ MsgResult ModalMsgBoxService::show(const MsgBoxRequest& request)
     ++g_openBoxes;
     box.exec();
     --g_openBoxes;
+    // Without a window manager nobody hands the activation back to the
+    // window the box came from: its focus moves would no longer be seen.
+    if (owner && owner->isVisible() && !owner->isActiveWindow())
+        owner->activateWindow();
     const int index = buttons.indexOf(box.clickedButton());
     if (index < 0) // closed by Escape or the close box
         return results.contains(MsgResult::Cancel) ? MsgResult::Cancel : results.at(def);
