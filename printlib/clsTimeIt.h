@@ -1,4 +1,4 @@
-// A stopwatch for timing a piece of the program by hand: Start, then TimeIt
+// A stopwatch for timing a stretch of the program by hand: Start, then TimeIt
 // shows the seconds since in a plain message box.
 #pragma once
 
