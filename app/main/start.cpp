@@ -4,6 +4,8 @@
 #include "app/common/module1.h"
 #include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
+#include "platform/print/printer.h"
+#include "printlib/libwindows.h"
 #include "platform/ui/msgbox.h"
 
 #include <QApplication>
@@ -59,6 +61,11 @@ int runProgram(const ProgramInfo& info, int argc, char** argv)
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+
+    // Printed and previewed pages measure text with the same fonts on every
+    // machine, and the print library shows its own boxes and print dialog.
+    platform::registerFontSubstitutions();
+    printlib::installLibraryWindows();
 
     // The database files belong to the clerk's working folder; a missing
     // one is reported and never created in its place.

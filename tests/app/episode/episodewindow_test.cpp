@@ -247,6 +247,18 @@ TEST_F(ManualEntry, leavingDeletesOnlyTheItemsOfAnUnstoredEpisode)
     EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 1);
 }
 
+TEST_F(ManualEntry, itemsLeftByAnEntryThatNeverEndedDoNotAttachToTheNextOne)
+{
+    // The program was closed in the middle of an entry: its items stay under
+    // the identifier that was never stored, which the next entry reuses.
+    addItem("1", "G100", "11111");
+    addItem("2", "G100");
+    window->fel->trigger();
+    EXPECT_EQ(window->Label1->text(), "1");
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 0);
+    EXPECT_EQ(count("select count(*) from Ráfkódok"), 1);
+}
+
 TEST_F(ManualEntry, institutionDataAreStoredInOneRow)
 {
     kezdo& w = *window;
