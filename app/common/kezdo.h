@@ -385,6 +385,7 @@ public:
     // Saving.
     void SSCommand1_Click();
     void SSCommand30_Click();
+    void showStoredForms();
     void refreshEpisodeWalk();
     // Loading, review, find by register number.
     void olvasdata3t();

@@ -729,12 +729,7 @@ void kezdo::SSCommand1_Click()
         return;
     }
 
-    // The form shows what was stored.
-    if (isBlank(Text14->text()))
-        Text14->setText(QStringLiteral("0"));
-    if (isBlank(Text25->text()))
-        Text25->setText(QStringLiteral("0"));
-    refreshEpisodeWalk();
+    showStoredForms();
     platform::msgBox(kSaveSucceeded, platform::OkOnly);
     SSCheck1->setChecked(true);
 }
@@ -766,13 +761,20 @@ void kezdo::SSCommand30_Click()
                          platform::Critical, QStringLiteral("Hiba"));
         return;
     }
+    showStoredForms();
+    if (!program().isWard())
+        Data6->refresh();
+}
+
+// After a save the form shows what was stored: a blank sequence number and
+// outcome are stored as "0".
+void kezdo::showStoredForms()
+{
     if (isBlank(Text14->text()))
         Text14->setText(QStringLiteral("0"));
     if (isBlank(Text25->text()))
         Text25->setText(QStringLiteral("0"));
     refreshEpisodeWalk();
-    if (!program().isWard())
-        Data6->refresh();
 }
 
 // The walk shows the rows as stored: re-read it and stand on the same
