@@ -1,0 +1,30 @@
+#include "bench/benchdata.h"
+
+#include <cstdio>
+
+namespace bench {
+
+void bulkInsert(platform::db::Database& db, const char* sql, int rows, const std::function<void(sqlite3_stmt*, int)>& bind)
+{
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db.handle(), sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        std::printf("  prepare failed: %s\n", sqlite3_errmsg(db.handle()));
+        return;
+    }
+    for (int i = 0; i < rows; ++i) {
+        bind(stmt, i);
+        if (sqlite3_step(stmt) != SQLITE_DONE) {
+            std::printf("  insert failed: %s\n", sqlite3_errmsg(db.handle()));
+            break;
+        }
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+}
+
+void bindText(sqlite3_stmt* stmt, int index, const QByteArray& text)
+{
+    sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace bench
