@@ -385,6 +385,7 @@ public:
     // Saving.
     void SSCommand1_Click();
     void SSCommand30_Click();
+    bool startFoundWalk(platform::db::DataConnection* conn, const QString& source, bool all, const QString& wanted);
     void showStoredForms();
     void refreshEpisodeWalk();
     // Loading, review, find by register number.

@@ -923,38 +923,36 @@ void kezdo::SSCommand26_Click()
     const QString wanted = Text19->text();
     const bool blank = isBlank(wanted);
     if (SSFrame1->caption() == kReviewCaption) {
-        if (blank)
-            Data3->setRecordSource(kAllEpisodes);
-        else
-            Data3->setRecordSource(kEpisodesOfRegister, {wanted});
-        Data3->refresh();
-        auto& rs = Data3->recordset();
-        if (rs.recordCount() == 0)
+        if (!startFoundWalk(Data3, blank ? kAllEpisodes : kEpisodesOfRegister, blank, wanted))
             return;
-        rs.moveLast();
-        rekszam = rs.recordCount();
-        Label8->setText(QString::number(rekszam));
-        rs.moveFirst();
         aktpoz = 1;
         Label7->setText(QStringLiteral("1"));
         olvasdata3t();
         return;
     }
 
-    if (blank)
-        Data10->setRecordSource(kAllKonv);
-    else
-        Data10->setRecordSource(kKonvOfRegister, {wanted});
-    Data10->refresh();
-    auto& rs = Data10->recordset();
-    if (rs.recordCount() == 0)
+    if (!startFoundWalk(Data10, blank ? kAllKonv : kKonvOfRegister, blank, wanted))
         return;
+    takeKonvRow();
+    Label7->setText(QString::number(Data10->recordset().absolutePosition()));
+}
+
+// Points the connection at what the find selects (everything for a blank
+// register number), counts it for the walk and stands on its first row.
+// False when the find selected nothing.
+bool kezdo::startFoundWalk(platform::db::DataConnection* conn, const QString& source, bool all,
+                           const QString& wanted)
+{
+    conn->setRecordSource(source, all ? QVariantList{} : QVariantList{wanted});
+    conn->refresh();
+    auto& rs = conn->recordset();
+    if (rs.recordCount() == 0)
+        return false;
     rs.moveLast();
     rekszam = rs.recordCount();
     Label8->setText(QString::number(rekszam));
     rs.moveFirst();
-    takeKonvRow();
-    Label7->setText(QString::number(rs.absolutePosition()));
+    return true;
 }
 
 void kezdo::Text19_KeyPress(int& keyAscii)
