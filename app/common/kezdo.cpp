@@ -226,11 +226,7 @@ void kezdo::kil_Click()
 
 // The secondary windows are not part of the program yet: their menu items
 // and toolbar buttons are present and do nothing.
-void kezdo::konatt_Click() {}
 void kezdo::mind_Click() {}
-void kezdo::nevj_Click() {}
-void kezdo::okodkarb_Click() {}
-void kezdo::statmutat() {}
 
 void kezdo::Toolbar1_ButtonClick(int index)
 {
@@ -242,8 +238,7 @@ void kezdo::Toolbar1_ButtonClick(int index)
         kesz->trigger();
         break;
     case 3:
-        // The ward-code window, leaving the main window enabled; not part of
-        // the program yet.
+        showWardCodes(); // the main window stays enabled
         break;
     case 4:
         talviron->trigger();

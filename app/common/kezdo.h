@@ -19,6 +19,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -39,6 +40,10 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 struct ProgramInfo;
+class okodkarbform;
+class konvattform;
+class nevjform;
+class statform;
 
 namespace platform {
 class MaskEdBox;
@@ -451,6 +456,17 @@ public:
 
     // --- exchange handlers ---
     // --- end exchange handlers ---
+
+    // --- secondary windows: ward codes, converted records, statistics,
+    // about box (app/windows/kezdo_windows1.cpp) ---
+    // Shows the ward-code window (made on first use, kept until closed).
+    okodkarbform* showWardCodes();
+    QPointer<okodkarbform> okodkarbWindow;
+    QPointer<konvattform> konvattWindow;
+    QPointer<nevjform> nevjWindow;
+    QPointer<statform> statWindow;
+    void closeWithMe(QWidget* secondary);
+    // --- end secondary windows ---
 
 protected:
     void closeEvent(QCloseEvent* event) override;
