@@ -224,10 +224,6 @@ void kezdo::kil_Click()
     EndProgram(0);
 }
 
-// The secondary windows are not part of the program yet: their menu items
-// and toolbar buttons are present and do nothing.
-void kezdo::mind_Click() {}
-
 void kezdo::Toolbar1_ButtonClick(int index)
 {
     switch (index) {

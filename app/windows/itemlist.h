@@ -1,0 +1,75 @@
+// The printed item list of the overview: the episodes the overview shows,
+// each with its surgeries, its items and their totals, laid out as a
+// document of the print library (A4 portrait) and shown in its preview.
+//
+// The layout is a plain function over plain rows, so it is tested on the
+// recording printer without a window; the overview gathers the rows from its
+// own data connections.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+namespace printlib {
+class clsPrint;
+}
+
+namespace overview {
+
+struct ListedSurgery {
+    QString mkod;
+    QString mido;
+};
+
+struct ListedItem {
+    QString rkod;
+    QString name;
+    QString rmen;
+    QVariant me;        // Null or empty: no unit printed
+    QVariant unitPrice; // Egységár; Null prints nothing and counts as 0
+    QVariant value;     // Érték; likewise
+};
+
+struct ListedEpisode {
+    QString tSzam, taj, fdat, fido, tdat, tido, okod;
+    std::vector<ListedSurgery> surgeries;
+    std::vector<ListedItem> items;
+};
+
+// Where the columns stand, in millimetres from the left margin. The ward
+// program has no surgeries and sets its date and ward columns further left.
+struct ItemListColumns {
+    float admissionLeft, admissionRight;
+    float dischargeLeft, dischargeRight;
+    float wardLeft, wardRight;
+    float quantityLeft, quantityRight;
+
+    static const ItemListColumns& surgical();
+    static const ItemListColumns& ward();
+};
+
+// Body rows start this far below the top margin on every page.
+inline constexpr float kFirstRowY = 15;
+// A page is full once the next row would start below this.
+inline constexpr float kLastRowY = 220;
+
+// The column headings and the rule under them, at the top of the page the
+// document currently stands on.
+void raford_fej(printlib::clsPrint& job, const ItemListColumns& columns);
+
+// Sets up the page, adds the repeated header and footer (institution line,
+// title box, date, footer rule, page number) and the body rows of every
+// episode. `institution` is the header line ("1234, Kórház"), `today` the
+// date as the system writes it. A page is changed whenever a row of any
+// kind left the next row's place past the threshold, and only when another
+// row follows, so no page ends below the footer and none holds headings
+// alone.
+void buildItemList(printlib::clsPrint& job, const QString& institution, const QString& today,
+                   const std::vector<ListedEpisode>& episodes, const ItemListColumns& columns);
+
+// "##,##0.00" in the system's separators.
+QString moneyText(double value);
+
+} // namespace overview

@@ -1,0 +1,260 @@
+// The overview's printed item list on the recording printer: the page
+// furniture on every page, the rows at their places, the totals, and where
+// pages change.
+#include "tests/app/overview/overviewfixture.h"
+
+#include "app/windows/attekintform.h"
+#include "app/windows/itemlist.h"
+#include "printlib/clsPrint.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+using overview::ItemListColumns;
+using overview::ListedEpisode;
+using overview::ListedItem;
+using overview::ListedSurgery;
+
+namespace {
+
+struct Printed {
+    QString text;
+    double x; // mm from the printable area's left edge
+    double y; // mm from its top edge
+    bool bold;
+    bool italic;
+};
+
+constexpr double kDpi = 600;
+constexpr double kTop = 30;  // top margin
+constexpr double kLeft = 10; // left margin
+
+double mm(double px)
+{
+    return px * 25.4 / kDpi;
+}
+
+std::vector<std::vector<Printed>> printedPages(const platform::RecordingDevice& dev)
+{
+    std::vector<std::vector<Printed>> pages;
+    for (const auto& page : dev.documents().back().pages) {
+        std::vector<Printed> texts;
+        for (const auto& it : page.items)
+            if (it.kind == platform::RecordedItem::Text)
+                texts.push_back({it.text, mm(it.point.x()), mm(it.point.y()), it.bold, it.italic});
+        pages.push_back(texts);
+    }
+    return pages;
+}
+
+const Printed* find(const std::vector<Printed>& page, const QString& text)
+{
+    for (const auto& p : page)
+        if (p.text == text)
+            return &p;
+    return nullptr;
+}
+
+int occurrences(const std::vector<Printed>& page, const QString& text)
+{
+    return int(std::count_if(page.begin(), page.end(), [&](const Printed& p) { return p.text == text; }));
+}
+
+ListedEpisode episode(const QString& tSzam, int surgeries, int items)
+{
+    ListedEpisode e{tSzam, "123456788", "2005.08.01.", "08:00:00", "2005.08.05.", "12:00:00", "0101", {}, {}};
+    for (int s = 0; s < surgeries; ++s)
+        e.surgeries.push_back({QStringLiteral("%1").arg(10000 + s), "01:30:00"});
+    for (int i = 0; i < items; ++i)
+        e.items.push_back({QStringLiteral("K%1").arg(i), "Tétel", "1,00", "db", 1.0, 2.0});
+    return e;
+}
+
+class ItemListTest : public OverviewTest {
+protected:
+    std::vector<std::vector<Printed>> print(const std::vector<ListedEpisode>& episodes,
+                                            const ItemListColumns& columns = ItemListColumns::surgical())
+    {
+        printlib::CreateJob();
+        overview::buildItemList(*printlib::Job, "1234, Városi Kórház", "2005.08.24.", episodes, columns);
+        printlib::Job->PrintDoc(nullptr, false);
+        return printedPages(*printerDevice);
+    }
+};
+
+} // namespace
+
+TEST_F(ItemListTest, every_page_carries_the_header_title_date_headings_footer_and_its_number)
+{
+    const auto pages = print({episode("111111111", 0, 60)});
+    ASSERT_EQ(pages.size(), 2u);
+    const auto& doc = printerDevice->documents().back();
+    EXPECT_EQ(doc.orientation, 1);
+    EXPECT_EQ(doc.paperSize, 9);
+    for (size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p + 1);
+        const auto& page = pages[p];
+        const Printed* header = find(page, "1234, Városi Kórház");
+        ASSERT_TRUE(header);
+        EXPECT_NEAR(header->y, 5, 0.6);
+        EXPECT_TRUE(header->bold);
+        ASSERT_TRUE(find(page, "Ráfordítási tételek"));
+        EXPECT_NEAR(find(page, "Ráfordítási tételek")->y, 19, 0.6);
+        ASSERT_TRUE(find(page, " 2005.08.24."));
+        const Printed* number = find(page, QStringLiteral("%1. oldal").arg(p + 1));
+        ASSERT_TRUE(number);
+        EXPECT_NEAR(number->y, 264, 0.6);
+        for (const char* h : {"Törzsszám", "TAJ", "Felvételi dátum/idő", "Távozási dátum/idő", "Osztálykód"}) {
+            EXPECT_EQ(occurrences(page, h), 1) << h;
+            EXPECT_NEAR(find(page, h)->y, kTop + 4, 0.6) << h;
+        }
+        EXPECT_NEAR(find(page, "Felvételi dátum/idő")->x, kLeft + 60, 0.6);
+        EXPECT_NEAR(find(page, "Osztálykód")->x, kLeft + 150, 0.6);
+        // The footer rule at 260 mm and the rule under the headings, 12 mm
+        // below the top margin, across the printable width.
+        const auto& items = doc.pages[p].items;
+        auto lineAt = [&](double y) {
+            return std::any_of(items.begin(), items.end(), [&](const platform::RecordedItem& it) {
+                if (it.kind == platform::RecordedItem::Line)
+                    return std::abs(mm(it.line.y1()) - y) < 0.3 && std::abs(mm(it.line.y2()) - y) < 0.3 &&
+                           mm(std::abs(it.line.dx())) > 170;
+                if (it.kind == platform::RecordedItem::Box)
+                    return std::abs(mm(it.rect.top()) - y) < 0.3 && mm(it.rect.width()) > 170;
+                return false;
+            });
+        };
+        EXPECT_TRUE(lineAt(260)) << "footer rule";
+        EXPECT_TRUE(lineAt(kTop + 12)) << "rule under the headings";
+    }
+}
+
+TEST_F(ItemListTest, rows_stand_at_their_places_and_totals_sum_unit_prices_and_values)
+{
+    ListedEpisode e = episode("111111111", 1, 0);
+    e.items = {
+        {"A1", "Első tétel", "2,50", "db", 1234.5, 3086.25},
+        {"A2", "Második", "1,00", QVariant(), 10.0, 10.0},
+        {"A3", "Harmadik", "1,00", "", QVariant(), QVariant()},
+    };
+    ListedEpisode empty = episode("222222222", 0, 0);
+    const auto pages = print({e, empty});
+    ASSERT_EQ(pages.size(), 1u);
+    const auto& page = pages[0];
+
+    struct Expect {
+        QString text;
+        double x, y;
+        bool bold, italic;
+    };
+    const QList<Expect> expected = {
+        {"111111111", 1, 15, true, false},
+        {"123456788", 35, 15, true, false},
+        {"2005.08.01. / 08:00:00", 60, 15, false, false},
+        {"2005.08.05. / 12:00:00", 105, 15, false, false},
+        {"0101", 150, 15, false, false},
+        {"Műtét: 10000", 3, 20, true, true},
+        {"01:30:00", 30, 20, false, false},
+        {" - A1", 5, 25, false, false},
+        {"Első tétel", 23, 25, false, false},
+        {"2,50", 135, 25, false, false},
+        {"db", 138, 25, false, false},
+        {" - A3", 5, 35, false, false},
+        {"Összesen", 120, 45, true, false},
+        {"222222222", 1, 55, true, false},
+    };
+    for (const Expect& x : expected) {
+        const Printed* p = find(page, x.text);
+        ASSERT_TRUE(p) << x.text.toStdString();
+        EXPECT_NEAR(p->x, kLeft + x.x, 0.6) << x.text.toStdString();
+        EXPECT_NEAR(p->y, kTop + x.y, 0.6) << x.text.toStdString();
+        EXPECT_EQ(p->bold, x.bold) << x.text.toStdString();
+        EXPECT_EQ(p->italic, x.italic) << x.text.toStdString();
+    }
+    // Money right-aligned in "##,##0.00": unit-price total is the plain sum.
+    EXPECT_TRUE(find(page, "1 234,50"));
+    EXPECT_TRUE(find(page, "3 086,25"));
+    EXPECT_TRUE(find(page, "1 244,50")) << "unit prices added, a Null counted as nothing";
+    EXPECT_TRUE(find(page, "3 096,25"));
+    EXPECT_LT(find(page, "1 234,50")->x, kLeft + 160);
+    EXPECT_GT(find(page, "1 234,50")->x, kLeft + 145);
+    // No unit for a Null or empty Me, nothing for a Null price.
+    EXPECT_EQ(occurrences(page, "db"), 1);
+    // The episode without rows: its totals 10 mm below its row, both zero.
+    const Printed* total = nullptr;
+    for (const auto& p : page)
+        if (p.text == "Összesen" && std::abs(p.y - (kTop + 65)) < 0.6)
+            total = &p;
+    EXPECT_TRUE(total);
+    EXPECT_EQ(occurrences(page, "0,00"), 2);
+}
+
+TEST_F(ItemListTest, page_changes_once_a_row_ends_past_220_mm_and_no_page_holds_headings_alone)
+{
+    struct Case {
+        const char* name;
+        int surgeries, items;
+        size_t pages;
+        QString firstOnNextPage; // text of the first body row of page 2
+        double itsY;             // mm below the top margin
+    };
+    const QList<Case> cases = {
+        // 40 items: the last at 215, totals at 225; nothing follows, one page.
+        {"items up to the threshold", 0, 40, 1, {}, 0},
+        // The 41st item stands at 220; the totals move to the next page.
+        {"items past the threshold", 0, 41, 2, "Összesen", 20},
+        // Surgeries change the page too: none may run under the footer.
+        {"many surgeries", 60, 0, 2, "Műtét: 10041", 15},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto pages = print({episode("111111111", c.surgeries, c.items)});
+        ASSERT_EQ(pages.size(), c.pages);
+        for (const auto& page : pages)
+            for (const auto& p : page)
+                if (!p.text.endsWith(". oldal"))
+                    EXPECT_LE(p.y, kTop + 225 + 0.6) << p.text.toStdString();
+        if (c.pages < 2)
+            continue;
+        const Printed* first = nullptr;
+        for (const auto& p : pages[1])
+            if (p.y > kTop + 10 && p.y < 250 && (!first || p.y < first->y))
+                first = &p;
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->text, c.firstOnNextPage);
+        EXPECT_NEAR(first->y, kTop + c.itsY, 0.6);
+    }
+}
+
+TEST_F(ItemListTest, the_list_menu_prints_the_working_folders_institution_and_shown_episodes)
+{
+    setInstitution("4321", "Megyei Kórház");
+    addEpisode(1, "111111111");
+    addEpisode(2, "222222222");
+    addItem(2, "B1", "", 1000.0, 2500.0);
+    attekintform& w = open();
+    w.ker_Click();
+    w.Text1->setText("222222222");
+    w.SSCommand2_Click();
+    w.listmenu->trigger();
+    ASSERT_EQ(previews, 1);
+    printlib::Job->PrintDoc(nullptr, false);
+    const auto pages = printedPages(*printerDevice);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(find(pages[0], "4321, Megyei Kórház"));
+    EXPECT_TRUE(find(pages[0], "222222222"));
+    EXPECT_FALSE(find(pages[0], "111111111")) << "only the episodes the overview shows";
+    EXPECT_TRUE(find(pages[0], "2 500,00"));
+}
+
+TEST_F(ItemListTest, an_institution_never_entered_leaves_the_header_line_empty)
+{
+    addEpisode(1, "111111111");
+    attekintform& w = open();
+    w.listmenu->trigger();
+    EXPECT_EQ(previews, 1);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    printlib::Job->PrintDoc(nullptr, false);
+    const auto pages = printedPages(*printerDevice);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(find(pages[0], "111111111"));
+}

@@ -1,0 +1,60 @@
+// A fresh data folder per test, made the working folder, with a recording
+// printer, scripted boxes, a fixed clock and a preview that is only counted;
+// helpers put episodes, surgeries and items into the entered-data file.
+#pragma once
+
+#include "app/common/programinfo.h"
+#include "platform/print/recordingdevice.h"
+#include "platform/sys/regional.h"
+#include "tests/support/scriptedboxes.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace platform::db {
+class Database;
+class DataConnection;
+}
+class attekintform;
+
+class OverviewTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    virtual const ProgramInfo& program() const { return ProgramInfo::sebrix(); }
+
+    std::shared_ptr<platform::db::Database> entered() const { return m_entered; }
+
+    void addEpisode(int id, const QString& tSzam, const QString& okod = QStringLiteral("0101"));
+    void addSurgery(int id, const QString& mkod, const QString& mido = QStringLiteral("01:30:00"));
+    void addItem(int id, const QString& rkod, const QString& mkod = QString(), const QVariant& price = 100.0,
+                 const QVariant& value = 250.0, const QVariant& me = QStringLiteral("db"),
+                 const QString& name = QStringLiteral("Tétel"));
+    void setInstitution(const QString& kod, const QString& nev);
+    int count(const QString& sql, const QVariantList& params = {});
+
+    // The overview, opened and activated as the window system does.
+    attekintform& open();
+
+    // Values of one column of a connection's rows, in its order.
+    static QStringList column(platform::db::DataConnection& c, const QString& field);
+
+    testsupport::ScriptedBoxes boxes;
+    platform::RecordingDevice* printerDevice = nullptr;
+    std::unique_ptr<attekintform> window;
+    int comeBacks = 0;
+    int previews = 0;
+    int previewPages = 0;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousFolder;
+    std::optional<platform::ScopedRegional> m_regional;
+    std::shared_ptr<platform::db::Database> m_entered;
+};
