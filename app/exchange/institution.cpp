@@ -11,7 +11,7 @@ std::optional<Institution> readInstitution(platform::db::Database& db)
     if (!st.step())
         return std::nullopt;
     Institution inst{st.columnText(0), st.columnText(1)};
-    if (episode::isBlank(inst.code) || episode::isBlank(inst.name))
+    if (episode::isBlank(inst.code))
         return std::nullopt;
     return inst;
 }

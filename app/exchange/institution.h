@@ -22,8 +22,9 @@ struct Institution {
     bool operator==(const Institution&) const = default;
 };
 
-// The first row of intadatok, when there is one whose code and name are both
-// filled in (not blank); otherwise none.
+// The first row of intadatok, when there is one whose institution code is
+// filled in (not blank); otherwise none. The code names the institution in
+// everything that leaves the building; the name only accompanies it.
 std::optional<Institution> readInstitution(platform::db::Database& db);
 
 // "Ki kell töltenie az intézeti adatokat!", critical, the program's own title.
