@@ -32,6 +32,7 @@ const ProgramInfo& ProgramInfo::zorivozure()
         QStringLiteral("1. Importálás a TALVIRON floppyról"),
         QStringLiteral("tlvraf"),
         QStringLiteral("kiser.txt"),
+        false, // viewerCountsDeletion
     };
     return info;
 }

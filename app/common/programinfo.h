@@ -17,6 +17,9 @@ struct ProgramInfo {
     QString importMenuCaption;
     QString exportPrefix;    // monthly export file: prefix + institution code + month + ".txt"
     QString accompanyingListFile;
+    // The converted-record viewer counts down while it deletes its choice;
+    // the ward program's keeps the count until the next choice.
+    bool viewerCountsDeletion = true;
 
     bool isWard() const { return kind == Kind::Ward; }
 

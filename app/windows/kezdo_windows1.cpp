@@ -5,7 +5,10 @@
 #include "app/common/kezdo.h"
 
 #include "app/common/programinfo.h"
+#include "app/windows/konvattform.h"
+#include "app/windows/nevjform.h"
 #include "app/windows/okodkarbform.h"
+#include "app/windows/statform.h"
 #include "platform/db/dataconnection.h"
 
 #include <QApplication>
@@ -57,8 +60,37 @@ void kezdo::okodkarb_Click()
     setEnabled(false);
 }
 
-void kezdo::konatt_Click() {}
+void kezdo::konatt_Click()
+{
+    // The main window is hidden while the converted records are looked through.
+    hide();
+    if (!konvattWindow) {
+        QPointer<kezdo> self(this);
+        konvattLink link;
+        link.closed = [self] {
+            if (self)
+                self->comeBack();
+        };
+        konvattWindow = new konvattform(program(), std::move(link));
+        closeWithMe(konvattWindow);
+    }
+    bringUp(konvattWindow);
+}
 
-void kezdo::nevj_Click() {}
+void kezdo::nevj_Click()
+{
+    if (!nevjWindow) {
+        nevjWindow = new nevjform(program());
+        closeWithMe(nevjWindow);
+    }
+    bringUp(nevjWindow);
+}
 
-void kezdo::statmutat() {}
+void kezdo::statmutat()
+{
+    if (!statWindow) {
+        statWindow = new statform(program());
+        closeWithMe(statWindow);
+    }
+    bringUp(statWindow);
+}

@@ -1,0 +1,160 @@
+// The converted-record viewer: its choices and counts, the state of the
+// current record, deleting a whole choice, and the hidden main window.
+#include "tests/app/secondary/secondaryfixture.h"
+
+#include "app/windows/konvattform.h"
+#include "platform/db/dataconnection.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dbgrid.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QToolButton>
+
+namespace {
+
+enum class State { None, Processed, Unprocessed };
+
+State shownState(const konvattform& f)
+{
+    EXPECT_FALSE(f.zoldpic->isVisible() && f.pirospic->isVisible()) << "both boxes shown";
+    if (f.zoldpic->isVisible())
+        return State::Processed;
+    if (f.pirospic->isVisible())
+        return State::Unprocessed;
+    return State::None;
+}
+
+} // namespace
+
+class ViewerTest : public SecondaryTest {
+protected:
+    // Converted records in this order: processed flags as given.
+    void addRecords(std::initializer_list<bool> processed)
+    {
+        int n = 0;
+        for (bool p : processed)
+            converted()->exec(QStringLiteral("insert into konv (Munkahely_azon, Torzsszam, Feldolgozva) values (?, ?, ?)"),
+                              {QStringLiteral("1234E0101"), QStringLiteral("10000000%1").arg(++n), p});
+    }
+
+    konvattform& openViewer(const ProgramInfo& info, std::initializer_list<bool> processed)
+    {
+        kezdo& w = open(info);
+        addRecords(processed);
+        w.konatt->trigger();
+        EXPECT_TRUE(w.konvattWindow);
+        activate(w.konvattWindow);
+        return *w.konvattWindow;
+    }
+
+    int konvRows(const char* where = "1")
+    {
+        return converted()->scalar(QStringLiteral("select count(*) from konv where %1").arg(QLatin1String(where))).toInt();
+    }
+};
+
+TEST_F(ViewerTest, choices_count_their_records_and_the_indicator_follows_the_current_record)
+{
+    konvattform& f = openViewer(ProgramInfo::sebrix(), {true, false, false, true, false});
+    EXPECT_FALSE(window->isVisible()) << "the main window is hidden meanwhile";
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Konvertált adatok áttekintése"));
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("5"));
+    EXPECT_EQ(f.DBGrid1->recordsetModel().columnCount(), 33);
+    EXPECT_EQ(f.DBGrid1->recordsetModel().headerData(32, Qt::Horizontal).toString(), QStringLiteral("Feldolgozva"));
+    EXPECT_EQ(f.Data1->recordset().absolutePosition(), 0);
+    EXPECT_EQ(shownState(f), State::Processed);
+
+    // Walking with the navigation bar, record by record.
+    QList<State> walked;
+    for (int i = 0; i < 5; ++i) {
+        f.Data1Next->click();
+        walked << shownState(f);
+    }
+    EXPECT_EQ(walked, (QList<State>{State::Unprocessed, State::Unprocessed, State::Processed, State::Unprocessed,
+                                    State::Unprocessed}))
+        << "the last click stays on the last record";
+    f.Data1First->click();
+    EXPECT_EQ(shownState(f), State::Processed);
+
+    struct Choice {
+        QAction* action;
+        QString source;
+        QString count;
+        State first;
+    };
+    const Choice choices[] = {
+        {f.tlan, konvattform::unprocessedSource(), "3", State::Unprocessed},
+        {f.feld, konvattform::processedSource(), "2", State::Processed},
+        {f.mind, konvattform::allSource(), "5", State::Processed},
+    };
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(c.source.toStdString());
+        c.action->trigger();
+        EXPECT_EQ(f.Data1->recordSource(), c.source);
+        EXPECT_EQ(f.SSPanel1->caption(), c.count);
+        EXPECT_EQ(shownState(f), c.first);
+        EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), c.count.toInt());
+    }
+}
+
+TEST_F(ViewerTest, an_empty_choice_counts_zero_and_shows_no_state)
+{
+    konvattform& f = openViewer(ProgramInfo::sebrix(), {false, false});
+    f.feld->trigger();
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("0"));
+    EXPECT_EQ(shownState(f), State::None);
+}
+
+TEST_F(ViewerTest, deleting_a_choice_leaves_the_other_records)
+{
+    konvattform& f = openViewer(ProgramInfo::sebrix(), {true, false, false, true, false});
+    f.tlan->trigger();
+    f.AllDelGomb->click();
+    EXPECT_EQ(konvRows(), 2);
+    EXPECT_EQ(konvRows("Feldolgozva"), 2);
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("0"));
+    EXPECT_EQ(shownState(f), State::None);
+    EXPECT_FALSE(f.SSCheck1->isChecked());
+
+    f.mind->trigger();
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("2"));
+    EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), 2);
+    EXPECT_EQ(shownState(f), State::Processed);
+
+    // With nothing chosen it deletes nothing.
+    f.feld->trigger();
+    f.tlan->trigger();
+    f.AllDelGomb->click();
+    EXPECT_EQ(konvRows(), 2);
+}
+
+TEST_F(ViewerTest, the_ward_viewer_keeps_the_count_until_the_next_choice)
+{
+    konvattform& f = openViewer(ProgramInfo::zorivozure(), {true, false, false});
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("3"));
+    f.AllDelGomb->click();
+    EXPECT_EQ(konvRows(), 0);
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("3"));
+    EXPECT_EQ(shownState(f), State::None);
+    f.mind->trigger();
+    EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("0"));
+}
+
+TEST_F(ViewerTest, closing_shows_the_main_window_again_and_the_next_opening_shows_every_record)
+{
+    konvattform& f = openViewer(ProgramInfo::sebrix(), {true, false});
+    f.tlan->trigger();
+    const int activations = window->activationCount();
+    f.close();
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->activationCount(), activations + 1);
+    EXPECT_FALSE(window->konvattWindow);
+
+    window->konatt->trigger();
+    ASSERT_TRUE(window->konvattWindow);
+    activate(window->konvattWindow);
+    EXPECT_EQ(window->konvattWindow->Data1->recordSource(), QStringLiteral("konv"));
+    EXPECT_EQ(window->konvattWindow->SSPanel1->caption(), QStringLiteral("2"));
+}
