@@ -36,7 +36,7 @@ inline DataFolderScripts dataFolderScripts(const ProgramInfo& info)
 {
     const QString prefix = info.isWard() ? QStringLiteral("zorivozure") : QStringLiteral("sebrix");
     return {
-        {QStringLiteral("schema/%1-entered.sql").arg(prefix)},
+        {QStringLiteral("schema/%1-entered.sql").arg(prefix), QStringLiteral("sample/%1-wards.sql").arg(prefix)},
         {QStringLiteral("schema/drug-codes.sql"), QStringLiteral("schema/%1-codes.sql").arg(prefix),
          QStringLiteral("sample/drug-codes.sql"), QStringLiteral("sample/%1-codes.sql").arg(prefix)},
         {QStringLiteral("schema/converted.sql")},

@@ -40,9 +40,18 @@ QStringList comboEntries(const platform::DBCombo* combo)
 
 class WardCodesTest : public SecondaryTest {
 protected:
-    okodkarbform& openWardCodes()
+    // The main window, in a data folder without the sample ward codes.
+    kezdo& openWithoutWards()
     {
         kezdo& w = open();
+        entered()->exec(QStringLiteral("delete from Osztálykódok"));
+        w.Data2->refresh();
+        return w;
+    }
+
+    okodkarbform& openWardCodes()
+    {
+        kezdo& w = openWithoutWards();
         w.okodkarb->trigger();
         EXPECT_TRUE(w.okodkarbWindow);
         activate(w.okodkarbWindow);
@@ -118,9 +127,20 @@ TEST_F(WardCodesTest, adding_stores_the_row_and_the_main_window_lists_it_at_once
     EXPECT_EQ(comboEntries(window->DBCombo1), (QStringList{"0101", "0101"}));
 }
 
+TEST_F(WardCodesTest, a_fresh_data_folder_has_two_sample_ward_codes_to_choose_from)
+{
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        SCOPED_TRACE(info->name.toStdString());
+        kezdo& w = open(*info);
+        EXPECT_EQ(comboEntries(w.DBCombo1), (QStringList{"0111", "0211"}));
+        EXPECT_EQ(rows(), (QList<WardRow>{{"0111", "Belgyógyászat", "1"}, {"0211", "Sebészet", "1"}}));
+        window.reset();
+    }
+}
+
 TEST_F(WardCodesTest, correcting_and_deleting_find_the_code_in_any_letter_case)
 {
-    kezdo& w = open();
+    kezdo& w = openWithoutWards();
     addWard(QStringLiteral("AB01"), QStringLiteral("Sebészet"), QStringLiteral("1"));
     addWard(QStringLiteral("0202"), QStringLiteral("Szemészet"), QStringLiteral("1"));
     w.Data2->refresh();
