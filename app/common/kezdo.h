@@ -125,8 +125,7 @@ public:
     // Seams of the start-up checks, set by tests; the defaults ask the system.
     // anotherInstanceRunning: true when this program already runs elsewhere.
     std::function<bool()> anotherInstanceRunning;
-    // The certificate printout of the shown episode (the default prints
-    // nothing yet).
+    // The certificate printout of the shown episode (tests replace it).
     std::function<void()> printCertificate;
 
     // ---- controls: shell ----
