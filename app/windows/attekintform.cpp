@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using platform::GridColumns;
@@ -290,6 +291,17 @@ void attekintform::Form_Activate()
 {
     platform::centreWindow(this);
     countAll();
+}
+
+void attekintform::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Without a window manager nobody makes the new window active, and its
+    // activation is where it centres itself and counts its lists.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && !isActiveWindow())
+            activateWindow();
+    });
 }
 
 void attekintform::closeEvent(QCloseEvent* event)
