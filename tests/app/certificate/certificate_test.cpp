@@ -372,3 +372,44 @@ TEST(PagePlan, estimate_remainder_and_first_limit)
         EXPECT_EQ(plan.firstLimit, c.limit) << c.n;
     }
 }
+
+TEST_F(CertificateTest, ward_certificate_has_its_title_taj_label_cut_columns_and_no_group_headings)
+{
+    Data d = episode();
+    d.items = {
+        {"E1", "Labor", "vizsgálatonként", "1234567,50", "E", ""},
+        {"L1", "Étkezés", "Nap", "3,00", "L", ""},
+    };
+    const auto pages = print(d, Variant::ward());
+    const Page& p = pages[0];
+    struct Expect {
+        QString text;
+        double column, row;
+    };
+    const QList<Expect> expected = {
+        {"Tanúsítvány (osztályos)", 32.5, 2}, {"Taj szám:   123456788", 48, 10}, {"E1", 4, 19},
+        {"vizsgálato", 65, 19}, {"1234567,50", 77, 19}, {"E", 87, 19}, {"Nap", 65, 20}, {"L", 87, 20},
+    };
+    for (const Expect& x : expected) {
+        const Cell* c = find(p, x.text);
+        ASSERT_TRUE(c) << x.text.toStdString();
+        EXPECT_NEAR(c->column, x.column, 0.01) << x.text.toStdString();
+        EXPECT_NEAR(c->row, x.row, 0.01) << x.text.toStdString();
+    }
+    EXPECT_EQ(closingRow(p), 22);
+}
+
+TEST_F(CertificateTest, ward_certificate_of_120_items_runs_over_three_pages)
+{
+    Data d = episode();
+    for (int i = 0; i < 120; ++i)
+        d.items.push_back({QStringLiteral("K%1").arg(i, 3, 10, QLatin1Char('0')), "Tétel", "db", "1,00", "G", ""});
+    const auto pages = print(d, Variant::ward());
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(itemRows(pages[0]).size(), 45u);
+    EXPECT_EQ(itemRows(pages[1]).size(), 53u);
+    EXPECT_EQ(itemRows(pages[2]).size(), 22u);
+    EXPECT_EQ(itemRows(pages[2]).back(), 27);
+    EXPECT_EQ(closingRow(pages[2]), 29);
+    EXPECT_TRUE(find(pages[1], "Tanúsítvány (osztályos)"));
+}

@@ -68,6 +68,13 @@ void OverviewTest::addSurgery(int id, const QString& mkod, const QString& mido)
 void OverviewTest::addItem(int id, const QString& rkod, const QString& mkod, const QVariant& price,
                            const QVariant& value, const QVariant& me, const QString& name)
 {
+    if (program().isWard()) {
+        // The ward program's items belong to no surgery.
+        m_entered->exec(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Rmen, Rmegnevezés, Egységár, Érték, "
+                                       "Tipus, Me) values (?, ?, '2,50', ?, ?, ?, 'G', ?)"),
+                        {QString::number(id), rkod, name, price, value, me});
+        return;
+    }
     m_entered->exec(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Rmen, Rmegnevezés, Egységár, Érték, Tipus, "
                                    "Me, Mkod) values (?, ?, '2,50', ?, ?, ?, 'G', ?, ?)"),
                     {QString::number(id), rkod, name, price, value, me, mkod});
