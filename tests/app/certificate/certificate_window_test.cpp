@@ -140,3 +140,16 @@ TEST_F(CertificateWindowTest, refusals_print_nothing_and_keep_the_shown_episodes
         window.reset();
     }
 }
+
+TEST_F(CertificateWindowTest, a_printer_failure_cancels_the_document_and_is_reported)
+{
+    kezdo& w = openOnStoredEpisode();
+    dev->onPageStart = [](int) { throw platform::PrinterError(482, "Nyomtatóhiba"); };
+    w.certificateButton()->click();
+    const auto& box = boxes.single();
+    EXPECT_TRUE(box.text.contains("482")) << box.text.toStdString();
+    EXPECT_EQ(box.title, "Hiba");
+    for (const auto& doc : dev->documents())
+        EXPECT_FALSE(doc.ended) << "nothing of the certificate comes out";
+    EXPECT_FALSE(platform::printer().inDocument());
+}
