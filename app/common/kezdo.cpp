@@ -62,6 +62,7 @@ kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
     connectShellHandlers();
     connectEpisodeHandlers();
     connectItemHandlers();
+    connectImportHandlers();
 }
 
 kezdo::~kezdo()

@@ -13,6 +13,7 @@
 //   kezdo_data.cpp     data connections and bound grids and combos
 //   kezdo_episode.cpp  the episode record
 //   app/entry/kezdo_items.cpp  surgery slots and expenditure items
+//   app/exchange/kezdo_import.cpp  import of the monthly inpatient-report file
 #pragma once
 
 #include "platform/ui/events.h"
@@ -454,6 +455,12 @@ public:
     // --- end item handlers ---
 
     // --- exchange handlers ---
+    // Import of the monthly inpatient-report file (app/exchange/kezdo_import.cpp).
+    void connectImportHandlers();
+    void kesz_Click();        // opens the import frame SSFrame3
+    void SSCommand11_Click(); // "Keres": the chooser for the import file
+    void SSCommand12_Click(); // "Ok": the conversion
+    void SSCommand13_Click(); // "Mégse"
     // --- end exchange handlers ---
 
     // --- secondary windows: ward codes, converted records, statistics,

@@ -16,6 +16,8 @@ const ProgramInfo& ProgramInfo::sebrix()
         QStringLiteral("1. Importálás"),
         QStringLiteral("mtlvraf"),
         QStringLiteral("mkiser.txt"),
+        true, // viewerCountsDeletion
+        ImportRules{false, false},
     };
     return info;
 }
@@ -33,6 +35,7 @@ const ProgramInfo& ProgramInfo::zorivozure()
         QStringLiteral("tlvraf"),
         QStringLiteral("kiser.txt"),
         false, // viewerCountsDeletion
+        ImportRules{true, true},
     };
     return info;
 }

@@ -20,6 +20,15 @@ struct ProgramInfo {
     // The converted-record viewer counts down while it deletes its choice;
     // the ward program's keeps the count until the next choice.
     bool viewerCountsDeletion = true;
+    // How the monthly inpatient-report file becomes rows of konv.
+    struct ImportRules {
+        // Otherwise only a record whose first intervention entry carries a
+        // surgery code is taken.
+        bool takesEveryRecord = false;
+        // Otherwise a time of "2400" is stored as "23:59:00".
+        bool keeps2400 = false;
+    };
+    ImportRules importRules = {};
 
     bool isWard() const { return kind == Kind::Ward; }
 

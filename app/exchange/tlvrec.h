@@ -1,0 +1,80 @@
+// The monthly inpatient-report file (TLVREC.TXT) and how one of its records
+// becomes a row of `konv`. No window and no database here: bytes in, texts
+// out, so every rule is tested directly.
+//
+// The file is a run of 650-byte records: 648 bytes of 30 fixed-width fields
+// in Windows-1250, then CR LF. Fields are taken over at full width, blanks
+// included; only the dates and times are rearranged.
+#pragma once
+
+#include "app/common/programinfo.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <optional>
+
+namespace exchange {
+
+inline constexpr int kTlvRecordLength = 650; // with CR LF
+inline constexpr int kTlvDataLength = 648;   // the 30 fields
+
+// One field of the record: its name, 0-based offset and width.
+struct TlvField {
+    const char* name;
+    int offset;
+    int width;
+};
+inline constexpr int kTlvFieldCount = 30;
+const std::array<TlvField, kTlvFieldCount>& tlvFields();
+
+// What the import writes: the `konv` columns in table order, without the
+// three that no source fills (Oszt_tipus, Felv_tipus, Felv_jell) and without
+// Feldolgozva, which starts false.
+inline constexpr int kKonvWrittenColumns = 29;
+const std::array<const char*, kKonvWrittenColumns>& konvWrittenColumns();
+using KonvValues = std::array<QString, kKonvWrittenColumns>;
+
+// How a file splits into records. `recordCount` is the file length / 650
+// rounded to the nearest whole number, a half to the even one: a last record
+// without its line end still counts, a scrap of up to half a record does
+// not. `completeRecords` are those that hold all 648 bytes of their fields;
+// `trailingBytes` is the size of an incomplete part at the end (0 when the
+// file ends on a complete record), which is never stored.
+struct TlvFileShape {
+    qint64 recordCount = 0;
+    qint64 completeRecords = 0;
+    qint64 trailingBytes = 0;
+    bool operator==(const TlvFileShape&) const = default;
+};
+TlvFileShape tlvFileShape(qint64 fileLength);
+
+// "yyyymmdd" -> "yyyy.mm.dd"; the characters are not checked, so a blank
+// date gives "    .  .  ".
+QString tlvDate(QStringView yyyymmdd);
+// "hhmm" -> "hh:mm:00". The surgical program stores the end of the day,
+// "2400", as "23:59:00" so that a discharge at midnight still reads as a time
+// of that day; "0000" and everything else is only rearranged.
+QString tlvTime(QStringView hhmm, bool keeps2400);
+
+// The record's 648 bytes as text. Bytes that Windows-1250 leaves undefined
+// are kept as the character of the same number (U+0081, ...), never dropped;
+// `undefinedAt` gets the 0-based offset of the first one, or -1.
+QString decodeTlvRecord(const QByteArray& bytes, int* undefinedAt = nullptr);
+
+// Whether the import takes the record: the surgical program only takes a
+// record whose first intervention entry carries a surgery code (characters
+// 25-29 of the entry, not blank); later entries do not count.
+bool takesTlvRecord(QStringView record, const ProgramInfo::ImportRules& rules);
+
+// The row a record gives, or none when the record is passed over.
+// `record` is the decoded text of the 648 bytes.
+std::optional<KonvValues> convertTlvRecord(QStringView record, const ProgramInfo::ImportRules& rules);
+
+// The progress frame's percentage: position / count * 100 rounded to a whole
+// number, a half to the even one, then " %" ("12 %" for 1 of 8).
+QString tlvPercentText(qint64 position, qint64 count);
+
+} // namespace exchange
