@@ -1,5 +1,7 @@
 #include "app/common/programinfo.h"
 
+#include "app/exchange/exportline.h"
+
 namespace {
 const ProgramInfo* g_current = nullptr;
 }
@@ -18,6 +20,7 @@ const ProgramInfo& ProgramInfo::sebrix()
         QStringLiteral("mkiser.txt"),
         true, // viewerCountsDeletion
         ImportRules{false, false},
+        &exchange::surgicalExportFormat(),
     };
     return info;
 }
@@ -36,6 +39,7 @@ const ProgramInfo& ProgramInfo::zorivozure()
         QStringLiteral("kiser.txt"),
         false, // viewerCountsDeletion
         ImportRules{true, true},
+        &exchange::wardExportFormat(),
     };
     return info;
 }

@@ -5,6 +5,10 @@
 
 #include <QString>
 
+namespace exchange {
+struct ExportFormat;
+}
+
 struct ProgramInfo {
     enum class Kind { Surgical, Ward };
 
@@ -29,6 +33,7 @@ struct ProgramInfo {
         bool keeps2400 = false;
     };
     ImportRules importRules = {};
+    const exchange::ExportFormat* exportFormat = nullptr; // the monthly export's line and names
 
     bool isWard() const { return kind == Kind::Ward; }
 

@@ -74,7 +74,7 @@ QString formatQuantity(double value)
         + QChar(u'0' + int(frac / 10)) + QChar(u'0' + int(frac % 10));
 }
 
-std::optional<double> parseQuantity(const QString& text)
+std::optional<QuantityDigits> readQuantityDigits(const QString& text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -92,13 +92,25 @@ std::optional<double> parseQuantity(const QString& text)
     const auto digits = integerDigits(intPart);
     if (!digits)
         return std::nullopt;
-    QString number = *digits;
+    QuantityDigits result{*digits, QString()};
     if (sep >= 0) {
         const QStringView fracPart = QStringView(t).mid(sep + 1);
         if (!allDigits(fracPart))
             return std::nullopt;
+        result.fraction = fracPart.toString();
+    }
+    return result;
+}
+
+std::optional<double> parseQuantity(const QString& text)
+{
+    const auto digits = readQuantityDigits(text);
+    if (!digits)
+        return std::nullopt;
+    QString number = digits->whole;
+    if (!digits->fraction.isEmpty()) {
         number += u'.';
-        number += fracPart;
+        number += digits->fraction;
     }
     bool ok = false;
     const double value = number.toDouble(&ok);

@@ -27,6 +27,16 @@ QString formatQuantity(double value);
 // a currency sign, two separators - gives no value.
 std::optional<double> parseQuantity(const QString& text);
 
+// The same reading kept as digits, for writers that must round on the
+// decimal digits themselves rather than through a binary number:
+// "1 234,5" -> {"1234", "5"}, "12" -> {"12", ""}. No value where
+// parseQuantity gives none.
+struct QuantityDigits {
+    QString whole;    // at least one digit
+    QString fraction; // the digits after the separator, possibly none
+};
+std::optional<QuantityDigits> readQuantityDigits(const QString& text);
+
 // The quantity text that a quantity field hands on when it is left: the
 // formatted quantity when the typed text reads as one, the empty text for an
 // empty field, and otherwise the typed text itself (trimmed), which the add

@@ -1,0 +1,234 @@
+#include "app/exchange/exportline.h"
+
+#include "app/entry/quantity.h"
+
+namespace exchange {
+
+namespace {
+
+constexpr int kQuantityWidth = 10;
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool itemField(ExportField f)
+{
+    return f == ExportField::Rkod || f == ExportField::Rmen || f == ExportField::Mido;
+}
+
+// Width of a piece; the item code has none of its own (-1).
+int widthOf(ExportField f)
+{
+    switch (f) {
+    case ExportField::IntKod: return 4;
+    case ExportField::IntTipus: return 1;
+    case ExportField::TSzam: return 9;
+    case ExportField::Taj: return 9;
+    case ExportField::Tsor: return 2;
+    case ExportField::Fdat: return 8;
+    case ExportField::Fido: return 4;
+    case ExportField::Okod: return 4;
+    case ExportField::Tdat: return 8;
+    case ExportField::Tido: return 4;
+    case ExportField::Ojele: return 1;
+    case ExportField::Rkod: return -1;
+    case ExportField::Rmen: return kQuantityWidth;
+    case ExportField::Surgery1:
+    case ExportField::Surgery2:
+    case ExportField::Surgery3:
+    case ExportField::Surgery4:
+    case ExportField::Surgery5: return 5;
+    case ExportField::Mido: return 4;
+    case ExportField::Vjel: return 1;
+    case ExportField::Tovsors: return 1;
+    }
+    return 0;
+}
+
+QString episodePiece(ExportField f, const ExportEpisode& e)
+{
+    const auto surgery = [&e](int n) { return rightAligned(n < e.surgeries.size() ? e.surgeries.at(n) : QString(), 5); };
+    switch (f) {
+    case ExportField::IntKod: return rightAligned(e.intKod, 4);
+    case ExportField::IntTipus: return rightAligned(e.intTipus, 1);
+    case ExportField::TSzam: return rightAligned(e.tSzam, 9);
+    case ExportField::Taj: return rightAligned(e.taj, 9);
+    case ExportField::Tsor: return rightAligned(e.tsor, 2);
+    case ExportField::Fdat: return datePiece(e.fdat);
+    case ExportField::Fido: return timePiece(e.fido);
+    case ExportField::Okod: return rightAligned(e.okod, 4);
+    case ExportField::Tdat: return datePiece(e.tdat);
+    case ExportField::Tido: return timePiece(e.tido);
+    case ExportField::Ojele: return rightAligned(e.ojele, 1);
+    case ExportField::Surgery1: return surgery(0);
+    case ExportField::Surgery2: return surgery(1);
+    case ExportField::Surgery3: return surgery(2);
+    case ExportField::Surgery4: return surgery(3);
+    case ExportField::Surgery5: return surgery(4);
+    case ExportField::Vjel: return e.vjel.value_or(false) ? QStringLiteral("1") : QStringLiteral("0");
+    case ExportField::Tovsors: return rightAligned(e.tovsors, 1);
+    case ExportField::Rkod:
+    case ExportField::Rmen:
+    case ExportField::Mido: break;
+    }
+    return QString();
+}
+
+// Adds one to a string of digits, carrying to the left; "99" -> "100".
+QString increment(QString digits)
+{
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits.at(i) != u'9') {
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+            return digits;
+        }
+        digits[i] = u'0';
+    }
+    return u'1' + digits;
+}
+
+} // namespace
+
+int ExportFormat::fixedWidth() const
+{
+    int width = 0;
+    for (ExportField f : pieces)
+        width += std::max(0, widthOf(f));
+    return width;
+}
+
+const ExportFormat& surgicalExportFormat()
+{
+    using F = ExportField;
+    static const ExportFormat format{
+        {F::IntKod, F::IntTipus, F::TSzam, F::Taj, F::Tsor, F::Fdat, F::Fido, F::Okod, F::Tdat, F::Tido, F::Ojele,
+         F::Rkod, F::Rmen, F::Surgery1, F::Surgery2, F::Surgery3, F::Surgery4, F::Surgery5, F::Mido, F::Vjel,
+         F::Tovsors},
+        true,
+        QStringLiteral("Nincs a paramétereknek megfelelő adat!"),
+        QStringLiteral("Figyelmeztetés!"),
+        QStringLiteral("rafm"),
+        false,
+    };
+    return format;
+}
+
+const ExportFormat& wardExportFormat()
+{
+    using F = ExportField;
+    static const ExportFormat format{
+        {F::IntKod, F::IntTipus, F::TSzam, F::Taj, F::Tsor, F::Fdat, F::Fido, F::Okod, F::Tdat, F::Tido, F::Ojele,
+         F::Rkod, F::Rmen, F::Vjel},
+        false,
+        QStringLiteral("Nincs  a paramétereknek megfelelő adat!"),
+        QString(),
+        QStringLiteral("rafo"),
+        true,
+    };
+    return format;
+}
+
+QString rightAligned(const QString& value, int width)
+{
+    if (value.size() >= width)
+        return value.left(width);
+    return QString(width - value.size(), u' ') + value;
+}
+
+QString datePiece(const QString& stored)
+{
+    // yyyy.mm.dd with or without its closing point.
+    const bool form = (stored.size() == 10 || (stored.size() == 11 && stored.at(10) == u'.'))
+        && stored.at(4) == u'.' && stored.at(7) == u'.';
+    if (form) {
+        QString digits = stored.left(4) + stored.mid(5, 2) + stored.mid(8, 2);
+        bool allDigits = true;
+        for (QChar c : digits)
+            allDigits = allDigits && isDigit(c);
+        if (allDigits)
+            return digits;
+    }
+    return QString(8, u' ');
+}
+
+QString timePiece(const QString& stored)
+{
+    // hh:mm, optionally followed by :ss.
+    const bool form = (stored.size() == 5 || (stored.size() == 8 && stored.at(5) == u':' && isDigit(stored.at(6))
+                                              && isDigit(stored.at(7))))
+        && stored.at(2) == u':' && isDigit(stored.at(0)) && isDigit(stored.at(1)) && isDigit(stored.at(3))
+        && isDigit(stored.at(4));
+    if (form)
+        return stored.left(2) + stored.mid(3, 2);
+    return QString(4, u' ');
+}
+
+QuantityPiece quantityPiece(const QString& stored)
+{
+    QString text = stored;
+    text.replace(u'.', u',');
+    if (text.trimmed().isEmpty())
+        return {QString(kQuantityWidth, u' '), QuantityFault::None};
+    const auto digits = entry::readQuantityDigits(text);
+    if (!digits)
+        return {QString(), QuantityFault::Unreadable};
+
+    // Whole digits without leading zeros (one zero at least), then the two
+    // decimals rounded on the third: 5 or more rounds away from zero.
+    QString whole = digits->whole;
+    qsizetype lead = 0;
+    while (lead < whole.size() - 1 && whole.at(lead) == u'0')
+        ++lead;
+    whole = whole.mid(lead);
+    QString fraction = digits->fraction + QStringLiteral("000");
+    QString cents = whole + fraction.left(2);
+    if (fraction.at(2) >= u'5')
+        cents = increment(cents);
+    const QString written = cents.left(cents.size() - 2) + u',' + cents.right(2);
+    if (written.size() > kQuantityWidth)
+        return {QString(), QuantityFault::TooWide};
+    return {rightAligned(written, kQuantityWidth), QuantityFault::None};
+}
+
+EpisodeLines::EpisodeLines(const ExportFormat& format, const ExportEpisode& episode)
+{
+    for (ExportField f : format.pieces) {
+        if (itemField(f)) {
+            m_parts.push_back({f, QString()});
+        } else if (!m_parts.empty() && !itemField(m_parts.back().field)) {
+            m_parts.back().text += episodePiece(f, episode);
+        } else {
+            m_parts.push_back({f, episodePiece(f, episode)});
+        }
+    }
+}
+
+EpisodeLines::Line EpisodeLines::line(const ExportItem& item) const
+{
+    Line out;
+    out.text.reserve(128);
+    for (const Part& part : m_parts) {
+        switch (part.field) {
+        case ExportField::Rkod:
+            out.text += item.rkod; // as stored: neither filled nor cut
+            break;
+        case ExportField::Rmen: {
+            const QuantityPiece q = quantityPiece(item.rmen);
+            if (q.fault != QuantityFault::None)
+                return {QString(), q.fault};
+            out.text += q.text;
+            break;
+        }
+        case ExportField::Mido:
+            out.text += timePiece(item.mido);
+            break;
+        default:
+            out.text += part.text;
+        }
+    }
+    return out;
+}
+
+} // namespace exchange

@@ -1,0 +1,417 @@
+#include "app/exchange/monthlyexport.h"
+
+#include "app/common/programinfo.h"
+#include "app/exchange/exportline.h"
+#include "platform/db/sqlitestatement.h"
+#include "platform/print/printer.h"
+#include "platform/ui/msgbox.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+
+#include <cmath>
+
+using platform::FileError;
+using platform::msgBox;
+using platform::db::Database;
+using platform::db::DbError;
+using platform::db::Statement;
+
+namespace exchange {
+
+namespace {
+
+const QString kError = QStringLiteral("Hiba");
+const QString kStopped = QStringLiteral(" Az adatleválogatás megszakadt.");
+
+void tell(const QString& text, const QString& title = kError)
+{
+    msgBox(text, platform::Critical, title);
+}
+
+QString codeText(const FileError& e)
+{
+    return QStringLiteral(" (hibakód: %1)").arg(e.number);
+}
+
+// The selection of the request: the condition and its bound values.
+struct Query {
+    QString where;
+    QVariantList params;
+};
+
+Query selectionOf(const ExportRequest& r, const QString& institutionCode)
+{
+    switch (r.selection) {
+    case Selection::Month:
+        return {QStringLiteral("substr(Fdat,1,7) = ? and Int_kod = ?"), {r.datum, institutionCode}};
+    case Selection::Range:
+        return {QStringLiteral("substr(Fdat,1,7) >= ? and substr(Fdat,1,7) <= ? and Int_kod = ?"),
+                {r.datum, r.datum2, institutionCode}};
+    case Selection::RegisterNumber:
+        return {QStringLiteral("T_szam = ?"), {r.registerNumber}};
+    }
+    return {};
+}
+
+QString episodeName(const ExportEpisode& e)
+{
+    return QStringLiteral("a(z) %1 azonosítójú adatlapon (törzsszám: %2)").arg(e.azonosito, e.tSzam.trimmed());
+}
+
+// Reads the selected episodes with their surgeries and items and hands each
+// line to `emit`. Database failures come out as DbError.
+class Selected {
+public:
+    Selected(const ExportFormat& format, Database& db, const Query& query)
+        : m_format(format), m_db(db), m_query(query)
+    {
+    }
+
+    qint64 count()
+    {
+        Statement s(m_db, QStringLiteral("select count(*) from alap where ") + m_query.where);
+        s.bindAll(m_query.params);
+        return s.step() ? s.columnInt64(0) : 0;
+    }
+
+    enum class Stop { None, Quantity, CodePage, Write };
+
+    // Walks the episodes in stored order; `line` gets every line, `episodeDone`
+    // is called after each episode. A refused line stops the walk with the
+    // message for the clerk.
+    template <typename LineSink, typename EpisodeDone>
+    bool walk(LineSink&& line, EpisodeDone&& episodeDone, QString* message)
+    {
+        const bool outcome = has(ExportField::Tovsors);
+        const bool duration = has(ExportField::Mido);
+        Statement episodes(m_db, QStringLiteral("select Azonosito, Int_kod, Int_tipus, T_szam, Taj, Tsor, Fdat, Fido, "
+                                                "Okod, Tdat, Tido, Ojele, Vjel%1 from alap where %2 order by rowid")
+                                     .arg(outcome ? QStringLiteral(", tovsors") : QString(), m_query.where));
+        episodes.bindAll(m_query.params);
+        std::optional<Statement> surgeries;
+        if (m_format.readsSurgeries)
+            surgeries.emplace(m_db, QStringLiteral("select Mkod from \"műtétek\" where Azonosito = ? order by rowid limit 5"));
+        Statement items(m_db, QStringLiteral("select Rkod, Rmen%1 from \"Ráfkódok\" where Azonosito = ? order by rowid")
+                                  .arg(duration ? QStringLiteral(", Mido") : QString()));
+
+        ExportEpisode e;
+        ExportItem item;
+        while (episodes.step()) {
+            e.azonosito = episodes.columnText(0);
+            e.intKod = episodes.columnText(1);
+            e.intTipus = episodes.columnText(2);
+            e.tSzam = episodes.columnText(3);
+            e.taj = episodes.columnText(4);
+            e.tsor = episodes.columnText(5);
+            e.fdat = episodes.columnText(6);
+            e.fido = episodes.columnText(7);
+            e.okod = episodes.columnText(8);
+            e.tdat = episodes.columnText(9);
+            e.tido = episodes.columnText(10);
+            e.ojele = episodes.columnText(11);
+            const QVariant vjel = episodes.columnValue(12, true);
+            e.vjel = vjel.isValid() ? std::optional<bool>(vjel.toBool()) : std::nullopt;
+            e.tovsors = outcome ? episodes.columnText(13) : QString();
+
+            e.surgeries.clear();
+            if (surgeries) {
+                surgeries->reset();
+                surgeries->bind(1, e.azonosito);
+                while (surgeries->step())
+                    e.surgeries << surgeries->columnText(0);
+            }
+
+            const EpisodeLines lines(m_format, e);
+            items.reset();
+            items.bind(1, e.azonosito);
+            while (items.step()) {
+                item.rkod = items.columnText(0);
+                item.rmen = items.columnText(1);
+                item.mido = duration ? items.columnText(2) : QString();
+                const EpisodeLines::Line l = lines.line(item);
+                if (l.fault != QuantityFault::None) {
+                    *message = QStringLiteral("A(z) \"%1\" mennyiség %2, tételkód: %3, %4!%5")
+                                   .arg(item.rmen, episodeName(e), item.rkod,
+                                        l.fault == QuantityFault::Unreadable
+                                            ? QStringLiteral("nem olvasható számként")
+                                            : QStringLiteral("nem fér el 10 karakteren"),
+                                        kStopped);
+                    return false;
+                }
+                if (!line(l.text, e, message))
+                    return false;
+            }
+            episodeDone();
+        }
+        return true;
+    }
+
+private:
+    bool has(ExportField f) const
+    {
+        return std::find(m_format.pieces.begin(), m_format.pieces.end(), f) != m_format.pieces.end();
+    }
+
+    const ExportFormat& m_format;
+    Database& m_db;
+    Query m_query;
+};
+
+// Writes the lines of the selection into `out`; false with the clerk's
+// message when a line is refused or the file cannot be written.
+bool writeLines(Selected& selected, platform::CrLfWriter& out, qint64& lines, const std::function<void()>& episodeDone,
+                QString* message)
+{
+    return selected.walk(
+        [&](const QString& text, const ExportEpisode& e, QString* msg) {
+            if (out.writeLine(text)) {
+                ++lines;
+                return true;
+            }
+            if (out.error().number == platform::fileerr::BadCharacter)
+                *msg = QStringLiteral("Az exportfájlba nem írható karakter %1: %2%3")
+                           .arg(episodeName(e), out.codePageError().text, kStopped);
+            else
+                *msg = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!%3")
+                           .arg(QDir::toNativeSeparators(out.error().text), codeText(out.error()), kStopped);
+            return false;
+        },
+        episodeDone, message);
+}
+
+QString joined(const QString& folder, const QString& name)
+{
+    return folder + u'\\' + name;
+}
+
+// The diskette step's error handling: "file not found" and "permission
+// denied" try again a bounded number of times, letting the window breathe
+// in between; the diskette missing or not ready is "Nincs floppy!"; any other
+// error is reported with its number. False after a reported failure.
+template <typename Step>
+bool disketteStep(const RetryPolicy& retry, Step&& step)
+{
+    FileError e;
+    for (int attempt = 1;; ++attempt) {
+        e = FileError{};
+        if (step(&e))
+            return true;
+        const bool again = e.number == platform::fileerr::FileNotFound
+            || e.number == platform::fileerr::PermissionDenied;
+        if (!again || attempt >= retry.attempts)
+            break;
+        QCoreApplication::processEvents();
+        if (retry.pauseMs > 0)
+            QThread::msleep(retry.pauseMs);
+        QCoreApplication::processEvents();
+    }
+    if (e.number == platform::fileerr::DeviceUnavailable || e.number == platform::fileerr::DiskNotReady)
+        tell(QStringLiteral("Nincs floppy!"));
+    else
+        tell(QStringLiteral("Hiba történt.A hibakód: %1 Tájékoztassa a rendszergazdát!").arg(e.number));
+    return false;
+}
+
+} // namespace
+
+qint64 roundedKb(qint64 bytes)
+{
+    return qint64(std::nearbyint(double(bytes) / 1024.0)); // the default rounding: half to even
+}
+
+int progressPercent(qint64 done, qint64 total)
+{
+    if (total <= 0)
+        return 0;
+    return int(std::nearbyint(double(done) * 100.0 / double(total)));
+}
+
+std::optional<Institution> readInstitution(Database& entered)
+{
+    Statement s(entered, QStringLiteral("select int_kod, Int_neve from intadatok order by rowid limit 1"));
+    if (!s.step())
+        return std::nullopt;
+    Institution i{s.columnText(0), s.columnText(1)};
+    if (i.code.trimmed().isEmpty())
+        return std::nullopt;
+    return i;
+}
+
+ExportNames exportNames(const ProgramInfo& program, const QString& workingFolder, const QString& institutionCode,
+                        const QString& startMonth)
+{
+    const QString stem = institutionCode + startMonth + QStringLiteral(".txt");
+    return {
+        QDir(workingFolder).filePath(QStringLiteral("tlakt") + stem),
+        QDir(workingFolder).filePath(program.accompanyingListFile),
+        QStringLiteral("a:\\") + program.exportPrefix + stem,
+    };
+}
+
+bool onDiskette(const QString& path)
+{
+    if (platform::driveName(path).compare(QStringLiteral("a:"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QString diskette = platform::driveFolder(u'a');
+    if (diskette.isEmpty())
+        return false;
+    const QString mapped = QDir::cleanPath(QFileInfo(platform::mapPath(path)).absoluteFilePath());
+    const QString root = QDir::cleanPath(QFileInfo(diskette).absoluteFilePath());
+    return mapped == root || mapped.startsWith(root + u'/');
+}
+
+qint64 writeExportFile(const ProgramInfo& program, Database& entered, const Institution& institution,
+                       const ExportRequest& request, const QString& path, QString* message)
+{
+    try {
+        Selected selected(*program.exportFormat, entered, selectionOf(request, institution.code));
+        platform::CrLfWriter out(path);
+        FileError e;
+        if (!out.open(&e)) {
+            *message = QStringLiteral("Nem sikerült létrehozni a(z) %1 fájlt%2!").arg(path, codeText(e));
+            return -1;
+        }
+        qint64 lines = 0;
+        if (!writeLines(selected, out, lines, [] {}, message))
+            return -1;
+        if (!out.commit(&e)) {
+            *message = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!").arg(path, codeText(e));
+            return -1;
+        }
+        return lines;
+    } catch (const DbError& e) {
+        *message = QStringLiteral("Adatbázis hiba: %1").arg(e.message());
+        return -1;
+    }
+}
+
+ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const Institution& institution,
+                            const ExportRequest& request, const ExportProgress& progress, const RetryPolicy& retry)
+{
+    ExportResult result;
+    const ExportFormat& format = *program.exportFormat;
+    const ExportNames names = exportNames(program, request.workingFolder, institution.code, request.startMonth);
+
+    bool shown = false;
+    const auto hideProgress = [&] {
+        if (shown && progress.hide)
+            progress.hide();
+        shown = false;
+    };
+
+    // 1. The working file: written whole or not at all.
+    try {
+        Selected selected(format, entered, selectionOf(request, institution.code));
+        result.episodes = selected.count();
+        if (progress.show)
+            progress.show(result.episodes);
+        shown = true;
+        if (result.episodes == 0) {
+            hideProgress();
+            tell(format.emptySelectionMessage, format.emptySelectionTitle);
+            return result;
+        }
+        platform::CrLfWriter out(names.workingFile);
+        FileError e;
+        if (!out.open(&e)) {
+            hideProgress();
+            tell(QStringLiteral("Nem sikerült létrehozni a(z) %1 fájlt%2!%3")
+                     .arg(QDir::toNativeSeparators(names.workingFile), codeText(e), kStopped));
+            return result;
+        }
+        qint64 done = 0;
+        QString message;
+        const bool written = writeLines(selected, out, result.items, [&] {
+            ++done;
+            if (progress.advance)
+                progress.advance(done, result.episodes);
+        }, &message);
+        if (!written) {
+            out.discard();
+            hideProgress();
+            tell(message);
+            return result;
+        }
+        if (!out.commit(&e)) {
+            hideProgress();
+            tell(QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!%3")
+                     .arg(QDir::toNativeSeparators(names.workingFile), codeText(e), kStopped));
+            return result;
+        }
+    } catch (const DbError& e) {
+        hideProgress();
+        tell(QStringLiteral("Adatbázis hiba: %1%2").arg(e.message(), kStopped));
+        return result;
+    }
+    hideProgress();
+
+    // 2. The accompanying list, and its copy in the target folder.
+    const AccompanyingList list{request.today, institution.code, institution.name, request.startYear,
+                                request.startMonth, result.episodes, result.items};
+    FileError e;
+    if (!writeAccompanyingList(names.accompanyingList, list, &e)) {
+        tell(QStringLiteral("Nem sikerült kiírni a kísérőjegyzéket: %1%2!%3")
+                 .arg(QDir::toNativeSeparators(names.accompanyingList), codeText(e), kStopped));
+        return result;
+    }
+    const QString listCopy = joined(request.targetFolder, program.accompanyingListFile);
+    if (!platform::copyFile(names.accompanyingList, listCopy, &e)) {
+        tell(QStringLiteral("Nem sikerült a kísérőjegyzéket a(z) %1 helyre másolni%2!%3")
+                 .arg(listCopy, codeText(e), kStopped));
+        return result;
+    }
+    if (msgBox(QStringLiteral("Kívánja nyomtatni a kísérőlapot?"), platform::Question | platform::YesNo,
+               QStringLiteral("Kérdés"))
+        == platform::MsgResult::Yes) {
+        try {
+            printAccompanyingList(platform::printer(), list);
+        } catch (const platform::PrinterError& pe) {
+            // The files are sound; only the page is missing.
+            tell(QStringLiteral("A kísérőlap nyomtatása nem sikerült: %1").arg(pe.Description));
+        }
+    }
+
+    // 3. The clerk's copy, when the target drive has room for it.
+    const qint64 bytes = platform::fileSize(names.workingFile, &e);
+    if (bytes < 0) {
+        tell(QStringLiteral("Nem olvasható a(z) %1 fájl mérete%2!%3")
+                 .arg(QDir::toNativeSeparators(names.workingFile), codeText(e), kStopped));
+        return result;
+    }
+    if (roundedKb(bytes) > request.freeKb) {
+        tell(QStringLiteral("Nem fér rá a floppyra! Filekiírás sikertelen, de mentésre került a ")
+                 + QDir::toNativeSeparators(request.workingFolder) + QStringLiteral(" könyvtár tlakt.txt filebe!"),
+             QStringLiteral("Hiba!"));
+        return result;
+    }
+    if (!platform::copyFile(names.workingFile, request.elpath, &e)) {
+        tell(QStringLiteral("Nem sikerült az exportfájlt a(z) %1 helyre másolni%2!%3")
+                 .arg(request.elpath, codeText(e), kStopped));
+        return result;
+    }
+
+    // 4. The diskette, on request, with this export's copy.
+    if (!onDiskette(request.elpath)
+        && msgBox(QStringLiteral("Feldolgozás kész!Kívánja floppyra menteni?"), platform::Question | platform::YesNo,
+                  QStringLiteral("Kérdés"))
+            == platform::MsgResult::Yes) {
+        qint64 size = -1;
+        if (!disketteStep(retry, [&](FileError* err) { return (size = platform::fileSize(request.elpath, err)) >= 0; }))
+            return result;
+        if (size > kDisketteBytes) {
+            tell(QStringLiteral("Nem fér rá a floppyra!Filekiírás sikertelen!"), QStringLiteral("Hiba!"));
+            return result;
+        }
+        if (!disketteStep(retry, [&](FileError* err) { return platform::copyFile(request.elpath, names.disketteCopy, err); }))
+            return result;
+    }
+
+    msgBox(QStringLiteral("Kész!"), platform::Exclamation);
+    result.completed = true;
+    return result;
+}
+
+} // namespace exchange

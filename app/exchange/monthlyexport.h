@@ -1,0 +1,106 @@
+// The monthly export (talvironfloppy): selects the episodes of a month, a
+// range of months or one register number, writes one line per item into the
+// working file, writes the accompanying list, copies both to the folder the
+// clerk chose and, on request, the export to the diskette.
+//
+// Every failure is told to the clerk and ends the run without "Kész!"; what
+// was written before the failure stays as it was (the working file and the
+// accompanying list are replaced only when written whole). The window hands
+// in what its dialog holds and shows the progress; nothing here touches a
+// control.
+#pragma once
+
+#include "app/exchange/accompanying.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+struct ProgramInfo;
+
+namespace platform::db {
+class Database;
+}
+
+namespace exchange {
+
+// The diskette takes at most this many bytes.
+inline constexpr qint64 kDisketteBytes = 1457000;
+
+// Kilobytes as the free-space figures count them: bytes / 1024 rounded to
+// the nearest whole number, an exact half to the even one.
+qint64 roundedKb(qint64 bytes);
+
+// A whole-number percentage of done / total, an exact half to the even one.
+int progressPercent(qint64 done, qint64 total);
+
+struct Institution {
+    QString code;
+    QString name;
+};
+// The first row of intadatok; nothing when the table has no row or the row
+// has no institution code.
+std::optional<Institution> readInstitution(platform::db::Database& entered);
+
+// The files of one export. Only the start month names them, also for a
+// range of months or one register number.
+struct ExportNames {
+    QString workingFile;      // working folder/"tlakt" code month ".txt"
+    QString accompanyingList; // working folder/the program's list file
+    QString disketteCopy;     // "a:\" prefix code month ".txt"
+};
+ExportNames exportNames(const ProgramInfo& program, const QString& workingFolder, const QString& institutionCode,
+                        const QString& startMonth);
+
+// True when a path lies on the diskette already ("a:" in either case, or a
+// folder under the diskette's own).
+bool onDiskette(const QString& path);
+
+enum class Selection { Month, Range, RegisterNumber };
+
+struct ExportRequest {
+    Selection selection = Selection::Month;
+    QString datum;          // start month yyyy.mm
+    QString datum2;         // end month yyyy.mm (range)
+    QString registerNumber; // one register number
+    QString startYear;      // as typed: the accompanying list shows it
+    QString startMonth;     // "01".."12" or empty: names the files
+    QString elpath;         // the clerk's copy: folder and file name
+    QString targetFolder;   // where the accompanying list is copied
+    qint64 freeKb = 0;      // free space of the target drive (szabadkb)
+    QString workingFolder;  // where the working file and the list are written
+    QString today;          // date of the accompanying list
+};
+
+// What the window shows while the export runs.
+struct ExportProgress {
+    std::function<void(qint64 total)> show;
+    std::function<void(qint64 done, qint64 total)> advance;
+    std::function<void()> hide;
+};
+
+struct ExportResult {
+    bool completed = false; // "Kész!" was shown
+    qint64 episodes = 0;
+    qint64 items = 0;
+};
+
+// How often and how long the diskette step tries again after "file not
+// found" or "permission denied" before it reports the error.
+struct RetryPolicy {
+    int attempts = 3;
+    int pauseMs = 300;
+};
+
+ExportResult talvironfloppy(const ProgramInfo& program, platform::db::Database& entered,
+                            const Institution& institution, const ExportRequest& request,
+                            const ExportProgress& progress = {}, const RetryPolicy& retry = {});
+
+// Writes only the working file of a request (no list, no copies, no boxes);
+// the benchmark measures this part. Returns the number of lines, or -1 with
+// `message` set.
+qint64 writeExportFile(const ProgramInfo& program, platform::db::Database& entered, const Institution& institution,
+                       const ExportRequest& request, const QString& path, QString* message);
+
+} // namespace exchange
