@@ -4,6 +4,7 @@
 #include "app/common/kezdo.h"
 
 #include "app/common/programinfo.h"
+#include "app/exchange/lists.h"
 #include "app/exchange/monthlyexport.h"
 #include "app/exchange/perioddialog.h"
 #include "platform/db/dataconnection.h"
@@ -44,6 +45,12 @@ void setBand(QFrame* band, quint32 bgr)
 bool asked(const QString& question)
 {
     return msgBox(question, platform::Question | platform::YesNo, kQuestion) == MsgResult::Yes;
+}
+
+void tellIf(const std::optional<episode::Message>& message)
+{
+    if (message)
+        msgBox(message->text, message->style, message->title);
 }
 
 } // namespace
@@ -275,16 +282,18 @@ void kezdo::SSCommand17_Click()
 
     // 3. Nothing is listed or exported for an institution not set up.
     if (!exchange::readInstitution(*m_enteredData)) {
-        msgBox(QStringLiteral("Ki kell töltenie az intézeti adatokat!"), platform::Critical);
+        tellIf(exchange::missingInstitutionMessage());
         return;
     }
 
     // 4. The run of the mode.
     const QString datum = Text16->text() + u'.' + Combo1->currentText();
     if (mode == exchange::kModeErrorCount) {
-        asked(QStringLiteral("Nyomtatás indulhat?"));
+        if (asked(QStringLiteral("Nyomtatás indulhat?")))
+            tellIf(exchange::hibalistnyom(*m_enteredData, datum, m_program));
     } else if (mode == exchange::kModeErrorList) {
-        asked(QStringLiteral("Nyomtatás indulhat?"));
+        if (asked(QStringLiteral("Nyomtatás indulhat?")))
+            tellIf(exchange::rafordhibanyom(*m_enteredData, datum));
         if (asked(QStringLiteral("Meg akarja tekinteni?"))) {
             Data3->setRecordSource(kHandEntered, {datum});
             Data3->refresh();
@@ -292,7 +301,8 @@ void kezdo::SSCommand17_Click()
             DBGrid5->raise();
         }
     } else if (mode == exchange::kModeHighCost) {
-        asked(QStringLiteral("Nyomtatás indulhat?"));
+        if (asked(QStringLiteral("Nyomtatás indulhat?")))
+            tellIf(exchange::magasatnyom(*m_enteredData, datum));
     } else if (exporting) {
         const QString datum2 = Text28->text() + u'.' + Combo4->currentText();
         const QString elpath = exchange::exportPath(m_program, Text17->text(), Text20->text());

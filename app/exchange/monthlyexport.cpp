@@ -229,17 +229,6 @@ int progressPercent(qint64 done, qint64 total)
     return int(std::nearbyint(double(done) * 100.0 / double(total)));
 }
 
-std::optional<Institution> readInstitution(Database& entered)
-{
-    Statement s(entered, QStringLiteral("select int_kod, Int_neve from intadatok order by rowid limit 1"));
-    if (!s.step())
-        return std::nullopt;
-    Institution i{s.columnText(0), s.columnText(1)};
-    if (i.code.trimmed().isEmpty())
-        return std::nullopt;
-    return i;
-}
-
 ExportNames exportNames(const ProgramInfo& program, const QString& workingFolder, const QString& institutionCode,
                         const QString& startMonth)
 {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "app/exchange/accompanying.h"
+#include "app/exchange/institution.h"
 
 #include <QString>
 
@@ -34,14 +35,6 @@ qint64 roundedKb(qint64 bytes);
 
 // A whole-number percentage of done / total, an exact half to the even one.
 int progressPercent(qint64 done, qint64 total);
-
-struct Institution {
-    QString code;
-    QString name;
-};
-// The first row of intadatok; nothing when the table has no row or the row
-// has no institution code.
-std::optional<Institution> readInstitution(platform::db::Database& entered);
 
 // The files of one export. Only the start month names them, also for a
 // range of months or one register number.
