@@ -62,11 +62,8 @@ kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
     connectShellHandlers();
     connectEpisodeHandlers();
     connectItemHandlers();
-<<<<<<< HEAD
     connectImportHandlers();
-=======
     connectExportHandlers();
->>>>>>> 7d37b06 (Monthly export line, quantity piece, export run and the period dialog's handlers)
 }
 
 kezdo::~kezdo()

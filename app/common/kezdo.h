@@ -455,14 +455,12 @@ public:
     // --- end item handlers ---
 
     // --- exchange handlers ---
-<<<<<<< HEAD
     // Import of the monthly inpatient-report file (app/exchange/kezdo_import.cpp).
     void connectImportHandlers();
     void kesz_Click();        // opens the import frame SSFrame3
     void SSCommand11_Click(); // "Keres": the chooser for the import file
     void SSCommand12_Click(); // "Ok": the conversion
     void SSCommand13_Click(); // "Mégse"
-=======
     // Period and target dialog SSFrame5 and the monthly export
     // (app/exchange/kezdo_export.cpp).
     void connectExportHandlers();
@@ -483,7 +481,6 @@ public:
     void SSCommand18_Click();
     void DBGrid5_DblClick();
     void talvironfloppy(const QString& datum, const QString& elpath, const QString& datum2, const QString& Torzsszam);
->>>>>>> 7d37b06 (Monthly export line, quantity piece, export run and the period dialog's handlers)
     // --- end exchange handlers ---
 
     // --- secondary windows: ward codes, converted records, statistics,
