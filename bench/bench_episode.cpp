@@ -85,17 +85,6 @@ bool fillYear(const QString& folder)
     return true;
 }
 
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 } // namespace
 
 BENCH_CASE("episode: 100,000 episodes on the main window (target < 50 ms each)")
@@ -134,10 +123,10 @@ BENCH_CASE("episode: 100,000 episodes on the main window (target < 50 ms each)")
         // not hold rows that were shown once.
         for (int i = 0; i < 200; ++i)
             w->SSCommand16_Click();
-        const long before = residentKb();
+        const long before = bench::residentKb();
         for (int i = 0; i < 2000; ++i)
             w->SSCommand16_Click();
-        const long after = residentKb();
+        const long after = bench::residentKb();
         std::printf("  %-60s %10ld kB\n", "resident memory growth over 2,000 more steps", after - before);
         if (!boxes.shown().isEmpty())
             std::printf("  (boxes shown: %s)\n", qPrintable(boxes.texts().join(QStringLiteral(" | "))));

@@ -3,6 +3,7 @@
 // rendering at 200 pages a second or better; memory growing with the
 // elements, not with the rendered pages.
 #include "bench/bench.h"
+#include "bench/benchdata.h"
 
 #include "platform/print/printer.h"
 #include "platform/ui/msgbox.h"
@@ -16,17 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-long rssKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // A document of item rows: a label per row, a frame around every tenth row.
 void buildDocument(int labels, int rectangles)
@@ -49,15 +39,15 @@ void buildDocument(int labels, int rectangles)
 
 BENCH_CASE("print: paginate 100,000 labels and 10,000 rectangles")
 {
-    const long before = rssKb();
+    const long before = bench::residentKb();
     buildDocument(100000, 10000);
-    const long built = rssKb();
+    const long built = bench::residentKb();
     platform::printer(); // the printer's metrics are read before timing
     printlib::PixelsPerMM = 600 / 25.4f;
     printlib::PixelsPerPoint = 600 / 72.0f;
     bench::report("paginate", bench::medianMs(7, [] { printlib::Job->Paginate(); }));
     std::printf("  pages: %d, RSS before %ld kB, after building %ld kB, after paginating %ld kB\n",
-                printlib::Job->PageCount(), before, built, rssKb());
+                printlib::Job->PageCount(), before, built, bench::residentKb());
     printlib::Job.reset();
 }
 
@@ -72,7 +62,7 @@ BENCH_CASE("print: render 1,000 pages to PDF")
 
     // 53 rows fit a page: 53,000 labels give 1,000 pages.
     buildDocument(53000, 1000);
-    const long before = rssKb();
+    const long before = bench::residentKb();
     double pagesPerSecond = 0;
     const double ms = bench::medianMs(3, [&] {
         printlib::Job->PrintDoc(nullptr, false);
@@ -81,7 +71,7 @@ BENCH_CASE("print: render 1,000 pages to PDF")
     pagesPerSecond = pages / (ms / 1000.0);
     bench::report("print 1,000 pages to PDF (pagination included)", ms);
     std::printf("  pages: %d, %.0f pages/s, RSS before %ld kB, after %ld kB, messages %lld\n", pages,
-                pagesPerSecond, before, rssKb(), static_cast<long long>(boxes.shown().size()));
+                pagesPerSecond, before, bench::residentKb(), static_cast<long long>(boxes.shown().size()));
     printlib::Job.reset();
     platform::setMsgBoxService(nullptr);
     QDir::setCurrent(old);

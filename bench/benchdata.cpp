@@ -1,5 +1,7 @@
 #include "bench/benchdata.h"
 
+#include <QFile>
+
 #include <cstdio>
 
 namespace bench {
@@ -25,6 +27,17 @@ void bulkInsert(platform::db::Database& db, const char* sql, int rows, const std
 void bindText(sqlite3_stmt* stmt, int index, const QByteArray& text)
 {
     sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
 }
 
 } // namespace bench

@@ -17,4 +17,7 @@ void bulkInsert(platform::db::Database& db, const char* sql, int rows,
                 const std::function<void(sqlite3_stmt*, int)>& bind);
 void bindText(sqlite3_stmt* stmt, int index, const QByteArray& text);
 
+// Resident memory of this process in kB, or -1 where the system does not say.
+long residentKb();
+
 } // namespace bench

@@ -13,7 +13,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 namespace platform::db {
 class Database;
@@ -66,7 +65,6 @@ public:
 private:
     QString m_path;
     ProgramInfo::ImportRules m_rules;
-    std::unique_ptr<platform::FixedRecordReader> m_reader;
     TlvImportOutcome m_outcome;
     bool m_ready = false;
 };

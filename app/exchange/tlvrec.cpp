@@ -10,10 +10,83 @@ namespace {
 constexpr int kBeavatkozOffset = 229;
 constexpr int kFirstSurgeryCode = kBeavatkozOffset + 24; // characters 25-29 of entry 1
 constexpr int kSurgeryCodeWidth = 5;
+// The three unnamed pieces between the admission and the discharge are
+// not taken over.
+constexpr int kUnnamedFrom = 84;
+constexpr int kUnnamedTo = 88;
 
-QString field(QStringView record, int offset, int width)
+// What each written column is made of.
+struct ColumnSource {
+    enum Kind { Copy, Date, Time } kind;
+    int offset;
+    int width; // Copy only
+};
+constexpr std::array<ColumnSource, kKonvWrittenColumns> kSources{{
+    {ColumnSource::Copy, 0, 9},    // Munkahely_azon
+    {ColumnSource::Copy, 9, 9},    // Torzsszam
+    {ColumnSource::Copy, 18, 2},   // Sorszám
+    {ColumnSource::Copy, 20, 2},   // Resz_sor
+    {ColumnSource::Copy, 22, 9},   // Szemelyaz
+    {ColumnSource::Copy, 31, 1},   // Az_tipus
+    {ColumnSource::Copy, 32, 1},   // Beteg_neme
+    {ColumnSource::Date, 33, 8},   // Szul_datum
+    {ColumnSource::Copy, 41, 3},   // Allampolg
+    {ColumnSource::Copy, 44, 1},   // Csaladi_all
+    {ColumnSource::Copy, 45, 9},   // Kis_torzsszam
+    {ColumnSource::Copy, 54, 4},   // Feor
+    {ColumnSource::Copy, 58, 4},   // Ir_szam
+    {ColumnSource::Copy, 62, 1},   // Ter_kat
+    {ColumnSource::Copy, 63, 9},   // Beutalo
+    {ColumnSource::Date, 72, 8},   // Felv_dat: Felv characters 1-8
+    {ColumnSource::Time, 80, 4},   // Felv_tim: Felv characters 9-12
+    {ColumnSource::Date, 88, 8},   // Tav_dat
+    {ColumnSource::Time, 96, 4},   // Tav_tim
+    {ColumnSource::Copy, 100, 1},  // Tov_sors
+    {ColumnSource::Copy, 101, 128}, // Betegseg
+    {ColumnSource::Copy, kBeavatkozOffset, 320},
+    {ColumnSource::Copy, 549, 42}, // Onkologia
+    {ColumnSource::Copy, 591, 4},  // Ujsz_suly
+    {ColumnSource::Copy, 595, 2},  // Baleset_min
+    {ColumnSource::Copy, 597, 30}, // Felhaszn
+    {ColumnSource::Copy, 627, 5},  // Orvoskod
+    {ColumnSource::Copy, 632, 1},  // Rekord_tip
+    {ColumnSource::Copy, 633, 15}, // Tartalek
+}};
+
+// Every Windows-1250 byte as UTF-8, from the one code page of the system.
+// A byte the code page leaves undefined keeps its number as the character.
+struct Utf8Table {
+    std::array<std::array<char, 3>, 256> bytes{};
+    std::array<quint8, 256> length{};
+    std::array<bool, 256> defined{};
+
+    Utf8Table()
+    {
+        for (int b = 0; b < 256; ++b) {
+            QString one;
+            defined[b] = platform::decodeCp1250(QByteArray(1, char(b)), one);
+            if (!defined[b])
+                one = QString(QChar(char16_t(b)));
+            const QByteArray utf8 = one.toUtf8();
+            length[b] = quint8(utf8.size());
+            for (qsizetype i = 0; i < utf8.size() && i < 3; ++i)
+                bytes[b][size_t(i)] = utf8.at(i);
+        }
+    }
+};
+
+// Up to n bytes from pos, fewer where the text ends.
+QByteArrayView part(QByteArrayView v, qsizetype pos, qsizetype n)
 {
-    return record.mid(offset, width).toString();
+    if (pos >= v.size())
+        return QByteArrayView();
+    return v.sliced(pos, qMin(n, v.size() - pos));
+}
+
+const Utf8Table& utf8Table()
+{
+    static const Utf8Table table;
+    return table;
 }
 
 } // namespace
@@ -84,98 +157,86 @@ TlvFileShape tlvFileShape(qint64 fileLength)
     return shape;
 }
 
-QString tlvDate(QStringView d)
+QByteArray tlvDate(QByteArrayView d)
 {
-    QString out;
+    QByteArray out;
     out.reserve(10);
-    out.append(d.mid(0, 4)).append(QLatin1Char('.')).append(d.mid(4, 2)).append(QLatin1Char('.')).append(d.mid(6, 2));
+    out.append(part(d, 0, 4)).append('.').append(part(d, 4, 2)).append('.').append(part(d, 6, 2));
     return out;
 }
 
-QString tlvTime(QStringView hhmm, bool keeps2400)
+QByteArray tlvTime(QByteArrayView hhmm, bool keeps2400)
 {
-    QStringView t = hhmm;
-    if (!keeps2400 && t == u"2400")
-        t = u"2359";
-    QString out;
+    QByteArrayView t = hhmm;
+    if (!keeps2400 && t == "2400")
+        t = "2359";
+    QByteArray out;
     out.reserve(8);
-    out.append(t.mid(0, 2)).append(QLatin1Char(':')).append(t.mid(2, 2)).append(QLatin1String(":00"));
+    out.append(part(t, 0, 2)).append(':').append(part(t, 2, 2)).append(":00");
     return out;
 }
 
-QString decodeTlvRecord(const QByteArray& bytes, int* undefinedAt)
-{
-    if (undefinedAt)
-        *undefinedAt = -1;
-    QString text;
-    if (platform::decodeCp1250(bytes, text))
-        return text;
-    // Byte by byte: an undefined byte keeps its number as the character, so
-    // nothing of the record is lost and the clerk can be told where it was.
-    text.clear();
-    text.reserve(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        QString one;
-        if (platform::decodeCp1250(bytes.mid(i, 1), one)) {
-            text.append(one);
-        } else {
-            if (undefinedAt && *undefinedAt < 0)
-                *undefinedAt = int(i);
-            text.append(QChar(char16_t(uchar(bytes.at(i)))));
-        }
-    }
-    return text;
-}
-
-bool takesTlvRecord(QStringView record, const ProgramInfo::ImportRules& rules)
+bool takesTlvRecord(QByteArrayView record, const ProgramInfo::ImportRules& rules)
 {
     if (rules.takesEveryRecord)
         return true;
     // Only blanks count as empty, as the old trim did.
-    const QStringView code = record.mid(kFirstSurgeryCode, kSurgeryCodeWidth);
-    for (QChar c : code)
-        if (c != QLatin1Char(' '))
+    for (char c : part(record, kFirstSurgeryCode, kSurgeryCodeWidth))
+        if (c != ' ')
             return true;
     return false;
 }
 
-std::optional<KonvValues> convertTlvRecord(QStringView r, const ProgramInfo::ImportRules& rules)
+bool convertTlvRecord(QByteArrayView record, const ProgramInfo::ImportRules& rules, KonvRow& row)
 {
-    if (!takesTlvRecord(r, rules))
-        return std::nullopt;
-    const bool keeps = rules.keeps2400;
-    KonvValues v;
-    int i = 0;
-    v[i++] = field(r, 0, 9);    // Munkahely_azon
-    v[i++] = field(r, 9, 9);    // Torzsszam
-    v[i++] = field(r, 18, 2);   // Sorszám
-    v[i++] = field(r, 20, 2);   // Resz_sor
-    v[i++] = field(r, 22, 9);   // Szemelyaz
-    v[i++] = field(r, 31, 1);   // Az_tipus
-    v[i++] = field(r, 32, 1);   // Beteg_neme
-    v[i++] = tlvDate(r.mid(33, 8));
-    v[i++] = field(r, 41, 3);   // Allampolg
-    v[i++] = field(r, 44, 1);   // Csaladi_all
-    v[i++] = field(r, 45, 9);   // Kis_torzsszam
-    v[i++] = field(r, 54, 4);   // Feor
-    v[i++] = field(r, 58, 4);   // Ir_szam
-    v[i++] = field(r, 62, 1);   // Ter_kat
-    v[i++] = field(r, 63, 9);   // Beutalo
-    v[i++] = tlvDate(r.mid(72, 8));        // Felv_dat
-    v[i++] = tlvTime(r.mid(80, 4), keeps); // Felv_tim
-    v[i++] = tlvDate(r.mid(88, 8));        // Tav_dat
-    v[i++] = tlvTime(r.mid(96, 4), keeps); // Tav_tim
-    v[i++] = field(r, 100, 1);  // Tov_sors
-    v[i++] = field(r, 101, 128); // Betegseg
-    v[i++] = field(r, kBeavatkozOffset, 320);
-    v[i++] = field(r, 549, 42); // Onkologia
-    v[i++] = field(r, 591, 4);  // Ujsz_suly
-    v[i++] = field(r, 595, 2);  // Baleset_min
-    v[i++] = field(r, 597, 30); // Felhaszn
-    v[i++] = field(r, 627, 5);  // Orvoskod
-    v[i++] = field(r, 632, 1);  // Rekord_tip
-    v[i++] = field(r, 633, 15); // Tartalek
-    return v;
+    if (record.size() < kTlvDataLength || !takesTlvRecord(record, rules))
+        return false;
+    const Utf8Table& table = utf8Table();
+    row.m_undefinedAt = -1;
+    for (int i = 0; i < kTlvDataLength; ++i) {
+        if (i == kUnnamedFrom)
+            i = kUnnamedTo;
+        if (!table.defined[uchar(record[i])]) {
+            row.m_undefinedAt = i;
+            break;
+        }
+    }
+    // At most three UTF-8 bytes a character, and the points and colons
+    // the dates and times gain.
+    row.m_utf8.resize(3 * (kTlvDataLength + 16));
+    char* out = row.m_utf8.data();
+    int at = 0;
+    auto put = [&](QByteArrayView bytes) {
+        for (char c : bytes) {
+            const uchar b = uchar(c);
+            const auto& u = table.bytes[b];
+            out[at] = u[0];
+            if (table.length[b] > 1) {
+                out[at + 1] = u[1];
+                if (table.length[b] > 2)
+                    out[at + 2] = u[2];
+            }
+            at += table.length[b];
+        }
+    };
+    for (int c = 0; c < kKonvWrittenColumns; ++c) {
+        const ColumnSource& src = kSources[size_t(c)];
+        row.m_bounds[size_t(c)] = at;
+        switch (src.kind) {
+        case ColumnSource::Copy:
+            put(part(record, src.offset, src.width));
+            break;
+        case ColumnSource::Date:
+            put(tlvDate(part(record, src.offset, 8)));
+            break;
+        case ColumnSource::Time:
+            put(tlvTime(part(record, src.offset, 4), rules.keeps2400));
+            break;
+        }
+    }
+    row.m_bounds[kKonvWrittenColumns] = at;
+    row.m_utf8.resize(at);
+    return true;
 }
 
 QString tlvPercentText(qint64 position, qint64 count)

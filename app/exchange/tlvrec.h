@@ -11,7 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
+#include <QByteArrayView>
 
 #include <array>
 #include <optional>
@@ -35,7 +35,6 @@ const std::array<TlvField, kTlvFieldCount>& tlvFields();
 // Feldolgozva, which starts false.
 inline constexpr int kKonvWrittenColumns = 29;
 const std::array<const char*, kKonvWrittenColumns>& konvWrittenColumns();
-using KonvValues = std::array<QString, kKonvWrittenColumns>;
 
 // How a file splits into records. `recordCount` is the file length / 650
 // rounded to the nearest whole number, a half to the even one: a last record
@@ -53,25 +52,41 @@ TlvFileShape tlvFileShape(qint64 fileLength);
 
 // "yyyymmdd" -> "yyyy.mm.dd"; the characters are not checked, so a blank
 // date gives "    .  .  ".
-QString tlvDate(QStringView yyyymmdd);
+QByteArray tlvDate(QByteArrayView yyyymmdd);
 // "hhmm" -> "hh:mm:00". The surgical program stores the end of the day,
 // "2400", as "23:59:00" so that a discharge at midnight still reads as a time
 // of that day; "0000" and everything else is only rearranged.
-QString tlvTime(QStringView hhmm, bool keeps2400);
-
-// The record's 648 bytes as text. Bytes that Windows-1250 leaves undefined
-// are kept as the character of the same number (U+0081, ...), never dropped;
-// `undefinedAt` gets the 0-based offset of the first one, or -1.
-QString decodeTlvRecord(const QByteArray& bytes, int* undefinedAt = nullptr);
+QByteArray tlvTime(QByteArrayView hhmm, bool keeps2400);
 
 // Whether the import takes the record: the surgical program only takes a
 // record whose first intervention entry carries a surgery code (characters
 // 25-29 of the entry, not blank); later entries do not count.
-bool takesTlvRecord(QStringView record, const ProgramInfo::ImportRules& rules);
+bool takesTlvRecord(QByteArrayView record, const ProgramInfo::ImportRules& rules);
 
-// The row a record gives, or none when the record is passed over.
-// `record` is the decoded text of the 648 bytes.
-std::optional<KonvValues> convertTlvRecord(QStringView record, const ProgramInfo::ImportRules& rules);
+// One converted row: the written columns as UTF-8 text, in one buffer that
+// a run reuses from record to record.
+class KonvRow {
+public:
+    QByteArrayView column(int c) const
+    {
+        return QByteArrayView(m_utf8.constData() + m_bounds[c], m_bounds[c + 1] - m_bounds[c]);
+    }
+    QString text(int c) const { return QString::fromUtf8(column(c)); }
+    // Offset in the record of the first byte that Windows-1250 leaves
+    // undefined among the bytes taken over, or -1. Such a byte arrives as
+    // the character of the same number (U+0081, ...): kept, never dropped.
+    int undefinedAt() const { return m_undefinedAt; }
+
+private:
+    friend bool convertTlvRecord(QByteArrayView, const ProgramInfo::ImportRules&, KonvRow&);
+    QByteArray m_utf8;
+    std::array<int, kKonvWrittenColumns + 1> m_bounds{};
+    int m_undefinedAt = -1;
+};
+
+// Converts the 648 bytes of a record (Windows-1250) into `row`. False, and
+// `row` untouched, when the record is passed over.
+bool convertTlvRecord(QByteArrayView record, const ProgramInfo::ImportRules& rules, KonvRow& row);
 
 // The progress frame's percentage: position / count * 100 rounded to a whole
 // number, a half to the even one, then " %" ("12 %" for 1 of 8).

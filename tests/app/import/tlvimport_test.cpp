@@ -147,19 +147,19 @@ TEST_F(ImportTest, aRecordBecomesItsRow)
 
 TEST(TlvRules, datesAndTimes)
 {
-    EXPECT_EQ(exchange::tlvDate(u"19560312"), "1956.03.12");
-    EXPECT_EQ(exchange::tlvDate(u"        "), "    .  .  ");
+    EXPECT_EQ(exchange::tlvDate("19560312"), "1956.03.12");
+    EXPECT_EQ(exchange::tlvDate("        "), "    .  .  ");
     struct Case {
-        const char16_t* hhmm;
+        const char* hhmm;
         bool keeps2400;
         const char* stored;
     };
     const Case cases[] = {
-        {u"2400", false, "23:59:00"}, {u"2400", true, "24:00:00"}, {u"0000", false, "00:00:00"},
-        {u"1230", false, "12:30:00"}, {u"    ", false, "  :  :00"}, {u"2359", false, "23:59:00"},
+        {"2400", false, "23:59:00"}, {"2400", true, "24:00:00"}, {"0000", false, "00:00:00"},
+        {"1230", false, "12:30:00"}, {"    ", false, "  :  :00"}, {"2359", false, "23:59:00"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(exchange::tlvTime(c.hhmm, c.keeps2400), c.stored) << QString::fromUtf16(c.hhmm).toStdString();
+        EXPECT_EQ(exchange::tlvTime(c.hhmm, c.keeps2400), c.stored) << c.hhmm;
 }
 
 TEST(TlvRules, percentageRoundsHalvesToEven)
