@@ -6,6 +6,7 @@
 #include "app/common/programinfo.h"
 #include "app/exchange/lists.h"
 #include "app/exchange/monthlyexport.h"
+#include "app/exchange/openform.h"
 #include "app/exchange/perioddialog.h"
 #include "platform/db/dataconnection.h"
 #include "platform/sys/files.h"
@@ -224,8 +225,8 @@ void kezdo::Text33_LostFocus()
 
 void kezdo::SSCommand28_Click()
 {
-    // The folder chooser is not part of the program yet; the target folder
-    // stays as it is.
+    // Only a folder can be chosen; the main window stays usable meanwhile.
+    openform::open(*this, openform::Mode::Folder, Text17);
 }
 
 void kezdo::SSCommand18_Click()

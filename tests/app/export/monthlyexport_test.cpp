@@ -1,0 +1,393 @@
+// The monthly export run: the written files byte for byte, the copies, the
+// diskette step, and that no failure is ever followed by "Kész!".
+#include "tests/app/export/exportfixture.h"
+
+#include "platform/sys/files.h"
+#include "platform/ui/msgbox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+using platform::MsgResult;
+
+namespace {
+
+const QString kPrint = QStringLiteral("Kívánja nyomtatni a kísérőlapot?");
+const QString kDiskette = QStringLiteral("Feldolgozás kész!Kívánja floppyra menteni?");
+const QString kDone = QStringLiteral("Kész!");
+
+// Pieces 1 to 11 of ExportFixture::episode() admitted on 2005.08.01.
+const QByteArray kHead = "1234" "1" "123456789" "987654321" " 1" "20050801" "0830" "0101" "20050805" "1405" "0";
+
+class MonthlyExport : public ExportFixture {};
+class WardMonthlyExport : public WardExportFixture {};
+
+// Answers from a script, and runs an action when a box with a given text
+// comes up (the clerk doing something while the box is open).
+class BoxesWithAction : public platform::ScriptedMsgBoxService {
+public:
+    QString when;
+    std::function<void()> action;
+    platform::MsgResult show(const platform::MsgBoxRequest& request) override
+    {
+        if (request.text == when && action)
+            action();
+        return ScriptedMsgBoxService::show(request);
+    }
+};
+
+} // namespace
+
+TEST_F(MonthlyExport, month_export_writes_the_working_file_the_list_and_the_copies)
+{
+    const qlonglong first = episode();
+    surgery(first, QStringLiteral("51000"));
+    surgery(first, QStringLiteral("620"));
+    item(first, QStringLiteral("ÁB3"), QStringLiteral("1,5"));
+    item(first, QStringLiteral("12345"), QStringLiteral("0,125"), QVariant());
+    Episode noItems;
+    noItems.fdat = QStringLiteral("2005.08.10.");
+    noItems.vjel = false;
+    episode(noItems);
+    Episode july;
+    july.fdat = QStringLiteral("2005.07.31.");
+    item(episode(july), QStringLiteral("X"), QStringLiteral("1"));
+    Episode otherInstitution;
+    otherInstitution.intKod = QStringLiteral("9999");
+    item(episode(otherInstitution), QStringLiteral("X"), QStringLiteral("1"));
+
+    boxes->answer(MsgResult::No); // no printed list
+    boxes->answer(MsgResult::No); // no diskette
+    const exchange::ExportResult result = run(monthRequest());
+
+    EXPECT_EQ(boxes.texts(), (QStringList{kPrint, kDiskette, kDone}));
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.episodes, 2);
+    EXPECT_EQ(result.items, 2);
+
+    const QByteArray surgeries = QByteArray("51000") + "  620" + QByteArray(15, ' ');
+    const QByteArray expected = kHead + "\xC1" "B3" + "      1,50" + surgeries + "0130" + "1" + "2" + "\r\n"
+        + kHead + "12345" + "      0,13" + surgeries + "    " + "1" + "2" + "\r\n";
+    EXPECT_EQ(read(QDir(folder()).filePath("tlakt123408.txt")), expected);
+    EXPECT_EQ(read(QDir(targetFolder()).filePath("mtlvraf123408.txt")), expected);
+
+    const QByteArray list = "K\xED" "serojegyzek\r\n"
+                            "Keszult: 2005.08.24.\r\n"
+                            "Bekuldo kodja: 1234\r\n"
+                            "Bekuldo neve: Pr\xF3" "ba K\xF3" "rh\xE1" "z\r\n"
+                            "Jelentett honap: 08\r\n"
+                            "Bekuldott adatlapok szama: 2\r\n"
+                            "Bekuldott raforditasi tetelek szama: 2";
+    EXPECT_EQ(read(QDir(folder()).filePath("mkiser.txt")), list);
+    EXPECT_EQ(read(QDir(targetFolder()).filePath("mkiser.txt")), list);
+    EXPECT_TRUE(printerDevice->documents().empty());
+}
+
+TEST_F(MonthlyExport, files_carry_the_start_month_only)
+{
+    for (const char* month : {"2005.01.15.", "2005.03.31.", "2005.04.01.", "2004.12.31."}) {
+        Episode e;
+        e.fdat = QString::fromLatin1(month);
+        item(episode(e), QStringLiteral("X"), QStringLiteral("1"));
+    }
+    Episode elsewhere; // another institution, another month: one register number takes it too
+    elsewhere.intKod = QStringLiteral("9999");
+    elsewhere.tSzam = QStringLiteral("555");
+    elsewhere.fdat = QStringLiteral("2003.02.02.");
+    item(episode(elsewhere), QStringLiteral("Y"), QStringLiteral("1"));
+
+    const struct {
+        const char* what;
+        exchange::Selection selection;
+        const char* startMonth;
+        const char* registerNumber;
+        const char* workingFile;
+        const char* disketteFile;
+        int lines;
+    } cases[] = {
+        {"range January to March", exchange::Selection::Range, "01", "", "tlakt123401.txt", "mtlvraf123401.txt", 2},
+        {"one register number, no month", exchange::Selection::RegisterNumber, "", "555", "tlakt1234.txt",
+         "mtlvraf1234.txt", 1},
+    };
+    for (const auto& c : cases) {
+        exchange::ExportRequest r = monthRequest();
+        r.selection = c.selection;
+        r.datum = QStringLiteral("2005.01");
+        r.datum2 = QStringLiteral("2005.03");
+        r.startMonth = QString::fromLatin1(c.startMonth);
+        r.registerNumber = QString::fromLatin1(c.registerNumber);
+        r.elpath = QStringLiteral("c:\\export\\valami.txt");
+        boxes->clear();
+        boxes->answer(MsgResult::No);
+        boxes->answer(MsgResult::Yes);
+        EXPECT_TRUE(run(r).completed) << c.what;
+        const QByteArray written = read(QDir(folder()).filePath(QString::fromLatin1(c.workingFile)));
+        EXPECT_EQ(written.count("\r\n"), c.lines) << c.what;
+        EXPECT_EQ(read(QDir(diskette()).filePath(QString::fromLatin1(c.disketteFile))), written) << c.what;
+        EXPECT_EQ(read(QDir(targetFolder()).filePath("valami.txt")), written) << c.what;
+    }
+}
+
+TEST_F(MonthlyExport, empty_selection_writes_nothing)
+{
+    Episode july;
+    july.fdat = QStringLiteral("2005.07.31.");
+    item(episode(july), QStringLiteral("X"), QStringLiteral("1"));
+
+    EXPECT_FALSE(run(monthRequest()).completed);
+    const platform::MsgBoxRequest& box = boxes.single();
+    EXPECT_EQ(box.text, "Nincs a paramétereknek megfelelő adat!");
+    EXPECT_EQ(box.title, "Figyelmeztetés!");
+    EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("tlakt123408.txt")));
+    EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("mkiser.txt")));
+}
+
+TEST_F(MonthlyExport, refused_line_stops_the_export_and_keeps_the_old_files)
+{
+    const struct {
+        const char* rkod;
+        const char* rmen;
+        const char* says;
+    } cases[] = {
+        {"AB3", "sok", "nem olvasható"},
+        {"AB3", "123456789", "nem fér el 10 karakteren"},
+        {"Ж1", "1", "nem írható karakter"},
+    };
+    for (const auto& c : cases) {
+        db().exec(QStringLiteral("delete from alap"));
+        db().exec(QStringLiteral("delete from \"Ráfkódok\""));
+        const qlonglong good = episode();
+        item(good, QStringLiteral("A1"), QStringLiteral("1"));
+        Episode bad;
+        bad.tSzam = QStringLiteral("777");
+        const qlonglong id = episode(bad);
+        item(id, QString::fromUtf8(c.rkod), QString::fromUtf8(c.rmen));
+        write(QDir(folder()).filePath("tlakt123408.txt"), "previous month");
+        write(QDir(folder()).filePath("mkiser.txt"), "previous list");
+        boxes->clear();
+
+        EXPECT_FALSE(run(monthRequest()).completed) << c.rmen;
+        const QString text = boxes.single().text;
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.says))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("%1 azonosítójú").arg(id))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("777"))) << text.toStdString();
+        EXPECT_EQ(read(QDir(folder()).filePath("tlakt123408.txt")), "previous month");
+        EXPECT_EQ(read(QDir(folder()).filePath("mkiser.txt")), "previous list");
+        EXPECT_FALSE(QFile::exists(QDir(targetFolder()).filePath("mtlvraf123408.txt")));
+    }
+}
+
+TEST_F(MonthlyExport, copy_needs_the_free_space_in_rounded_kilobytes)
+{
+    EXPECT_EQ(exchange::roundedKb(2560), 2); // 2.5: the even neighbour
+    EXPECT_EQ(exchange::roundedKb(1536), 2); // 1.5
+    EXPECT_EQ(exchange::roundedKb(3584), 4); // 3.5
+    EXPECT_EQ(exchange::roundedKb(1535), 1);
+
+    // Lines of 128 bytes: a 31-character code.
+    const QString code(31, u'K');
+    const struct {
+        int lines;
+        qint64 freeKb;
+        bool copied;
+    } cases[] = {{20, 2, true}, {12, 2, true}, {20, 1, false}};
+    for (const auto& c : cases) {
+        db().exec(QStringLiteral("delete from alap"));
+        db().exec(QStringLiteral("delete from \"Ráfkódok\""));
+        items(episode(), code, c.lines);
+        QFile::remove(QDir(targetFolder()).filePath("mtlvraf123408.txt"));
+        boxes->clear();
+        boxes->answer(MsgResult::No);
+        boxes->answer(MsgResult::No);
+        exchange::ExportRequest r = monthRequest();
+        r.freeKb = c.freeKb;
+
+        const exchange::ExportResult result = run(r);
+        EXPECT_EQ(QFileInfo(QDir(folder()).filePath("tlakt123408.txt")).size(), c.lines * 128);
+        EXPECT_EQ(QFile::exists(QDir(targetFolder()).filePath("mtlvraf123408.txt")), c.copied) << c.lines;
+        EXPECT_EQ(result.completed, c.copied);
+        if (c.copied) {
+            EXPECT_EQ(boxes.texts(), (QStringList{kPrint, kDiskette, kDone}));
+        } else {
+            // Neither the diskette question (there is no new copy to send) nor "Kész!".
+            EXPECT_EQ(boxes.texts(),
+                      (QStringList{kPrint, QStringLiteral("Nem fér rá a floppyra! Filekiírás sikertelen, de mentésre "
+                                                          "került a ")
+                                               + QDir::toNativeSeparators(folder())
+                                               + QStringLiteral(" könyvtár tlakt.txt filebe!")}));
+        }
+    }
+}
+
+TEST_F(MonthlyExport, diskette_takes_at_most_1457000_bytes)
+{
+    // Lines of 100 bytes (a three-character code); one four-character code
+    // adds the byte too many.
+    const struct {
+        int shortLines;
+        bool oneLonger;
+        bool copied;
+    } cases[] = {{14570, false, true}, {14569, true, false}};
+    for (const auto& c : cases) {
+        db().exec(QStringLiteral("delete from alap"));
+        db().exec(QStringLiteral("delete from \"Ráfkódok\""));
+        const qlonglong id = episode();
+        items(id, QStringLiteral("ABC"), c.shortLines);
+        if (c.oneLonger)
+            item(id, QStringLiteral("ABCD"), QStringLiteral("1"));
+        QFile::remove(QDir(diskette()).filePath("mtlvraf123408.txt"));
+        boxes->clear();
+        boxes->answer(MsgResult::No);
+        boxes->answer(MsgResult::Yes);
+
+        const exchange::ExportResult result = run(monthRequest());
+        const QString copy = QDir(targetFolder()).filePath("mtlvraf123408.txt");
+        EXPECT_EQ(QFileInfo(copy).size(), c.copied ? 1457000 : 1457001);
+        EXPECT_EQ(QFile::exists(QDir(diskette()).filePath("mtlvraf123408.txt")), c.copied);
+        EXPECT_EQ(result.completed, c.copied);
+        EXPECT_EQ(boxes.texts().last(), c.copied ? kDone : QStringLiteral("Nem fér rá a floppyra!Filekiírás sikertelen!"));
+    }
+}
+
+TEST_F(MonthlyExport, failed_copy_is_reported_and_never_followed_by_kesz)
+{
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+
+    // No diskette in the drive.
+    QDir(diskette()).removeRecursively();
+    boxes->answer(MsgResult::No);
+    boxes->answer(MsgResult::Yes);
+    EXPECT_FALSE(run(monthRequest()).completed);
+    EXPECT_EQ(boxes.texts(), (QStringList{kPrint, kDiskette, QStringLiteral("Nincs floppy!")}));
+    EXPECT_EQ(boxes.shown().last().title, "Hiba");
+
+    // The target folder is gone: neither the list's copy nor any question follows.
+    QDir(targetFolder()).removeRecursively();
+    boxes->clear();
+    EXPECT_FALSE(run(monthRequest()).completed);
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts().first().startsWith("Nem sikerült a kísérőjegyzéket")) << boxes.texts().first().toStdString();
+}
+
+TEST_F(MonthlyExport, diskette_step_tries_again_a_bounded_number_of_times)
+{
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+    const QString copy = QDir(targetFolder()).filePath("mtlvraf123408.txt");
+    const QString onDiskette = QDir(diskette()).filePath("mtlvraf123408.txt");
+
+    // The copy disappears while the question is open and never comes back.
+    BoxesWithAction gone;
+    gone.when = kDiskette;
+    gone.action = [&] { QFile::remove(copy); };
+    gone.answer(MsgResult::No);
+    gone.answer(MsgResult::Yes);
+    platform::setMsgBoxService(&gone);
+    EXPECT_FALSE(run(monthRequest(), {3, 0}).completed);
+    EXPECT_EQ(gone.texts(),
+              (QStringList{kPrint, kDiskette, QStringLiteral("Hiba történt.A hibakód: 53 Tájékoztassa a rendszergazdát!")}));
+    EXPECT_FALSE(QFile::exists(onDiskette));
+
+    // It comes back while the step waits: the next attempt copies it.
+    BoxesWithAction back;
+    back.when = kDiskette;
+    back.action = [&] {
+        const QByteArray bytes = read(copy);
+        QFile::remove(copy);
+        QTimer::singleShot(0, [=] { write(copy, bytes); });
+    };
+    back.answer(MsgResult::No);
+    back.answer(MsgResult::Yes);
+    platform::setMsgBoxService(&back);
+    EXPECT_TRUE(run(monthRequest(), {3, 0}).completed);
+    EXPECT_EQ(back.texts(), (QStringList{kPrint, kDiskette, kDone}));
+    EXPECT_EQ(read(onDiskette), read(QDir(folder()).filePath("tlakt123408.txt")));
+    platform::setMsgBoxService(&boxes.service());
+}
+
+TEST_F(MonthlyExport, diskette_gets_this_exports_file_and_a_path_on_it_is_not_asked_about)
+{
+    const QString onDiskette = QDir(diskette()).filePath("mtlvraf123408.txt");
+    write(onDiskette, "last month");
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+    boxes->answer(MsgResult::No);
+    boxes->answer(MsgResult::Yes);
+    EXPECT_TRUE(run(monthRequest()).completed);
+    EXPECT_EQ(read(onDiskette), read(QDir(folder()).filePath("tlakt123408.txt")));
+
+    // The clerk's copy written straight on the diskette, in either letter case.
+    for (const char* path : {"a:\\sajat.txt", "A:\\SAJAT2.TXT"}) {
+        boxes->clear();
+        exchange::ExportRequest r = monthRequest();
+        r.elpath = QString::fromLatin1(path);
+        EXPECT_TRUE(run(r).completed) << path;
+        EXPECT_EQ(boxes.texts(), (QStringList{kPrint, kDone})) << path;
+    }
+}
+
+TEST_F(MonthlyExport, accompanying_list_is_printed_on_request)
+{
+    const qlonglong id = episode();
+    item(id, QStringLiteral("A1"), QStringLiteral("1"));
+    item(id, QStringLiteral("A2"), QStringLiteral("2"));
+    boxes->answer(MsgResult::Yes);
+    boxes->answer(MsgResult::No);
+    ASSERT_TRUE(run(monthRequest()).completed);
+
+    ASSERT_EQ(printerDevice->documents().size(), 1u);
+    const platform::RecordedDocument& doc = printerDevice->documents().front();
+    EXPECT_TRUE(doc.ended);
+    ASSERT_EQ(doc.pages.size(), 1u);
+    // Column and row of every text in character cells (120 x 240 twips at 600 dpi).
+    QStringList cells;
+    for (const platform::RecordedItem& it : doc.pages.front().items) {
+        if (it.kind != platform::RecordedItem::Text)
+            continue;
+        const double column = it.point.x() * 1440.0 / 600.0 / 120.0;
+        const double row = it.point.y() * 1440.0 / 600.0 / 240.0;
+        cells << QStringLiteral("%1,%2 %3pt%4 %5")
+                     .arg(qRound(column))
+                     .arg(qRound(row))
+                     .arg(qRound(it.pixelSize * 72.0 / 600.0))
+                     .arg(it.bold ? QStringLiteral(" bold") : QString())
+                     .arg(it.text);
+        EXPECT_EQ(it.family, "Arial");
+    }
+    EXPECT_EQ(cells, (QStringList{
+                         "35,2 14pt bold Kísérőjegyzék",
+                         "30,3 12pt bold a feladott ráfordítási adatokról",
+                         "2,10 12pt Készült: 2005.08.24.",
+                         "2,12 12pt Beküldő intézet: 1234",
+                         "2,13 12pt Próba Kórház",
+                         "2,15 12pt Jelentett hónap: 200508",
+                         "2,17 12pt Beküldött adatlapok száma: 1",
+                         "2,19 12pt Beküldött ráfordítási tételek száma: 2",
+                         "2,24 12pt Készítette:",
+                     }));
+}
+
+TEST_F(WardMonthlyExport, ward_export_writes_its_own_line_and_names)
+{
+    const qlonglong id = episode();
+    item(id, QStringLiteral("1234567"), QStringLiteral("1.5"));
+    Episode noVjel;
+    noVjel.vjel = QVariant();
+    item(episode(noVjel), QStringLiteral("12345"), QStringLiteral("2"));
+    boxes->answer(MsgResult::No);
+    boxes->answer(MsgResult::Yes);
+    ASSERT_TRUE(run(monthRequest()).completed);
+
+    const QByteArray expected = kHead + "1234567" + "      1,50" + "1" + "\r\n" + kHead + "12345" + "      2,00" + "0" + "\r\n";
+    EXPECT_EQ(read(QDir(folder()).filePath("tlakt123408.txt")), expected);
+    EXPECT_EQ(read(QDir(diskette()).filePath("tlvraf123408.txt")), expected);
+    EXPECT_TRUE(read(QDir(targetFolder()).filePath("kiser.txt")).endsWith("tetelek szama: 2"));
+    EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("mkiser.txt")));
+
+    // Nothing selected: the ward program's own words, under its own title.
+    boxes->clear();
+    exchange::ExportRequest r = monthRequest();
+    r.datum = QStringLiteral("2006.01");
+    EXPECT_FALSE(run(r).completed);
+    EXPECT_EQ(boxes.single().text, "Nincs  a paramétereknek megfelelő adat!");
+    EXPECT_EQ(boxes.single().title, "Zorivozure");
+}
