@@ -47,10 +47,8 @@ private:
 
 QString sourceDir()
 {
-    QString dir = qEnvironmentVariable("RAFORDIT_SOURCE_DIR");
-    if (dir.isEmpty())
-        dir = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../../.."));
-    return QDir::cleanPath(dir);
+    // The test support library carries the source folder as a definition.
+    return QDir::cleanPath(QStringLiteral(RAFORDIT_SOURCE_DIR));
 }
 
 } // namespace
