@@ -62,7 +62,7 @@ nevjform::nevjform(const ProgramInfo& info, QWidget* parent) : platform::LegacyF
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, 425, 251);
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setScaledContents(true);
     Picture1->setPixmap(drawAboutPicture(info));
 }
 

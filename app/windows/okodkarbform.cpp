@@ -92,6 +92,8 @@ okodkarbform::okodkarbform(const ProgramInfo& info, okodkarbLink link, QWidget* 
                                    {QStringLiteral("Megnevezés"), QStringLiteral("Megnevezés")},
                                    {QStringLiteral("Osztályjelleg"), QStringLiteral("Ojelleg")}});
     DBGrid1->setColumnWidth(1, 260);
+    // Cells of existing rows can be corrected in place, with no check.
+    DBGrid1->setAllowUpdate(true);
 
     events().onChange(Text1, [this] { Text1_Change(); });
     events().onLostFocus(Text1, [this] { Text1_LostFocus(); });

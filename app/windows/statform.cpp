@@ -93,6 +93,8 @@ statform::statform(const ProgramInfo& info, QWidget* parent) : platform::LegacyF
     DBGrid1 = new platform::DBGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setDataSource(Data1);
+    // Cells of existing rows can be corrected in place, with no check.
+    DBGrid1->setAllowUpdate(true);
     layout->addWidget(DBGrid1, 1);
     auto* buttons = new QHBoxLayout;
     Command1 = new platform::SSCommand(QStringLiteral("Leválogat kód szerint"), this);

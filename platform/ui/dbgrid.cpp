@@ -114,6 +114,30 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
     return cached->at(column);
 }
 
+Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (m_allowUpdate && index.isValid() && m_connection && m_fieldIndex.value(index.column(), -1) >= 0
+        && m_connection->recordset().updatable())
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool RecordsetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    db::Recordset& rs = m_connection->recordset();
+    if (index.row() < 0 || index.row() >= rs.recordCount())
+        return false;
+    if (rs.absolutePosition() != index.row() || !rs.hasCurrent())
+        rs.setAbsolutePosition(index.row());
+    rs.edit();
+    rs.setValue(fieldOf(index.column()), value);
+    rs.update();
+    return true;
+}
+
 QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
@@ -153,6 +177,14 @@ void DBGrid::setDataSource(db::DataConnection* connection, const GridColumns& co
         connect(connection, &db::DataConnection::rowsChanged, this, &DBGrid::selectCurrentRecord);
     }
     selectCurrentRecord();
+}
+
+void DBGrid::setAllowUpdate(bool allow)
+{
+    m_model.setAllowUpdate(allow);
+    // A double click stays the grid's own event; typing or F2 starts an edit.
+    setEditTriggers(allow ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                          : QAbstractItemView::NoEditTriggers);
 }
 
 int DBGrid::row() const

@@ -43,6 +43,13 @@ public:
     // Re-reads the count and the column set (connection refreshed).
     void reload();
 
+    // Cells of existing rows may be edited in place (the old AllowUpdate);
+    // an edit is written to its row at once, with no check.
+    void setAllowUpdate(bool allow) { m_allowUpdate = allow; }
+    bool allowUpdate() const { return m_allowUpdate; }
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
 private:
     void resolveColumns();
     void rowsEdited();
@@ -52,6 +59,7 @@ private:
     GridColumns m_columns;       // resolved
     QVector<int> m_fieldIndex;   // record-set field index per column, -1 when absent
     int m_rowCount = 0;
+    bool m_allowUpdate = false;
     // Rows fetched for painting, so that one visible row costs one fetch per
     // field however often the view asks; emptied whenever the rows change.
     mutable QCache<int, QVector<QVariant>> m_rows{512};
@@ -66,6 +74,10 @@ public:
     void setDataSource(db::DataConnection* connection, const GridColumns& columns = {});
     db::DataConnection* dataSource() const { return m_model.connection(); }
     RecordsetModel& recordsetModel() { return m_model; }
+
+    // Cells of existing rows may be edited in place (typing into a cell or
+    // F2); rows are never added or deleted through the grid. Off by default.
+    void setAllowUpdate(bool allow);
 
     // Zero-based selected row; -1 when none.
     int row() const;

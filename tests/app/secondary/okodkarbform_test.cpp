@@ -274,6 +274,11 @@ TEST_F(WardCodesTest, viewing_sorts_the_table_and_a_double_click_hides_it)
     EXPECT_EQ(shown, (QStringList{"0101", "0202", "0303"}));
     EXPECT_EQ(headings, (QStringList{"Osztálykód", "Megnevezés", "Osztályjelleg"}));
 
+    // A cell of the grid is corrected in place and stored with no check.
+    EXPECT_TRUE(model.setData(model.index(1, 1), QStringLiteral("B2")));
+    EXPECT_EQ(scalar(QStringLiteral("select Megnevezés from Osztálykódok where Okod = '0202'")).toString(),
+              QStringLiteral("B2"));
+
     emit f.DBGrid1->DblClick();
     EXPECT_FALSE(f.DBGrid1->isVisible());
     EXPECT_EQ(f.Data1->recordSource(), QStringLiteral("select * from Osztálykódok"));

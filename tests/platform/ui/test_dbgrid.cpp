@@ -163,3 +163,36 @@ TEST_F(BoundControls, keys_typed_into_the_bound_controls_reach_their_handlers)
     EXPECT_EQ(gridKeys, (QList<int>{13, 119}));
     EXPECT_EQ(combo->text(), "7");
 }
+
+TEST_F(BoundControls, grid_edits_cells_in_place_only_when_allowed_and_writes_them_at_once)
+{
+    platform::DBGrid grid;
+    grid.setDataSource(&data, {{"Okod", "Okod"}, {"Megnevezes", "Megnevezes"}});
+    auto& m = grid.recordsetModel();
+    EXPECT_FALSE(m.flags(m.index(1, 1)) & Qt::ItemIsEditable) << "read-only by default";
+    EXPECT_FALSE(m.setData(m.index(1, 1), "x"));
+
+    grid.setAllowUpdate(true);
+    ASSERT_TRUE(m.flags(m.index(1, 1)) & Qt::ItemIsEditable);
+    // Typing into the current cell starts the edit; Enter stores it.
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    grid.setFocus();
+    grid.setCurrentIndex(m.index(3, 1));
+    QKeyEvent type(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "X");
+    QApplication::sendEvent(&grid, &type);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(editor && editor != &grid);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    QApplication::processEvents();
+    EXPECT_EQ(db->scalar("select Megnevezes from okod where Okod = '0400'").toString(), "X");
+    EXPECT_EQ(cell(m, 3, 1), "X");
+    EXPECT_EQ(m.rowCount(), 5);
+
+    // A grouped set cannot be written back, so its cells stay read-only.
+    data.setRecordSource("select Ojelleg, count(*) as n from okod group by Ojelleg");
+    data.refresh();
+    grid.setDataSource(&data);
+    EXPECT_FALSE(m.flags(m.index(0, 0)) & Qt::ItemIsEditable);
+}
