@@ -323,3 +323,17 @@ TEST_F(WardCodesTest, the_window_centres_itself_on_the_screen)
     EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
 }
+
+TEST_F(WardCodesTest, a_short_code_clicked_straight_into_storing_is_refused_once)
+{
+    okodkarbform& f = openWardCodes();
+    typeInto(f.Text1, QStringLiteral("03"));
+    f.Text2->setText(QStringLiteral("Fül-orr-gégészet"));
+    f.Combo1->setEditText(QStringLiteral("1"));
+    // The click takes the focus from the code box and stores at once.
+    clickOn(f.SSOption1);
+    settle();
+    EXPECT_EQ(boxes.texts(), QStringList{wardcodes::kCodeLengthMessage});
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), f.Text1);
+}
