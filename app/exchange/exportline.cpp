@@ -208,27 +208,35 @@ EpisodeLines::EpisodeLines(const ExportFormat& format, const ExportEpisode& epis
 EpisodeLines::Line EpisodeLines::line(const ExportItem& item) const
 {
     Line out;
-    out.text.reserve(128);
+    out.fault = appendLine(item, out.text);
+    return out;
+}
+
+QuantityFault EpisodeLines::appendLine(const ExportItem& item, QString& out) const
+{
+    const qsizetype start = out.size();
     for (const Part& part : m_parts) {
         switch (part.field) {
         case ExportField::Rkod:
-            out.text += item.rkod; // as stored: neither filled nor cut
+            out += item.rkod; // as stored: neither filled nor cut
             break;
         case ExportField::Rmen: {
             const QuantityPiece q = quantityPiece(item.rmen);
-            if (q.fault != QuantityFault::None)
-                return {QString(), q.fault};
-            out.text += q.text;
+            if (q.fault != QuantityFault::None) {
+                out.truncate(start);
+                return q.fault;
+            }
+            out += q.text;
             break;
         }
         case ExportField::Mido:
-            out.text += timePiece(item.mido);
+            out += timePiece(item.mido);
             break;
         default:
-            out.text += part.text;
+            out += part.text;
         }
     }
-    return out;
+    return QuantityFault::None;
 }
 
 } // namespace exchange

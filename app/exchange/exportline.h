@@ -86,6 +86,9 @@ public:
         QuantityFault fault = QuantityFault::None;
     };
     Line line(const ExportItem& item) const;
+    // The same line appended to `out` (the export reuses one buffer); on a
+    // refused quantity `out` is left as it was.
+    QuantityFault appendLine(const ExportItem& item, QString& out) const;
 
 private:
     struct Part {

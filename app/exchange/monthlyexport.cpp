@@ -61,8 +61,8 @@ QString episodeName(const ExportEpisode& e)
     return QStringLiteral("a(z) %1 azonosítójú adatlapon (törzsszám: %2)").arg(e.azonosito, e.tSzam.trimmed());
 }
 
-// Reads the selected episodes with their surgeries and items and hands each
-// line to `emit`. Database failures come out as DbError.
+// Reads the selected episodes with their surgeries and items and writes
+// their lines. Database failures come out as DbError.
 class Selected {
 public:
     Selected(const ExportFormat& format, Database& db, const Query& query)
@@ -77,13 +77,11 @@ public:
         return s.step() ? s.columnInt64(0) : 0;
     }
 
-    enum class Stop { None, Quantity, CodePage, Write };
-
-    // Walks the episodes in stored order; `line` gets every line, `episodeDone`
-    // is called after each episode. A refused line stops the walk with the
-    // message for the clerk.
-    template <typename LineSink, typename EpisodeDone>
-    bool walk(LineSink&& line, EpisodeDone&& episodeDone, QString* message)
+    // Writes the lines of the episodes, in stored order, into `out`;
+    // `episodeDone` is called after each episode. A refused line or a failed
+    // write stops the walk with the message for the clerk.
+    bool write(platform::CrLfWriter& out, qint64& lineCount, const std::function<void()>& episodeDone,
+               QString* message)
     {
         const bool outcome = has(ExportField::Tovsors);
         const bool duration = has(ExportField::Mido);
@@ -96,6 +94,23 @@ public:
             surgeries.emplace(m_db, QStringLiteral("select Mkod from \"műtétek\" where Azonosito = ? order by rowid limit 5"));
         Statement items(m_db, QStringLiteral("select Rkod, Rmen%1 from \"Ráfkódok\" where Azonosito = ? order by rowid")
                                   .arg(duration ? QStringLiteral(", Mido") : QString()));
+
+        // Lines are gathered in one reused buffer and handed on in large
+        // pieces; a line with a letter beyond ASCII is checked on its own,
+        // so the clerk learns which episode holds a character the file
+        // cannot carry.
+        constexpr qsizetype kPiece = 256 * 1024;
+        QString chunk;
+        chunk.reserve(kPiece + 512);
+        const auto flush = [&]() {
+            if (chunk.isEmpty() || out.write(chunk)) {
+                chunk.resize(0);
+                return true;
+            }
+            *message = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!%3")
+                           .arg(QDir::toNativeSeparators(out.error().text), codeText(out.error()), kStopped);
+            return false;
+        };
 
         ExportEpisode e;
         ExportItem item;
@@ -131,22 +146,34 @@ public:
                 item.rkod = items.columnText(0);
                 item.rmen = items.columnText(1);
                 item.mido = duration ? items.columnText(2) : QString();
-                const EpisodeLines::Line l = lines.line(item);
-                if (l.fault != QuantityFault::None) {
+                const qsizetype start = chunk.size();
+                const QuantityFault fault = lines.appendLine(item, chunk);
+                if (fault != QuantityFault::None) {
                     *message = QStringLiteral("A(z) \"%1\" mennyiség %2, tételkód: %3, %4!%5")
                                    .arg(item.rmen, episodeName(e), item.rkod,
-                                        l.fault == QuantityFault::Unreadable
+                                        fault == QuantityFault::Unreadable
                                             ? QStringLiteral("nem olvasható számként")
                                             : QStringLiteral("nem fér el 10 karakteren"),
                                         kStopped);
                     return false;
                 }
-                if (!line(l.text, e, message))
+                if (!asciiFrom(chunk, start)) {
+                    QByteArray ignored;
+                    platform::CodePageError cp;
+                    if (!platform::encodeCp1250(chunk.mid(start), ignored, &cp)) {
+                        *message = QStringLiteral("Az exportfájlba nem írható karakter %1: %2%3")
+                                       .arg(episodeName(e), cp.text, kStopped);
+                        return false;
+                    }
+                }
+                chunk += QLatin1String("\r\n");
+                ++lineCount;
+                if (chunk.size() >= kPiece && !flush())
                     return false;
             }
             episodeDone();
         }
-        return true;
+        return flush();
     }
 
 private:
@@ -155,32 +182,20 @@ private:
         return std::find(m_format.pieces.begin(), m_format.pieces.end(), f) != m_format.pieces.end();
     }
 
+    static bool asciiFrom(const QString& text, qsizetype start)
+    {
+        const char16_t* p = reinterpret_cast<const char16_t*>(text.constData()) + start;
+        const char16_t* end = reinterpret_cast<const char16_t*>(text.constData()) + text.size();
+        for (; p != end; ++p)
+            if (*p >= 0x80)
+                return false;
+        return true;
+    }
+
     const ExportFormat& m_format;
     Database& m_db;
     Query m_query;
 };
-
-// Writes the lines of the selection into `out`; false with the clerk's
-// message when a line is refused or the file cannot be written.
-bool writeLines(Selected& selected, platform::CrLfWriter& out, qint64& lines, const std::function<void()>& episodeDone,
-                QString* message)
-{
-    return selected.walk(
-        [&](const QString& text, const ExportEpisode& e, QString* msg) {
-            if (out.writeLine(text)) {
-                ++lines;
-                return true;
-            }
-            if (out.error().number == platform::fileerr::BadCharacter)
-                *msg = QStringLiteral("Az exportfájlba nem írható karakter %1: %2%3")
-                           .arg(episodeName(e), out.codePageError().text, kStopped);
-            else
-                *msg = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!%3")
-                           .arg(QDir::toNativeSeparators(out.error().text), codeText(out.error()), kStopped);
-            return false;
-        },
-        episodeDone, message);
-}
 
 QString joined(const QString& folder, const QString& name)
 {
@@ -264,7 +279,7 @@ qint64 writeExportFile(const ProgramInfo& program, Database& entered, const Inst
             return -1;
         }
         qint64 lines = 0;
-        if (!writeLines(selected, out, lines, [] {}, message))
+        if (!selected.write(out, lines, [] {}, message))
             return -1;
         if (!out.commit(&e)) {
             *message = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!").arg(path, codeText(e));
@@ -313,7 +328,7 @@ ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const
         }
         qint64 done = 0;
         QString message;
-        const bool written = writeLines(selected, out, result.items, [&] {
+        const bool written = selected.write(out, result.items, [&] {
             ++done;
             if (progress.advance)
                 progress.advance(done, result.episodes);
