@@ -8,6 +8,7 @@
 #include "app/common/programinfo.h"
 #include "app/entry/slots.h"
 #include "app/windows/nyomtatmodul.h"
+#include "app/ward/wardmain.h"
 #include "platform/sys/regional.h"
 #include "platform/sys/singleinstance.h"
 #include "platform/ui/controls.h"
@@ -45,11 +46,6 @@ void BannerCanvas::paintEvent(QPaintEvent*)
     p.drawPixmap(0, 0, m_canvas);
 }
 
-namespace {
-const char* const kFormatMessage =
-    "Nem jó a dátum-, vagy időformátum!Helyes: - Dátum:éééé.hh.nn.  ,  - Idő: OO:pp:mm Állítsa be a formátumokat!";
-}
-
 kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
     : QMainWindow(parent), m_program(info)
 {
@@ -57,6 +53,8 @@ kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
     anotherInstanceRunning = [name = info.name] { return platform::anotherInstanceRunning(name); };
     printCertificate = [this] { tanusitvanynyom(*this); };
 
+    if (info.isWard())
+        ward = std::make_unique<WardMain>(*this);
     setupUi();
     setupData();
     connectShellHandlers();
@@ -64,6 +62,8 @@ kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
     connectItemHandlers();
     connectImportHandlers();
     connectExportHandlers();
+    if (ward)
+        ward->connectHandlers();
 }
 
 kezdo::~kezdo()
@@ -73,14 +73,15 @@ kezdo::~kezdo()
 
 QLineEdit* kezdo::slotCode(int k) const
 {
-    if (k < 0 || k >= entry::kSlotCount)
+    // The ward form has no slots; its boxes of the same names are others.
+    if (ward || k < 0 || k >= entry::kSlotCount)
         return nullptr;
     return findChild<QLineEdit*>(QString::fromLatin1(entry::slotControls()[k].codeBox));
 }
 
 platform::MaskEdBox* kezdo::slotDuration(int k) const
 {
-    if (k < 0 || k >= entry::kSlotCount)
+    if (ward || k < 0 || k >= entry::kSlotCount)
         return nullptr;
     return findChild<platform::MaskEdBox*>(QString::fromLatin1(entry::slotControls()[k].durationBox));
 }
@@ -119,8 +120,12 @@ void kezdo::Form_Activate()
         // 6. An identifier shown before another window was opened is stale.
         SSPanel22->setCaption(QString());
         // 7. The date and time forms every stored field relies on.
-        if (!checkRegionalFormats())
+        if (!checkRegionalFormats()) {
             formatFailure();
+            return;
+        }
+        if (ward)
+            ward->Form_Activate();
     } catch (...) {
         formatFailure();
     }
@@ -154,7 +159,7 @@ bool kezdo::checkRegionalFormats()
 
 void kezdo::formatFailure()
 {
-    platform::msgBox(QString::fromUtf8(kFormatMessage), platform::Critical, QStringLiteral("Figyelmeztetés"));
+    platform::msgBox(m_program.formatMessage, platform::Critical, QStringLiteral("Figyelmeztetés"));
     UnloadAllForms();
 }
 

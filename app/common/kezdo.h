@@ -14,6 +14,13 @@
 //   kezdo_episode.cpp  the episode record
 //   app/entry/kezdo_items.cpp  surgery slots and expenditure items
 //   app/exchange/kezdo_import.cpp  import of the monthly inpatient-report file
+//   app/ward/kezdo_ward*.cpp   the ward program's own item tabs and handlers
+//
+// The ward program's form gives some of the names to other controls: its
+// Text8 is the other-services code box, its MaskEdBox7 the drug quantity,
+// its SSCommand31 the certificate button. In that program the members name
+// the ward's controls, and those of the surgery slots, the outcome and the
+// third surgical tab are null.
 #pragma once
 
 #include "platform/ui/events.h"
@@ -45,6 +52,10 @@ class okodkarbform;
 class konvattform;
 class nevjform;
 class statform;
+class WardMain;
+namespace episode {
+struct EpisodeForm;
+}
 
 namespace platform {
 class MaskEdBox;
@@ -85,6 +96,9 @@ public:
     ~kezdo() override;
 
     const ProgramInfo& program() const { return m_program; }
+
+    // The ward program's own handlers (app/ward); null in the surgical one.
+    std::unique_ptr<WardMain> ward;
 
     // ---- state shared by the window's areas ----
     QString aktmutet;        // current surgery slot "0".."9", empty until first taken
@@ -258,6 +272,12 @@ public:
     platform::SSCommand* SSCommand5 = nullptr;  // material "Keresés"
     platform::SSCommand* SSCommand32 = nullptr; // diagnostics "Keresés"
 
+    // Ward program only: the diagnostics combo, the hint of the other
+    // services, the diagnostics notice.
+    platform::DBCombo* DBCombo5 = nullptr;
+    platform::SSPanel* SSPanel27 = nullptr;
+    platform::SSPanel* SSPanel29 = nullptr;
+
     platform::DBGrid* DBGrid1 = nullptr; // items of the episode
     platform::DBGrid* DBGrid4 = nullptr; // surgeries of the episode, for deletion
 
@@ -403,6 +423,8 @@ public:
     void SSCommand27_Click();
     void Text19_KeyPress(int& keyAscii);
     void showItemsOf(const QString& azonosito);
+    // The episode header as the form holds it now (what the save checks).
+    episode::EpisodeForm currentEpisodeForm() const;
     // --- end episode handlers ---
 
     // --- item handlers (kezdo_items.cpp) ---
@@ -503,6 +525,10 @@ private:
     void setupMenus();       // kezdo_ui.cpp
     void setupToolbar();     // kezdo_ui.cpp
     void setupEntryFrame();  // kezdo_ui.cpp
+    void setupOutcome();     // kezdo_ui.cpp, surgical form
+    void setupWalkLine();    // kezdo_ui.cpp
+    void setupSurgeriesAndItems(); // kezdo_ui.cpp, surgical form
+    void setupEpisodeButtons();    // kezdo_ui.cpp
     void setupOtherFrames(); // kezdo_ui.cpp
     void setupData();        // kezdo_data.cpp
     void connectShellHandlers();

@@ -5,6 +5,7 @@
 #include "app/common/kezdo.h"
 
 #include "app/common/programinfo.h"
+#include "app/ward/wardmain.h"
 #include "platform/db/dataconnection.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/dbgrid.h"
@@ -48,7 +49,6 @@ void kezdo::setupData()
         return c;
     };
 
-    const bool ward = m_program.isWard();
     Data1 = connection("Data1", m_convertedData, QStringLiteral("konv"));
     Data2 = connection("Data2", m_enteredData, QStringLiteral("Osztálykódok"));
     Data3 = connection("Data3", m_enteredData, QStringLiteral("alap"));
@@ -89,10 +89,14 @@ void kezdo::setupData()
     DBGrid1->setColumnWidth(2, 300);
     DBGrid5->setDataSource(Data3, fieldColumns({"Azonosito", "Int_kod", "Int_tipus", "T_szam", "Taj", "Tsor", "Fdat",
                                                 "Fido", "Okod", "Tdat", "Tido", "Ojele", "Vjel", "Manuális"}));
+    if (ward) {
+        ward->bindData();
+        return;
+    }
     DBCombo2->setRowSource(Data7, QStringLiteral("SKOD"));
     DBGrid3->setDataSource(Data7, fieldColumns({"SKOD", "SNEV", "SME", "SAR", "NEM", "KOR_ALSO", "KOR_FELSO",
                                                 "NAPIMENNY", "ESET_MAX", "ERV"}));
-    if (!ward) {
+    {
         DBGrid2->setDataSource(Data5, fieldColumns({"KOD", "NEV", "ME", "AR", "NEM", "KOR_ALSO", "KOR_FELSO",
                                                     "NAPI_MAX", "ESET_MAX", "ERV", "CSOPORT", "SORSZAM", "GYARTO",
                                                     "SZALLITO"}));
@@ -103,12 +107,5 @@ void kezdo::setupData()
         // The diagnostics grid shows whatever columns its record set has.
         DBGrid7->setDataSource(Data11);
         DBCombo4->setRowSource(Data11, QStringLiteral("KOD"));
-    } else {
-        // Food, other services and diagnostics tabs of the ward program.
-        DBGrid2->setDataSource(Data6);
-        DBCombo3->setRowSource(Data6, QStringLiteral("KOD"));
-        DBGrid4->setDataSource(Data5);
-        DBCombo4->setRowSource(Data5, QStringLiteral("KOD"));
-        DBGrid6->setDataSource(Data12);
     }
 }

@@ -12,6 +12,7 @@
 #include "app/common/konvmapping.h"
 #include "app/common/programinfo.h"
 #include "app/entry/slots.h"
+#include "app/ward/wardmain.h"
 #include "platform/db/dataconnection.h"
 #include "platform/sys/regional.h"
 #include "platform/ui/controls.h"
@@ -128,8 +129,6 @@ void kezdo::connectEpisodeHandlers()
     ev.onKeyPress(DBCombo1, refuseTyping);
     ev.onChange(Text11, [this] { Text11_Change(); });
     ev.onKeyPress(Combo2, refuseTyping);
-    ev.onChange(Combo3, [this] { Combo3_Change(); });
-    connect(Combo3, &QComboBox::activated, this, [this](int) { Combo3_Click(); });
 
     ev.onLostFocus(MaskEdBox1, [this] { MaskEdBox1_LostFocus(); });
     ev.onLostFocus(MaskEdBox3, [this] { MaskEdBox3_LostFocus(); });
@@ -137,7 +136,6 @@ void kezdo::connectEpisodeHandlers()
     ev.onLostFocus(Text3, [this] { Text3_LostFocus(); });
     ev.onLostFocus(Text4, [this] { Text4_LostFocus(); });
     ev.onLostFocus(Text14, [this] { Text14_LostFocus(); });
-    ev.onLostFocus(Text25, [this] { Text25_LostFocus(); });
     ev.onChange(Text3, [this] { Text3_Change(); });
 
     ev.onClick(SSCommand14, [this] { SSCommand14_Click(); });
@@ -147,7 +145,6 @@ void kezdo::connectEpisodeHandlers()
     ev.onClick(SSCommand9, [this] { SSCommand9_Click(); });
 
     ev.onClick(SSCommand1, [this] { SSCommand1_Click(); });
-    ev.onClick(SSCommand30, [this] { SSCommand30_Click(); });
 
     ev.onClick(SSCommand15, [this] { SSCommand15_Click(); });
     ev.onClick(SSCommand16, [this] { SSCommand16_Click(); });
@@ -155,6 +152,14 @@ void kezdo::connectEpisodeHandlers()
     ev.onClick(SSCommand26, [this] { SSCommand26_Click(); });
     ev.onClick(SSCommand27, [this] { SSCommand27_Click(); });
     ev.onKeyPress(Text19, [this](int& keyAscii) { Text19_KeyPress(keyAscii); });
+
+    // The outcome and the separate modify button are the surgical form's.
+    if (ward)
+        return;
+    ev.onChange(Combo3, [this] { Combo3_Change(); });
+    connect(Combo3, &QComboBox::activated, this, [this](int) { Combo3_Click(); });
+    ev.onLostFocus(Text25, [this] { Text25_LostFocus(); });
+    ev.onClick(SSCommand30, [this] { SSCommand30_Click(); });
 }
 
 namespace {
@@ -184,11 +189,12 @@ episode::EpisodeForm episodeForm(const kezdo& w)
     f.wardSign = w.Combo2->currentText();
     f.sequence = w.Text14->text();
     f.examination = w.SSCheck2->isChecked();
-    f.outcome = w.Text25->text();
+    f.outcome = w.Text25 ? w.Text25->text() : QString();
     f.stored = w.SSCheck1->isChecked();
     for (int k = 0; k < kSlotCount; ++k) {
-        f.codes[k] = w.slotCode(k)->text();
-        f.durations[k] = w.slotDuration(k)->text();
+        if (QLineEdit* code = w.slotCode(k))
+            f.codes[k] = code->text();
+        f.durations[k] = w.slotDuration(k) ? w.slotDuration(k)->text() : kEmptyTime;
     }
     auto& konv = w.Data10->recordset();
     f.konvRowPresent = konv.recordCount() > 0 && konv.hasCurrent();
@@ -225,6 +231,11 @@ void showKonvRecord(kezdo& w, const episode::KonvFormFields& f)
 
 } // namespace
 
+episode::EpisodeForm kezdo::currentEpisodeForm() const
+{
+    return episodeForm(*this);
+}
+
 void kezdo::showItemsOf(const QString& azonosito)
 {
     Data8->setRecordSource(kItemsOfEpisode, {azonosito});
@@ -235,6 +246,8 @@ void kezdo::showItemsOf(const QString& azonosito)
 
 void kezdo::fel_Click()
 {
+    if (ward)
+        return ward->fel_Click();
     Data9->refresh();
     if (Data9->recordset().recordCount() == 0) {
         platform::msgBox(QStringLiteral("Ki kell töltenie az intézeti adatokat"), platform::Critical,
@@ -247,19 +260,8 @@ void kezdo::fel_Click()
     Data3->refresh();
     Data7->setRecordSource(QStringLiteral("select * from sgyogy order by skod"));
     Data7->refresh();
-    if (program().isWard()) {
-        // The ward program's tabs: food, other services and diagnostics.
-        Data6->setRecordSource(QStringLiteral("select * from elelem order by kod"));
-        Data6->refresh();
-        Data5->setRecordSource(QStringLiteral("select * from egyeb order by kod"));
-        Data5->refresh();
-        Data12->setDatabase(codeTables());
-        Data12->setRecordSource(QStringLiteral("select * from Diagnos order by kod"));
-        Data12->refresh();
-    } else {
-        Data5->setRecordSource(QStringLiteral("select * from gyogyszm order by kod"));
-        Data5->refresh();
-    }
+    Data5->setRecordSource(QStringLiteral("select * from gyogyszm order by kod"));
+    Data5->refresh();
 
     Text23->clear();
     Text24->clear();
@@ -343,6 +345,8 @@ void kezdo::uresit()
     SSCheck2->setChecked(false);
     SSCheck1->setChecked(false);
 
+    if (ward)
+        return; // no surgery slots
     for (int k = 0; k < kSlotCount; ++k) {
         slotCode(k)->clear();
         slotDuration(k)->setText(QString());
@@ -372,7 +376,8 @@ void kezdo::SSCommand2_Click()
     SSCommand1->setCaption(QStringLiteral("Felvitel"));
     // The next mode finds the save button it expects.
     SSCommand1->show();
-    SSCommand30->hide();
+    if (SSCommand30)
+        SSCommand30->hide();
     setMenusEnabled(true);
     for (QWidget* w : std::initializer_list<QWidget*>{SSCommand15, SSCommand16, SSCommand8, SSCommand9, SSCommand10,
                                                       Text12})
@@ -534,6 +539,8 @@ void kezdo::Text3_Change()
 // is never stored under the identifier just used.
 void kezdo::takeKonvRow()
 {
+    if (ward)
+        return ward->takeKonvRow();
     uresit();
     showKonvRecord(*this, mapKonv(konvFromRecord(Data10->recordset())));
     showItemsOf(Label1->text());
@@ -542,6 +549,8 @@ void kezdo::takeKonvRow()
 
 void kezdo::feldolg_Click()
 {
+    if (ward)
+        return ward->feldolg_Click();
     SSPanel22->setCaption(QString());
     for (int k = 0; k < kSlotCount; ++k) {
         slotCode(k)->clear();
@@ -601,6 +610,8 @@ void kezdo::feldolg_Click()
 
 void kezdo::SSCommand14_Click()
 {
+    if (ward)
+        return ward->SSCommand14_Click();
     if (platform::msgBox(QStringLiteral("Biztos újat akar kezdeni?"),
                          platform::Question | platform::YesNo | platform::DefaultButton2,
                          QStringLiteral("Kérdés")) != MsgResult::Yes)
@@ -700,6 +711,8 @@ bool confirmed(const Message& m)
 
 void kezdo::SSCommand1_Click()
 {
+    if (ward)
+        return ward->SSCommand1_Click();
     const EpisodeForm form = episodeForm(*this);
     const SaveCheckResult checks = runSaveChecks(form, SaveButton::Felvitel, confirmed);
     if (checks.verdict == SaveVerdict::Declined)
@@ -762,8 +775,7 @@ void kezdo::SSCommand30_Click()
         return;
     }
     showStoredForms();
-    if (!program().isWard())
-        Data6->refresh();
+    Data6->refresh();
 }
 
 // After a save the form shows what was stored: a blank sequence number and
@@ -815,7 +827,8 @@ void kezdo::olvasdata3t()
     SSCheck2->setChecked(r.vjel);
     Label1->setText(QString::number(r.azonosito));
     Text14->setText(r.tsor);
-    Text25->setText(r.tovsors);
+    if (Text25)
+        Text25->setText(r.tovsors);
     SSCheck1->setChecked(true);
 
     showItemsOf(Label1->text());
@@ -836,6 +849,8 @@ void kezdo::olvasdata3t()
 
 void kezdo::tete_Click()
 {
+    if (ward)
+        return ward->tete_Click();
     uresit();
     aktpoz = 1;
     DBCombo1->show();
@@ -874,6 +889,8 @@ void kezdo::tete_Click()
 
 void kezdo::SSCommand15_Click()
 {
+    if (ward)
+        return ward->SSCommand15_Click();
     --aktpoz;
     if (aktpoz == 0) {
         platform::msgBox(QStringLiteral("Adatbázis eleje!"), platform::OkOnly);
@@ -890,6 +907,8 @@ void kezdo::SSCommand15_Click()
 
 void kezdo::SSCommand16_Click()
 {
+    if (ward)
+        return ward->SSCommand16_Click();
     ++aktpoz;
     const int count = int(leadingNumber(Label8->text()));
     if (count < aktpoz) {

@@ -7,6 +7,7 @@
 #include "app/common/kezdo.h"
 
 #include "app/common/programinfo.h"
+#include "app/ward/wardmain.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/dbgrid.h"
@@ -473,6 +474,22 @@ void kezdo::setupEntryFrame()
     caption(f, QStringLiteral("Távozás:"), QRect(240, 84, 58, 24), "MaskEdBox3");
     MaskEdBox3 = maskBox(f, "MaskEdBox3", QStringLiteral("####.##.##."), QRect(300, 84, 92, 24));
     MaskEdBox4 = maskBox(f, "MaskEdBox4", QStringLiteral("##:##"), QRect(396, 84, 52, 24));
+    if (m_program.isWard())
+        ward->setupWardSigns();
+    else
+        setupOutcome();
+
+    setupWalkLine();
+    if (m_program.isWard())
+        ward->setupItemTabs(f);
+    else
+        setupSurgeriesAndItems();
+    setupEpisodeButtons();
+}
+
+void kezdo::setupOutcome()
+{
+    QWidget* f = SSFrame1;
     caption(f, QStringLiteral("Távozás módja:"), QRect(466, 84, 96, 24), "Combo3");
     Combo3 = named(new QComboBox(f), "Combo3");
     Combo3->setGeometry(564, 84, 320, 24);
@@ -486,7 +503,11 @@ void kezdo::setupEntryFrame()
                       QStringLiteral("B. Otthoni szakápolásra javasolt")});
     caption(f, QStringLiteral("Kód:"), QRect(892, 84, 30, 24), "Text25");
     Text25 = textBox(f, "Text25", QRect(924, 84, 28, 24), 1);
+}
 
+void kezdo::setupWalkLine()
+{
+    QWidget* f = SSFrame1;
     // --- fourth line: keep boxes, walks, find ---
     SSCheck4 = checkBox(f, "SSCheck4", QStringLiteral("Intézeti adatok megtartása"), QRect(10, 114, 190, 24));
     SSCheck6 = checkBox(f, "SSCheck6", QStringLiteral("Betegadatok megtartása"), QRect(204, 114, 170, 24));
@@ -513,7 +534,11 @@ void kezdo::setupEntryFrame()
                        static_cast<QWidget*>(Text12), static_cast<QWidget*>(SSCommand10),
                        static_cast<QWidget*>(SSCommand25)})
         w->hide();
+}
 
+void kezdo::setupSurgeriesAndItems()
+{
+    QWidget* f = SSFrame1;
     // --- surgery slots: ten columns, code box above duration box ---
     caption(f, QStringLiteral("Műtétek (kód / időtartam):"), QRect(10, 146, 220, 20), "Text23");
     const char* codeNames[10] = {"Text23", "Text9", "Text29", "Text21", "Text22",
@@ -600,37 +625,51 @@ void kezdo::setupEntryFrame()
     DBCombo2->setText(QStringLiteral("Nincs kiválasztva"));
     new GridCaption(DBGrid7, QStringLiteral("Dupla kattintással felviszi a ráfordításkódokat!"));
 
-    // --- items of the episode ---
-    caption(f, QStringLiteral("Az eset ráfordítási tételei:"), QRect(10, 462, 300, 20), "DBGrid1");
-    DBGrid1 = grid(f, "DBGrid1", QRect(10, 482, 996, 138));
     DBGrid4 = grid(f, "DBGrid4", QRect(10, 462, 996, 158));
     DBGrid4->hide();
     new GridCaption(DBGrid4, QStringLiteral(
         "F8 lenyomására törli a műtét és a hozzá tartozó ráfordításkódokat,F10-re kilép!"));
+}
+
+void kezdo::setupEpisodeButtons()
+{
+    QWidget* f = SSFrame1;
+    const bool surgical = !m_program.isWard();
+    // --- items of the episode ---
+    caption(f, QStringLiteral("Az eset ráfordítási tételei:"), QRect(10, 462, 300, 20), "DBGrid1");
+    DBGrid1 = grid(f, "DBGrid1", QRect(10, 482, 996, 138));
+    if (surgical)
+        DBGrid4->raise();
 
     // --- the buttons of the episode ---
     SSCommand1 = button(f, "SSCommand1", QStringLiteral("Felvitel"), QRect(10, 626, 120, 32));
-    SSCommand30 = button(f, "SSCommand30", QStringLiteral("Módosít"), QRect(136, 626, 120, 32));
-    SSCommand30->hide();
+    if (surgical) {
+        SSCommand30 = button(f, "SSCommand30", QStringLiteral("Módosít"), QRect(136, 626, 120, 32));
+        SSCommand30->hide();
+    }
     SSCommand14 = button(f, "SSCommand14", QStringLiteral("Új"), QRect(262, 626, 100, 32));
     SSCommand14->hide();
     SSCommand24 = button(f, "SSCommand24", QStringLiteral("Törlés a tételekből"), QRect(380, 626, 170, 32));
-    SSCommand33 = button(f, "SSCommand33", QString(), QRect(566, 626, 44, 32));
-    SSCommand33->setIcon(printerIcon());
-    SSCommand33->setIconSize(QSize(24, 24));
-    m_certificateButton = SSCommand33;
+    // The certificate: SSCommand33 here, SSCommand31 on the ward form.
+    m_certificateButton = button(f, surgical ? "SSCommand33" : "SSCommand31", QString(), QRect(566, 626, 44, 32));
+    m_certificateButton->setIcon(printerIcon());
+    m_certificateButton->setIconSize(QSize(24, 24));
+    (surgical ? SSCommand33 : SSCommand31) = m_certificateButton;
     SSCommand2 = button(f, "SSCommand2", QStringLiteral("Vissza"), QRect(886, 626, 120, 32));
 
     // --- hidden flags ---
     SSCheck1 = checkBox(f, "SSCheck1", QStringLiteral("fel lett - e vive x:igen"), QRect(620, 626, 200, 16));
     SSCheck3 = checkBox(f, "SSCheck3", QStringLiteral("&x: ha talviron floppyról jön az adat"), QRect(620, 642, 200, 16));
     SSCheck5 = checkBox(f, "SSCheck5", QStringLiteral("ha x akkor módosítás"), QRect(620, 626, 200, 16));
-    SSCheck8 = checkBox(f, "SSCheck8", QStringLiteral("jelzés"), QRect(620, 642, 200, 16));
-    Label2 = label(f, "Label2", QStringLiteral("Label2"), QRect(830, 626, 40, 16));
     for (QWidget* w : {static_cast<QWidget*>(SSCheck1), static_cast<QWidget*>(SSCheck3),
-                       static_cast<QWidget*>(SSCheck5), static_cast<QWidget*>(SSCheck8),
-                       static_cast<QWidget*>(Label2)})
+                       static_cast<QWidget*>(SSCheck5)})
         w->hide();
+    if (surgical) {
+        SSCheck8 = checkBox(f, "SSCheck8", QStringLiteral("jelzés"), QRect(620, 642, 200, 16));
+        Label2 = label(f, "Label2", QStringLiteral("Label2"), QRect(830, 626, 40, 16));
+        SSCheck8->hide();
+        Label2->hide();
+    }
 }
 
 void kezdo::setupOtherFrames()
@@ -753,12 +792,14 @@ void kezdo::setupOtherFrames()
     SSFrame7->hide();
 
     // --- surgery master picker ---
-    SSFrame8 = frame(central, "SSFrame8", QStringLiteral("Műtéttörzs"), QRect(112, 150, 800, 340));
-    DBGrid6 = grid(SSFrame8, "DBGrid6", QRect(12, 26, 776, 258));
-    new GridCaption(DBGrid6, QStringLiteral("Dupla kattintással rögzíti a kódot"));
-    SSCommand29 = button(SSFrame8, "SSCommand29", QStringLiteral("Keres"), QRect(574, 294, 100, 32));
-    SSCommand22 = button(SSFrame8, "SSCommand22", QStringLiteral("Mégse"), QRect(688, 294, 100, 32));
-    SSFrame8->hide();
+    if (!m_program.isWard()) {
+        SSFrame8 = frame(central, "SSFrame8", QStringLiteral("Műtéttörzs"), QRect(112, 150, 800, 340));
+        DBGrid6 = grid(SSFrame8, "DBGrid6", QRect(12, 26, 776, 258));
+        new GridCaption(DBGrid6, QStringLiteral("Dupla kattintással rögzíti a kódot"));
+        SSCommand29 = button(SSFrame8, "SSCommand29", QStringLiteral("Keres"), QRect(574, 294, 100, 32));
+        SSCommand22 = button(SSFrame8, "SSCommand22", QStringLiteral("Mégse"), QRect(688, 294, 100, 32));
+        SSFrame8->hide();
+    }
 
     // --- episodes of a list's selection ---
     DBGrid5 = grid(central, "DBGrid5", QRect(4, 360, 1016, 310));

@@ -21,6 +21,8 @@ const ProgramInfo& ProgramInfo::sebrix()
         true, // viewerCountsDeletion
         ImportRules{false, false},
         &exchange::surgicalExportFormat(),
+        QStringLiteral("Nem jó a dátum-, vagy időformátum!Helyes: - Dátum:éééé.hh.nn.  ,  - Idő: OO:pp:mm "
+                       "Állítsa be a formátumokat!"),
     };
     return info;
 }
@@ -40,6 +42,8 @@ const ProgramInfo& ProgramInfo::zorivozure()
         false, // viewerCountsDeletion
         ImportRules{true, true},
         &exchange::wardExportFormat(),
+        QStringLiteral("Nem jó a dátum-, vagy időformátum! Helyes: - Dátum:éééé.hh.nn.  ,  - Idő: OO:pp:mm "
+                       "Állítsa be a formátumokat!"),
     };
     return info;
 }

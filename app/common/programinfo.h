@@ -34,6 +34,7 @@ struct ProgramInfo {
     };
     ImportRules importRules = {};
     const exchange::ExportFormat* exportFormat = nullptr; // the monthly export's line and names
+    QString formatMessage;   // the start-up refusal of unsuitable regional formats, as each program spells it
 
     bool isWard() const { return kind == Kind::Ward; }
 

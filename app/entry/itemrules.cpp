@@ -40,6 +40,64 @@ const ItemTabInfo& itemTab(ItemTab tab)
     return itemTabs()[static_cast<int>(tab)];
 }
 
+const std::array<ItemTabInfo, kItemTabCount>& wardItemTabs()
+{
+    // The ward program's tabs keep the surgical drug tab's handlers, price
+    // food and other services in points, and store no slot.
+    static const std::array<ItemTabInfo, kItemTabCount> tabs = [] {
+        ItemTabInfo drug = itemTab(ItemTab::Drug);
+        drug.quantityBox = QStringLiteral("MaskEdBox7");
+        drug.checksSlotDurations = false;
+
+        ItemTabInfo food{ItemTab::Food, 1, QStringLiteral("Élelmezés"), QStringLiteral("elelem"),
+                         QStringLiteral("kod"), QStringLiteral("NEV"), QStringLiteral("ME"), QStringLiteral("AR"), 0,
+                         QStringLiteral("L"), QStringLiteral("L"),
+                         QStringLiteral("Data6"), QStringLiteral("Text5"), QStringLiteral("DBCombo3"),
+                         QStringLiteral("DBGrid2"), QStringLiteral("MaskEdBox8"), QStringLiteral("Text7"),
+                         QStringLiteral("SSCommand4"), QStringLiteral("SSCommand22"),
+                         /*checksSlotDurations*/ false, /*codeBoxLookUp*/ true, /*comboClickTakesRow*/ true,
+                         /*comboClickCopiesText*/ false, /*comboEnterClicks*/ false, /*gridEnterTakesCode*/ true,
+                         /*quantityFollowsTyping*/ false};
+        food.blankUnit = QStringLiteral("Nap");
+        food.duplicateQuestion = QStringLiteral("Ebből a kódból már lett felvive!,Akarja újra felvinni?");
+
+        ItemTabInfo other = food;
+        other.tab = ItemTab::OtherServices;
+        other.tabIndex = 2;
+        other.caption = QStringLiteral("Egyéb(röntg., labor)");
+        other.table = QStringLiteral("egyeb");
+        other.typeLetter = QStringLiteral("E");
+        other.searchKind = QStringLiteral("E");
+        other.connection = QStringLiteral("Data5");
+        other.codeBox = QStringLiteral("Text8");
+        other.combo = QStringLiteral("DBCombo4");
+        other.grid = QStringLiteral("DBGrid4");
+        other.quantityBox = QStringLiteral("MaskEdBox9");
+        other.quantityText = QStringLiteral("Text9");
+        other.addButton = QStringLiteral("SSCommand5");
+        other.searchButton = QStringLiteral("SSCommand23");
+        other.comboEnterClicks = true;
+        other.quantityFollowsTyping = true;
+        other.blankUnit.clear();
+        other.duplicateQuestion = QStringLiteral("Ebből a kódból már lett felvive!Akarja felvinni?");
+        other.hintColumn = QStringLiteral("space20");
+
+        for (ItemTabInfo* tab : {&food, &other}) {
+            tab->pricedInPoints = true;
+            tab->writesEntryFlags = false;
+        }
+        for (ItemTabInfo* tab : {&drug, &food, &other}) {
+            tab->bookedToSurgery = false;
+            tab->duplicateForEveryItem = true;
+        }
+        // Only the drug search closes the entry frame while it is open.
+        food.searchDisablesEntry = false;
+        other.searchDisablesEntry = false;
+        return std::array<ItemTabInfo, kItemTabCount>{drug, food, other};
+    }();
+    return tabs;
+}
+
 const ItemTabInfo* itemTabOfKind(const QString& kind)
 {
     for (const auto& tab : itemTabs()) {
@@ -100,18 +158,32 @@ ItemRow makeItemRow(const ItemTabInfo& tab, const CodeRow& code, const ItemConte
     row.rkod = code.code;
     row.rmen = ctx.quantityText;
     row.rmegnevezes = code.name;
-    row.pont = 0;
-    row.egysegar = code.price;
-    if (code.price.isValid() && !code.price.isNull()) {
+    const bool priced = code.price.isValid() && !code.price.isNull();
+    if (tab.pricedInPoints) {
+        // A code without points leaves points, unit price and value empty.
+        row.pont = priced ? code.price : QVariant();
+        row.egysegar = priced ? QVariant(code.price.toDouble() * kPointValue) : QVariant();
+    } else {
+        row.pont = 0.0;
+        row.egysegar = code.price;
+    }
+    if (priced) {
         const double quantity = parseQuantity(ctx.quantityText).value_or(0.0);
-        row.ertek = code.price.toDouble() * quantity;
+        row.ertek = row.egysegar.toDouble() * quantity;
     }
     row.tipus = tab.typeLetter;
     row.me = code.unit;
-    if (tab.unitMaxLength > 0 && code.unit.isValid() && !code.unit.isNull())
+    const bool hasUnit = code.unit.isValid() && !code.unit.isNull();
+    if (tab.unitMaxLength > 0 && hasUnit)
         row.me = code.unit.toString().left(tab.unitMaxLength);
-    row.manualis = !ctx.processingConverted;
-    row.fdat = ctx.admissionDate == kEmptyDate ? dateText(ctx.today) : ctx.admissionDate;
+    if (!tab.blankUnit.isEmpty() && hasUnit && code.unit.toString().trimmed().isEmpty())
+        row.me = tab.blankUnit;
+    if (tab.writesEntryFlags) {
+        row.manualis = !ctx.processingConverted;
+        row.fdat = ctx.admissionDate == kEmptyDate ? dateText(ctx.today) : ctx.admissionDate;
+    }
+    if (!tab.bookedToSurgery)
+        return row;
     row.azonB = ctx.aktmutet;
     if (slotFromDigit(ctx.aktmutet) >= 0) {
         row.mkod = ctx.slotCode;
@@ -153,6 +225,32 @@ const SearchKind* searchKind(const QString& label18)
          QStringLiteral("NEV"), QString(), QStringLiteral("Nincs ilyen kódú!"),
          QStringLiteral("Nincs ilyen nevű műtéti anyag!")},
     }};
+    for (const auto& kind : kinds) {
+        if (kind.kind == label18)
+            return &kind;
+    }
+    return nullptr;
+}
+
+const SearchKind* wardSearchKind(const QString& label18)
+{
+    // The ward program says only "Nincs ilyen!", in a plain box.
+    static const std::array<SearchKind, 3> kinds = [] {
+        std::array<SearchKind, 3> k{{
+            {QStringLiteral("G"), QStringLiteral("Data7"), QStringLiteral("SGYOGY"), QStringLiteral("SKOD"),
+             QStringLiteral("SNEV"), QStringLiteral("Text1"), {}, {}},
+            {QStringLiteral("L"), QStringLiteral("Data6"), QStringLiteral("ELELEM"), QStringLiteral("KOD"),
+             QStringLiteral("NEV"), QString(), {}, {}},
+            {QStringLiteral("E"), QStringLiteral("Data5"), QStringLiteral("EGYEB"), QStringLiteral("KOD"),
+             QStringLiteral("NEV"), QString(), {}, {}},
+        }};
+        for (SearchKind& kind : k) {
+            kind.notFoundByCode = kind.notFoundByName = QStringLiteral("Nincs ilyen!");
+            kind.notFoundStyle = platform::OkOnly;
+            kind.notFoundTitle.clear();
+        }
+        return k;
+    }();
     for (const auto& kind : kinds) {
         if (kind.kind == label18)
             return &kind;

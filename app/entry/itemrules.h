@@ -1,4 +1,4 @@
-// The item tabs of the surgical main window and the rules of an item: which
+// The item tabs of both main windows and the rules of an item: which
 // controls and code table each tab has, the query texts that narrow, look up
 // and search a code table (values always bound, never pasted into the text),
 // and the `Ráfkódok` row an add stores.
@@ -6,6 +6,8 @@
 // Everything here is plain data and pure functions; the window's handlers
 // (kezdo_items.cpp) and the store (itemstore.h) call them.
 #pragma once
+
+#include "platform/ui/msgbox.h"
 
 #include <QDate>
 #include <QString>
@@ -17,7 +19,7 @@
 
 namespace entry {
 
-enum class ItemTab { Drug = 0, Material = 1, Diagnostics = 2 };
+enum class ItemTab { Drug, Material, Diagnostics, Food, OtherServices };
 inline constexpr int kItemTabCount = 3;
 
 // One tab: its controls, its code table and how its handlers differ.
@@ -52,10 +54,29 @@ struct ItemTabInfo {
     bool comboEnterClicks;      // Enter in the combo acts as a click
     bool gridEnterTakesCode;    // Enter in the grid takes the code, focus to the quantity
     bool quantityFollowsTyping; // the quantity text follows every change of the field
+
+    // How the tabs of the two programs store their items.
+    bool bookedToSurgery = true;   // the item carries the current slot (AzonB, Mkod, Mido)
+    bool pricedInPoints = false;   // Pont = price column, Egységár = Pont x kPointValue
+    bool writesEntryFlags = true;  // Manuális and Fdat are written; otherwise the table's defaults
+    QString blankUnit;             // unit stored for a blank (not missing) one; empty: kept as is
+    QString duplicateQuestion = QStringLiteral("Ebből a kódból már lett felvive!Akarja újra felvinni?");
+    // The duplicate question is asked once for every stored item of the
+    // episode with the same code, whatever its type or slot; otherwise once
+    // when the code is booked to the same slot.
+    bool duplicateForEveryItem = false;
+    QString hintColumn;            // shown beside the code while exactly one code matches
+    bool searchDisablesEntry = true; // the entry frame is unusable while the search is open
 };
+
+// Value of one point in the ward program's prices.
+inline constexpr double kPointValue = 0.816;
 
 const std::array<ItemTabInfo, kItemTabCount>& itemTabs();
 const ItemTabInfo& itemTab(ItemTab tab);
+// The ward program's three item tabs (drugs, food, other services), in page
+// order; its fourth page, diagnostics, takes no items.
+const std::array<ItemTabInfo, kItemTabCount>& wardItemTabs();
 // The tab whose search kind ("G", "M", "D") this is; nullptr otherwise.
 const ItemTabInfo* itemTabOfKind(const QString& kind);
 
@@ -111,14 +132,15 @@ struct ItemRow {
     QString rkod;
     QString rmen;
     QString rmegnevezes;
-    double pont = 0;
+    QVariant pont = 0.0;
     QVariant egysegar;
     QVariant ertek;
     QString tipus;
     QVariant me;
-    bool manualis = true;
-    QString fdat;
-    QString azonB;
+    // Written only by tabs that write the entry flags.
+    std::optional<bool> manualis;
+    std::optional<QString> fdat;
+    std::optional<QString> azonB; // written only by tabs booked to a surgery
     std::optional<QString> mkod; // written only when aktmutet names a slot
     std::optional<QString> mido;
 };
@@ -158,10 +180,14 @@ struct SearchKind {
     QString codeBoxToEmpty; // Text1 / Text31 for "G" / "D" when nothing is found
     QString notFoundByCode;
     QString notFoundByName;
+    int notFoundStyle = platform::Critical; // style bits of the not-found box
+    QString notFoundTitle = QStringLiteral("Figyelmeztetés!");
 };
 
 // The kind of this Label18 text; nullptr for any other text.
 const SearchKind* searchKind(const QString& label18);
+// The same for the ward program's search frame ("G", "L", "E").
+const SearchKind* wardSearchKind(const QString& label18);
 BoundQuery searchQuery(const SearchKind& kind, bool byCode, const QString& text);
 BoundQuery restoreQuery(const SearchKind& kind);
 

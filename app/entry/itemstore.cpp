@@ -33,9 +33,12 @@ void writeRow(Recordset& rs, const ItemRow& row)
     rs.setValue(QStringLiteral("Érték"), row.ertek);
     rs.setValue(QStringLiteral("Tipus"), row.tipus);
     rs.setValue(QStringLiteral("Me"), row.me);
-    rs.setValue(QStringLiteral("Manuális"), row.manualis);
-    rs.setValue(QStringLiteral("Fdat"), row.fdat);
-    rs.setValue(QStringLiteral("AzonB"), row.azonB);
+    if (row.manualis)
+        rs.setValue(QStringLiteral("Manuális"), *row.manualis);
+    if (row.fdat)
+        rs.setValue(QStringLiteral("Fdat"), *row.fdat);
+    if (row.azonB)
+        rs.setValue(QStringLiteral("AzonB"), *row.azonB);
     if (row.mkod)
         rs.setValue(QStringLiteral("Mkod"), *row.mkod);
     if (row.mido)
@@ -112,7 +115,8 @@ AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slotView, QString& ak
                    DataConnection& items, const std::shared_ptr<Database>& codeTables,
                    const AddForm& form)
 {
-    aktell(slotView, aktmutet);
+    if (tab.bookedToSurgery)
+        aktell(slotView, aktmutet);
 
     if (tab.checksSlotDurations) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -122,14 +126,23 @@ AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slotView, QString& ak
         }
     }
 
-    setQuery(items, duplicateItemsQuery(form.codeText, aktmutet, form.azonosito));
-    const bool duplicate = items.recordset().recordCount() > 0;
-    showEpisodeItems(items, form.azonosito);
+    int duplicates = 0;
+    if (tab.duplicateForEveryItem) {
+        // Every stored item of the episode whose code is exactly the typed one.
+        showEpisodeItems(items, form.azonosito);
+        Recordset& stored = items.recordset();
+        for (int row = 0; row < stored.recordCount(); ++row)
+            if (stored.valueAt(row, stored.fieldIndex(QStringLiteral("Rkod"))).toString() == form.codeText)
+                ++duplicates;
+    } else {
+        setQuery(items, duplicateItemsQuery(form.codeText, aktmutet, form.azonosito));
+        duplicates = items.recordset().recordCount() > 0 ? 1 : 0;
+        showEpisodeItems(items, form.azonosito);
+    }
 
-    if (duplicate) {
-        const auto answer = platform::msgBox(
-            QStringLiteral("Ebből a kódból már lett felvive!Akarja újra felvinni?"),
-            platform::Question | platform::YesNo, QStringLiteral("Figyelmeztetés!"));
+    for (int asked = 0; asked < duplicates; ++asked) {
+        const auto answer = platform::msgBox(tab.duplicateQuestion, platform::Question | platform::YesNo,
+                                             QStringLiteral("Figyelmeztetés!"));
         if (answer != platform::MsgResult::Yes)
             return AddOutcome::DuplicateDeclined;
     }
@@ -152,7 +165,7 @@ AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slotView, QString& ak
     ctx.admissionDate = form.admissionDate;
     ctx.today = form.today;
     ctx.aktmutet = aktmutet;
-    const int slot = slotFromDigit(aktmutet);
+    const int slot = tab.bookedToSurgery ? slotFromDigit(aktmutet) : -1;
     if (slot >= 0) {
         ctx.slotCode = slotView.codeText(slot);
         ctx.slotDuration = slotView.durationText(slot);

@@ -139,13 +139,12 @@ void kezdo::connectItemHandlers()
     // Deleting an item works alike in both programs.
     ev.onClick(SSCommand24, [this] { SSCommand24_Click(); });
 
-    // Name columns wide enough to tell the codes apart by their names.
-    DBGrid3->setColumnWidth(1, kNameColumnWidth);
-
     // The ward program's slots-free tabs have their own handlers.
-    if (m_program.isWard())
+    if (ward)
         return;
 
+    // Name columns wide enough to tell the codes apart by their names.
+    DBGrid3->setColumnWidth(1, kNameColumnWidth);
     DBGrid2->setColumnWidth(1, kNameColumnWidth);
     DBGrid7->setColumnWidth(1, kNameColumnWidth);
     DBGrid6->setColumnWidth(2, kNameColumnWidth);

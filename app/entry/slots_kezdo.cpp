@@ -2,6 +2,7 @@
 #include "app/entry/slots.h"
 
 #include "app/common/kezdo.h"
+#include "app/ward/wardmain.h"
 #include "platform/ui/maskedbox.h"
 
 #include <QLineEdit>
@@ -65,6 +66,9 @@ private:
 
 QLineEdit* slotCodeBox(kezdo& w, int slot)
 {
+    // The ward form has no slots; its boxes of the same names are others.
+    if (w.ward)
+        return nullptr;
     switch (slot) {
     case 0: return w.Text23;
     case 1: return w.Text9;
@@ -82,6 +86,8 @@ QLineEdit* slotCodeBox(kezdo& w, int slot)
 
 platform::MaskEdBox* slotDurationBox(kezdo& w, int slot)
 {
+    if (w.ward)
+        return nullptr;
     switch (slot) {
     case 0: return w.MaskEdBox7;
     case 1: return w.MaskEdBox11;

@@ -61,7 +61,7 @@ TEST(ItemRules, item_row_from_code_row_and_form)
     EXPECT_DOUBLE_EQ(row.ertek.toDouble(), 60.0);
     EXPECT_EQ(row.tipus, "G");
     EXPECT_EQ(row.me.toString(), "doboz");
-    EXPECT_TRUE(row.manualis);
+    EXPECT_EQ(row.manualis, true);
     EXPECT_EQ(row.fdat, "2005.08.24.");
     EXPECT_EQ(row.azonB, "3");
     EXPECT_EQ(row.mkod, QString("51234"));
@@ -74,7 +74,7 @@ TEST(ItemRules, item_row_from_code_row_and_form)
     ctx.slotDuration = "  :  ";
     CodeRow diag{"D1", "Röntgen", QVariant("123456789012"), QVariant()};
     row = makeItemRow(itemTab(ItemTab::Diagnostics), diag, ctx);
-    EXPECT_FALSE(row.manualis);
+    EXPECT_EQ(row.manualis, false);
     EXPECT_EQ(row.fdat, "2006.01.02.");
     EXPECT_EQ(row.mido, QString("  :  :00"));
     EXPECT_EQ(row.me.toString(), "1234567890");

@@ -766,7 +766,7 @@ TEST_F(WardProgram, storesAndShowsEpisodesWithoutSurgeriesOrOutcome)
     EXPECT_EQ(w.Text3->text(), "987654321");
     w.Text4->setText("000000000");
     boxes->answer(MsgResult::Yes);
-    w.SSCommand30->click();
+    w.SSCommand1->click();
     EXPECT_EQ(stored(1, "Taj").toString(), "000000000");
 }
 

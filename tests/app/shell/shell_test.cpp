@@ -5,6 +5,7 @@
 
 #include "app/common/module1.h"
 #include "platform/db/dataconnection.h"
+#include "app/common/programinfo.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbgrid.h"
 #include "platform/ui/maskedbox.h"
@@ -16,7 +17,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QToolBar>
+#include <QLineEdit>
 
 using platform::MsgButtons;
 using platform::MsgIcon;
@@ -480,4 +483,45 @@ TEST_F(ShellTest, the_window_opens_with_its_frames_hidden_and_its_placeholders)
         EXPECT_FALSE(w.slotCode(k)->isEnabled() || w.slotDuration(k)->isEnabled()) << k;
     EXPECT_EQ(w.slotCode(9), w.Text26);
     EXPECT_EQ(w.slotDuration(2), w.MaskEdBox14);
+}
+
+TEST_F(ShellTest, each_program_starts_with_its_caption_files_and_item_tabs)
+{
+    struct Case {
+        const ProgramInfo* info;
+        QStringList tabs;
+        const char* certificate;
+    };
+    const QList<Case> cases = {
+        {&ProgramInfo::sebrix(), {"Gyógyszer", "Műtéti eh. anyageszköz", "Diagnosztika"}, "SSCommand33"},
+        {&ProgramInfo::zorivozure(), {"Gyógyszer", "Élelmezés", "Egyéb(röntg., labor)", "Diagnosztika"}, "SSCommand31"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.info->name.toStdString());
+        kezdo& w = open(*c.info);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.windowTitle(), c.info->caption);
+        EXPECT_EQ(QFileInfo(w.enteredData()->path()).fileName(), c.info->enteredDataFile);
+        EXPECT_EQ(QFileInfo(w.codeTables()->path()).fileName(), c.info->codeTableFile);
+        EXPECT_EQ(QFileInfo(w.convertedData()->path()).fileName(), c.info->convertedFile);
+        QStringList tabs;
+        for (int t = 0; t < w.SSTab1->count(); ++t)
+            tabs << w.SSTab1->tabText(t);
+        EXPECT_EQ(tabs, c.tabs);
+        EXPECT_EQ(w.certificateButton()->objectName(), c.certificate);
+        // The surgery slots belong to the surgical form alone; the ward form
+        // gives the name Text8 to its other-services code box.
+        EXPECT_EQ(w.slotCode(8) != nullptr, !c.info->isWard());
+        EXPECT_EQ(w.findChildren<QLineEdit*>(QStringLiteral("Text8")).size(), 1);
+        if (c.info->isWard()) {
+            EXPECT_EQ(w.Text8->parentWidget()->objectName(), "tabEgyeb");
+            EXPECT_EQ(w.SSPanel29->text(),
+                      "Diagnosztikai kódok csak a műtétekhez (Műtétes ráfordítás programban) vehetők fel!");
+            // Every activation puts the drug quantity back to 1.
+            w.MaskEdBox7->setText("3");
+            w.Form_Activate();
+            EXPECT_EQ(w.MaskEdBox7->text(), "1");
+        }
+        window.reset();
+    }
 }
