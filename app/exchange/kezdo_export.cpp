@@ -78,6 +78,9 @@ void kezdo::connectExportHandlers()
     ev.onClick(SSCommand17, [this] { SSCommand17_Click(); });
     ev.onClick(SSCommand18, [this] { SSCommand18_Click(); });
     ev.onDblClick(DBGrid5, [this] { DBGrid5_DblClick(); });
+    // The drive lines end in a line break; their first line is the one to read.
+    for (QLabel* line : {Label21, Label22, Label23})
+        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 // ---- opening the dialog ----

@@ -294,3 +294,22 @@ TEST_F(PeriodDialog, error_list_mode_prints_and_shows_the_months_hand_entered_ep
     EXPECT_EQ(w.Data3->recordset().text("T_szam"), "111");
     EXPECT_FALSE(w.SSFrame5->isVisible());
 }
+
+TEST_F(PeriodDialog, clerks_copy_joins_folder_and_name_as_each_program_does)
+{
+    const struct {
+        const ProgramInfo* program;
+        const char* folder;
+        const char* path;
+    } cases[] = {
+        {&ProgramInfo::sebrix(), "c:\\export", "c:\\export\\x.txt"},
+        {&ProgramInfo::sebrix(), "c:\\", "c:\\\\x.txt"}, // the doubled separator still names c:\x.txt
+        {&ProgramInfo::zorivozure(), "c:\\export", "c:\\export\\x.txt"},
+        {&ProgramInfo::zorivozure(), "c:\\", "c:\\x.txt"},
+    };
+    for (const auto& c : cases) {
+        const QString path = exchange::exportPath(*c.program, QString::fromLatin1(c.folder), QStringLiteral("x.txt"));
+        EXPECT_EQ(path, QString::fromLatin1(c.path)) << c.program->name.toStdString() << " " << c.folder;
+        EXPECT_EQ(platform::mapPath(path), QDir(folder()).filePath(QStringLiteral("c/")) + (QString::fromLatin1(c.folder).size() > 3 ? "export/x.txt" : "x.txt"));
+    }
+}
