@@ -391,3 +391,17 @@ TEST_F(WardMonthlyExport, ward_export_writes_its_own_line_and_names)
     EXPECT_EQ(boxes.single().text, "Nincs  a paramétereknek megfelelő adat!");
     EXPECT_EQ(boxes.single().title, "Zorivozure");
 }
+
+TEST_F(MonthlyExport, database_failure_is_reported_and_writes_nothing)
+{
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+    write(QDir(folder()).filePath("tlakt123408.txt"), "previous month");
+    db().exec(QStringLiteral("drop table \"műtétek\""));
+
+    EXPECT_FALSE(run(monthRequest()).completed);
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts().first().startsWith("Adatbázis hiba: ")) << boxes.texts().first().toStdString();
+    EXPECT_EQ(boxes.single().title, "Hiba");
+    EXPECT_EQ(read(QDir(folder()).filePath("tlakt123408.txt")), "previous month");
+    EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("mkiser.txt")));
+}
