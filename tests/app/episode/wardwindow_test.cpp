@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolBar>
 
 namespace {
 
@@ -651,6 +652,57 @@ TEST_F(WardWindow, combo_click_or_grid_enter_without_a_row_does_nothing)
     w.ward->combo_Click(2);
     EXPECT_EQ(w.Text5->text(), "F9");
     EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WardWindow, processing_set_up_takes_the_first_unprocessed_record_and_sets_its_flags)
+{
+    kezdo& w = *window;
+    entered()->exec("update \"Utolso azonosito\" set UTOLSO = 41");
+    addKonv("1", QVariant(), true);
+    addKonv("2", QVariant(), false);
+    addKonv("3", QVariant(), false);
+    w.SSCheck4->setChecked(true);
+    w.feldolg->trigger();
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+    EXPECT_EQ(w.Label8->text(), "2");
+    EXPECT_EQ(w.Label7->text(), "0");
+    EXPECT_EQ(w.Label1->text(), "42");
+    EXPECT_EQ(w.Text3->text(), "2");
+    EXPECT_TRUE(w.SSCheck3->isChecked());
+    EXPECT_FALSE(w.SSCheck4->isChecked());
+    // The ward code taken from the record shows the record's identifier.
+    EXPECT_EQ(w.SSPanel22->caption(), "123410101");
+    EXPECT_FALSE(w.adAction->isEnabled());
+    for (QWidget* shown : std::initializer_list<QWidget*>{w.SSCommand8, w.SSCommand9, w.SSCommand10, w.Text12,
+                                                          w.SSCommand25, w.Text11})
+        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+    EXPECT_FALSE(w.DBCombo1->isVisible());
+}
+
+TEST_F(WardWindow, processing_with_nothing_to_process_gives_the_window_back)
+{
+    kezdo& w = *window;
+    addKonv("1", QVariant(), true);
+    w.feldolg->trigger();
+    EXPECT_EQ(boxes.texts(), QStringList{"Nincs konvertált feldolgozandó adat!"});
+    EXPECT_EQ(boxes.shown().at(0).title, "Figyelmeztetés");
+    EXPECT_FALSE(w.SSFrame1->isVisible());
+    EXPECT_TRUE(w.adAction->isEnabled());
+    EXPECT_TRUE(w.Toolbar1->isEnabled());
+}
+
+TEST_F(WardWindow, manual_entry_without_institution_data_is_refused)
+{
+    kezdo& w = *window;
+    entered()->exec("delete from intadatok");
+    w.fel->trigger();
+    EXPECT_EQ(boxes.texts(), QStringList{"Ki kell töltenie az intézeti adatokat"});
+    EXPECT_FALSE(w.SSFrame1->isVisible());
+    EXPECT_TRUE(w.adAction->isEnabled());
 }
 
 } // namespace
