@@ -153,3 +153,50 @@ TEST_F(CertificateWindowTest, a_printer_failure_cancels_the_document_and_is_repo
         EXPECT_FALSE(doc.ended) << "nothing of the certificate comes out";
     EXPECT_FALSE(platform::printer().inDocument());
 }
+
+TEST(WardCertificateWindow, the_ward_button_prints_the_ward_certificate_of_the_reviewed_episode)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString old = QDir::currentPath();
+    const ProgramInfo& z = ProgramInfo::zorivozure();
+    QString error;
+    ASSERT_TRUE(makeDataFolder(dir.path(), z, &error)) << error.toStdString();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    ProgramInfo::setCurrent(z);
+    platform::setDefaultMsgBoxTitle(z.name);
+    platform::ActivationTracker::instance().reset();
+    platform::ScopedRegional regional("%Y.%m.%d.", "%H:%M:%S", QDateTime(QDate(2005, 8, 24), QTime(9, 59, 0)));
+    testsupport::ScriptedBoxes boxes;
+    auto device = std::make_unique<platform::RecordingDevice>(600);
+    platform::RecordingDevice* dev = device.get();
+    platform::installPrintDevice(std::move(device));
+    auto db = Database::open(QDir(dir.path()).filePath(z.enteredDataFile));
+    db->exec("insert into intadatok (int_kod, Int_neve) values ('1234', 'Városi Kórház')");
+    db->exec("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Tsor, Fdat, Fido, Okod, Ojele, Tdat, Tido) "
+             "values (1, '1234', '1', '111111111', '123456788', '01', '2005.08.01.', '08:00:00', '0211', '0', "
+             "'2005.08.05.', '12:00:00')");
+    db->exec("insert into Ráfkódok (Azonosito, Rkod, Rmen, Rmegnevezés, Tipus, Me) values "
+             "('1', 'L1', '3,00', 'Étkezés', 'L', 'Nap'), ('1', 'E1', '1,00', 'Labor', 'E', 'vizsgálatonként')");
+    {
+        kezdo w(z);
+        w.anotherInstanceRunning = [] { return false; };
+        w.show();
+        w.tete->trigger();
+        ASSERT_TRUE(w.SSCheck1->isChecked());
+        boxes->clear();
+        w.certificateButton()->click();
+        EXPECT_EQ(w.certificateButton()->objectName(), "SSCommand31");
+        EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('|').toStdString();
+        ASSERT_EQ(dev->documents().size(), 1u);
+        const QStringList texts = dev->documents().back().pages.at(0).texts();
+        EXPECT_TRUE(texts.contains("Tanúsítvány (osztályos)"));
+        EXPECT_TRUE(texts.contains("Taj szám:   123456788"));
+        EXPECT_TRUE(texts.contains("vizsgálato")) << "the unit cut to ten characters";
+        EXPECT_LT(texts.indexOf("E1"), texts.indexOf("L1")) << "items by type, then code";
+        EXPECT_EQ(w.Data8->recordSource(), "select * from Ráfkódok where Azonosito= ? order by Tipus,Rkod");
+    }
+    db.reset();
+    platform::ActivationTracker::instance().reset();
+    QDir::setCurrent(old);
+}
