@@ -23,6 +23,7 @@ const ProgramInfo& ProgramInfo::sebrix()
         &exchange::surgicalExportFormat(),
         QStringLiteral("Nem jó a dátum-, vagy időformátum!Helyes: - Dátum:éééé.hh.nn.  ,  - Idő: OO:pp:mm "
                        "Állítsa be a formátumokat!"),
+        false, // chooserShowsDrive
     };
     return info;
 }
@@ -44,6 +45,7 @@ const ProgramInfo& ProgramInfo::zorivozure()
         &exchange::wardExportFormat(),
         QStringLiteral("Nem jó a dátum-, vagy időformátum! Helyes: - Dátum:éééé.hh.nn.  ,  - Idő: OO:pp:mm "
                        "Állítsa be a formátumokat!"),
+        true, // chooserShowsDrive
     };
     return info;
 }

@@ -35,6 +35,9 @@ struct ProgramInfo {
     ImportRules importRules = {};
     const exchange::ExportFormat* exportFormat = nullptr; // the monthly export's line and names
     QString formatMessage;   // the start-up refusal of unsuitable regional formats, as each program spells it
+    // The file chooser's "Megnyit" also shows the chosen drive with its size
+    // and free space in the period dialog's drive lines.
+    bool chooserShowsDrive = false;
 
     bool isWard() const { return kind == Kind::Ward; }
 

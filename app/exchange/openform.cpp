@@ -1,6 +1,8 @@
 #include "app/exchange/openform.h"
 
 #include "app/common/kezdo.h"
+#include "app/common/programinfo.h"
+#include "app/exchange/perioddialog.h"
 #include "platform/sys/files.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/msgbox.h"
@@ -304,6 +306,16 @@ void openform::Command1_Click()
 {
     if (m_target)
         m_target->setText(Text1->text());
+    // The ward program shows the chosen drive at once. A path without a
+    // drive letter leaves the lines as they were; a drive that cannot be
+    // measured shows its name only.
+    kezdo* main = m_main;
+    if (main && main->program().chooserShowsDrive && !platform::driveName(Text1->text()).isEmpty()) {
+        const exchange::DriveLines lines = exchange::driveLines(Text1->text());
+        main->Label21->setText(lines.drive);
+        main->Label22->setText(lines.total);
+        main->Label23->setText(lines.free);
+    }
     unload();
 }
 

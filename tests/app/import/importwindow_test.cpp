@@ -398,3 +398,76 @@ TEST_F(Chooser, folderModeWritesTheTargetFolderOnly)
     f->Command1->click();
     EXPECT_EQ(w.Text17->text(), "");
 }
+
+// "Választ" of the period dialog opens the chooser for the target folder.
+TEST_F(Chooser, choosingTheExportFolderFromThePeriodDialog)
+{
+    kezdo& w = open();
+    w.SSCommand28->click();
+    openform* f = openform::current();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->mode(), openform::Mode::Folder);
+    EXPECT_FALSE(f->File1->isEnabled());
+    EXPECT_TRUE(w.isEnabled());
+    f->setDirPath("C:\\ADAT");
+    f->Command1->click();
+    EXPECT_EQ(w.Text17->text(), "C:\\ADAT");
+    // The surgical program's chooser leaves the drive lines alone.
+    EXPECT_EQ(w.Label21->text(), "-");
+}
+
+// ---- the ward program ---------------------------------------------------------
+
+class WardImport : public Chooser {
+protected:
+    const ProgramInfo& program() const override { return ProgramInfo::zorivozure(); }
+};
+
+// The ward program takes every record and keeps the times as received.
+TEST_F(WardImport, takesEveryRecordAndKeeps2400)
+{
+    kezdo& w = open();
+    EXPECT_EQ(w.kesz->text(), "1. Importálás a TALVIRON floppyról");
+    TlvRecord noCode;
+    noCode.surgeryCode(1, QString()).set("Felv", "200601152400").set("Tav", "");
+    importFrom(writeFile("TLVREC.TXT", records(2) + noCode.bytes()));
+    EXPECT_EQ(boxes.texts(), QStringList{kDone});
+    ASSERT_EQ(konvCount(), 3);
+    EXPECT_EQ(konvValue(3, "Felv_dat").toString(), "2006.01.15");
+    EXPECT_EQ(konvValue(3, "Felv_tim").toString(), "24:00:00");
+    EXPECT_EQ(konvValue(3, "Tav_dat").toString(), "    .  .  ");
+    EXPECT_EQ(konvValue(3, "Tav_tim").toString(), "  :  :00");
+    EXPECT_EQ(w.Label8->text(), " / 3");
+    EXPECT_EQ(w.Label11->text(), "100 %");
+}
+
+// Its chooser also shows the chosen drive with its size and free space, in
+// whole kilobytes with the digit grouping; the drive in capitals.
+TEST_F(WardImport, chooserShowsTheChosenDrive)
+{
+    kezdo& w = open();
+    openform& f = keres();
+    f.Text1->setText("c:\\adat\\tlvrec.txt");
+    f.Command1->click();
+    EXPECT_EQ(w.Text13->text(), "c:\\adat\\tlvrec.txt");
+    EXPECT_EQ(w.Label21->text(), "Meghajtó: C: - ");
+    EXPECT_TRUE(w.Label22->text().startsWith("Teljes lemezterület: "));
+    EXPECT_TRUE(w.Label22->text().endsWith(" kb \r\n"));
+    EXPECT_TRUE(w.Label23->text().startsWith("Szabad lemezterület: "));
+
+    // A path without a drive is still handed over; the lines stay.
+    openform& again = keres();
+    again.Command1->click();
+    EXPECT_EQ(w.Text13->text(), "");
+    EXPECT_EQ(w.Label21->text(), "Meghajtó: C: - ");
+    EXPECT_TRUE(w.isEnabled());
+
+    // A diskette drive without a diskette shows its name only.
+    openform& floppy = keres();
+    floppy.Text1->setText("a:\\TLVREC.TXT");
+    floppy.Command1->click();
+    EXPECT_EQ(w.Text13->text(), "a:\\TLVREC.TXT");
+    EXPECT_EQ(w.Label21->text(), "Meghajtó: A: - ");
+    EXPECT_EQ(w.Label22->text(), "");
+    EXPECT_TRUE(w.isEnabled());
+}
