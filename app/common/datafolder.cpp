@@ -35,20 +35,30 @@ bool makeFile(const QString& path, const QStringList& scripts, QString* error, D
         }
         texts << text;
     }
+    // What an earlier, interrupted run left under the temporary name goes.
+    const QString building = path + QStringLiteral(".keszul");
+    auto removeBuilding = [&] {
+        QFile::remove(building);
+        QFile::remove(building + QStringLiteral("-journal"));
+    };
+    removeBuilding();
     try {
-        std::shared_ptr<Database> db = Database::create(path);
-        {
-            Database::Transaction transaction(*db);
-            for (const QString& text : texts)
-                db->execScript(text);
-            transaction.commit();
-        }
+        std::shared_ptr<Database> db = Database::create(building);
+        Database::Transaction transaction(*db);
+        for (const QString& text : texts)
+            db->execScript(text);
+        transaction.commit();
     } catch (const DbError& e) {
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-wal"));
-        QFile::remove(path + QStringLiteral("-shm"));
+        removeBuilding();
         if (error)
             *error = e.message();
+        return false;
+    }
+    // The connection is closed here; the whole file takes its real name.
+    if (!QFile::rename(building, path)) {
+        removeBuilding();
+        if (error)
+            *error = QStringLiteral("A fájl nem nevezhető át: %1").arg(path);
         return false;
     }
     if (report)
@@ -90,4 +100,36 @@ bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* 
     }
     return makeFile(QDir(folder).filePath(QStringLiteral("Projectek.mdb")), {QStringLiteral("sample/Projectek.sql")}, error,
                     report);
+}
+
+QString dataFileProblem(const QString& path, const QStringList& scripts)
+{
+    const QString file = QFileInfo(path).fileName();
+    std::shared_ptr<Database> db;
+    try {
+        db = Database::open(path);
+    } catch (const DbError& e) {
+        return e.clerkText();
+    }
+    std::shared_ptr<Database> expected = Database::inMemory();
+    for (const QString& name : scripts) {
+        if (name.startsWith(QLatin1String("schema/")))
+            expected->execScript(dataScript(name));
+    }
+    try {
+        for (const QString& tableName : expected->tableNames()) {
+            const Database::Table* want = expected->findTable(tableName);
+            const Database::Table* have = db->findTable(tableName);
+            if (!have)
+                return QStringLiteral("A(z) %1 adatbázisfájlból hiányzik a(z) %2 tábla.").arg(file, tableName);
+            for (const Database::Column& column : want->columns) {
+                if (have->columnIndex(column.name) < 0)
+                    return QStringLiteral("A(z) %1 adatbázisfájl %2 táblájából hiányzik a(z) %3 mező.")
+                        .arg(file, tableName, column.name);
+            }
+        }
+    } catch (const DbError& e) {
+        return e.clerkText();
+    }
+    return QString();
 }

@@ -16,8 +16,10 @@ struct DataFolderReport {
 };
 
 // Creates `folder` if needed and the entered-data, code-table and converted
-// file of `info` in it. A file that exists is never touched. On failure the
-// half-made file is removed, `error` says why, and the result is false.
+// file of `info` in it. A file that exists is never touched. Each file is
+// built under a temporary name and renamed into place when it is whole, so
+// an interrupted run never leaves a broken file under the real name. On
+// failure `error` says why and the result is false.
 bool makeDataFolder(const QString& folder, const ProgramInfo& info, QString* error,
                     DataFolderReport* report = nullptr);
 
@@ -46,3 +48,10 @@ inline DataFolderScripts dataFolderScripts(const ProgramInfo& info)
 // A schema or sample script compiled into the program, such as
 // "schema/sebrix-entered.sql"; empty when there is none.
 QString dataScript(const QString& name);
+
+// Why the file at `path` cannot serve as a database file made by `scripts`
+// (only their "schema/" ones count): empty, not a database, or lacking a
+// table or a column of them, named. Letter case of names does not matter,
+// and more tables or columns than the scripts make are fine. An empty text
+// means the file is usable. The file is not changed.
+QString dataFileProblem(const QString& path, const QStringList& scripts);

@@ -1,5 +1,6 @@
 #include "app/common/episodestore.h"
 
+#include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
 
 #include <QStringList>
@@ -128,19 +129,28 @@ public:
                 return;
         }
         if (sqlite3_prepare_v2(m_db, "ATTACH DATABASE ?1 AS konvdb", -1, &st, nullptr) != SQLITE_OK)
-            throw SaveError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            fail(path);
         const QByteArray file = path.toUtf8();
         sqlite3_bind_text(st, 1, file.constData(), int(file.size()), SQLITE_TRANSIENT);
         const int rc = sqlite3_step(st);
         sqlite3_finalize(st);
         if (rc != SQLITE_DONE)
-            throw SaveError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(m_db))));
+            fail(path);
+        // The attached file keeps a rollback journal too: only then does the
+        // commit take both files or neither.
+        sqlite3_exec(m_db, "PRAGMA konvdb.journal_mode=DELETE", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "PRAGMA konvdb.synchronous=FULL", nullptr, nullptr, nullptr);
     }
     ~Attachment() { sqlite3_exec(m_db, "DETACH DATABASE konvdb", nullptr, nullptr, nullptr); }
     Attachment(const Attachment&) = delete;
     Attachment& operator=(const Attachment&) = delete;
 
 private:
+    [[noreturn]] void fail(const QString& path)
+    {
+        throw DbError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(m_db))), path,
+                      sqlite3_extended_errcode(m_db));
+    }
     sqlite3* m_db;
 };
 
@@ -158,17 +168,11 @@ void insertSurgeries(Database& db, const QString& azonosito, const QList<Surgery
 
 } // namespace
 
-EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, std::shared_ptr<Database> converted)
-    : m_db(std::move(entered)), m_converted(std::move(converted))
+EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, std::shared_ptr<Database> converted,
+                           const ProgramInfo& program)
+    : m_db(std::move(entered)), m_converted(std::move(converted)), m_surgeries(!program.isWard()),
+      m_outcome(!program.isWard())
 {
-    m_surgeries = m_db->scalar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?"),
-                               {QStringLiteral("műtétek")})
-                      .toLongLong()
-                  > 0;
-    m_outcome = m_db->scalar(QStringLiteral("select count(*) from pragma_table_info('alap') where name = ?"),
-                             {QStringLiteral("tovsors")})
-                    .toLongLong()
-                > 0;
 }
 
 qint64 EpisodeStore::lastIdentifier() const
@@ -192,7 +196,7 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
     std::optional<Attachment> attached;
     if (konv)
         attached.emplace(m_db->handle(), m_converted->path());
-    try {
+    {
         Database::Transaction tx(*m_db);
         if (episodeExists(row.azonosito))
             throw SaveError(QStringLiteral("Ez az azonosító már foglalt: %1").arg(id));
@@ -239,8 +243,6 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
                 throw SaveError(QStringLiteral("A konvertált rekord nem található."));
         }
         tx.commit();
-    } catch (const DbError& e) {
-        throw SaveError(e.message());
     }
     // The converted file changed behind its own connection's back: record
     // sets over it must read the mark, not what they had cached.
@@ -251,7 +253,7 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
 void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries)
 {
     const QString id = QString::number(row.azonosito);
-    try {
+    {
         Database::Transaction tx(*m_db);
         if (!episodeExists(row.azonosito))
             throw SaveError(QStringLiteral("Nincs ilyen azonosítójú felvett adat: %1").arg(id));
@@ -273,8 +275,6 @@ void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surger
             insertSurgeries(*m_db, id, surgeries);
         }
         tx.commit();
-    } catch (const DbError& e) {
-        throw SaveError(e.message());
     }
 }
 

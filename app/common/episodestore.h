@@ -11,6 +11,7 @@
 
 #include "app/common/episoderules.h"
 #include "app/common/konvmapping.h"
+#include "app/common/programinfo.h"
 
 #include <QList>
 #include <QString>
@@ -93,7 +94,9 @@ struct SlotContents {
 SlotContents slotsFromSurgeries(const QList<SurgeryRow>& rows);
 QList<SurgeryRow> surgeriesFromRecordset(platform::db::Recordset& rs);
 
-// A failed or refused write; nothing of it was stored.
+// A write the store refuses (an identifier already stored, a converted
+// record gone); nothing of it was stored. A failure of the engine comes as
+// platform::db::DbError, with nothing stored either.
 class SaveError : public std::runtime_error {
 public:
     explicit SaveError(const QString& message) : std::runtime_error(message.toStdString()) {}
@@ -110,8 +113,11 @@ class EpisodeStore {
 public:
     // `entered` is the entered-data file; `converted` the converted-data
     // file, attached to it only while a save marks a converted record.
+    // Which fields an episode has is the program's, never guessed from the
+    // file: a file that lacks one is refused when the program starts.
     EpisodeStore(std::shared_ptr<platform::db::Database> entered,
-                 std::shared_ptr<platform::db::Database> converted = nullptr);
+                 std::shared_ptr<platform::db::Database> converted = nullptr,
+                 const ProgramInfo& program = ProgramInfo::current());
 
     // The last identifier issued, read as a number; 0 when the row or its
     // value is missing.
@@ -123,14 +129,15 @@ public:
     // A new episode: the `alap` row, the surgery rows, `UTOLSO` set to its
     // identifier and (in processing mode) the converted record's flag, in one
     // transaction. Throws SaveError, with nothing written, when the identifier
-    // is already stored or the database refuses a write.
+    // is already stored or the converted record is gone, and DbError, with
+    // nothing written either, when the engine fails.
     void saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surgeries,
                  const std::optional<KonvMark>& konv = std::nullopt);
 
     // Rewrites the stored episode whose `Azonosito` is the row's: its header
     // fields and, replacing the old ones, its surgery rows. `Betegseg` and
     // `Beavatkoz` stay as stored. Throws SaveError when no such episode is
-    // stored or a write fails; nothing is changed then.
+    // stored and DbError when a write fails; nothing is changed then.
     void modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries);
 
     std::optional<EpisodeRow> load(qint64 azonosito) const;
@@ -141,8 +148,8 @@ public:
     // stored episode are never touched.
     int deleteItemsOfUnstoredEpisode(const QString& azonosito);
 
-    // The surgical program's file holds `műtétek` and the outcome `tovsors`;
-    // the ward program's holds neither, and its episodes are stored without.
+    // The surgical program keeps `műtétek` and the outcome `tovsors`; the
+    // ward program keeps neither, and its episodes are stored without.
     bool keepsSurgeries() const { return m_surgeries; }
     bool keepsOutcome() const { return m_outcome; }
 

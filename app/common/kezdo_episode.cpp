@@ -7,6 +7,7 @@
 // the handlers here read the controls, ask those, and show the answers.
 #include "app/common/kezdo.h"
 
+#include "app/common/dataaction.h"
 #include "app/common/episoderules.h"
 #include "app/common/episodestore.h"
 #include "app/common/konvmapping.h"
@@ -402,15 +403,22 @@ void kezdo::alapad_Click()
 void kezdo::SSCommand6_Click()
 {
     auto& rs = Data9->recordset();
-    if (rs.recordCount() > 0) {
-        rs.moveFirst();
-        rs.edit();
-    } else {
-        rs.addNew();
+    const bool stored = runDataAction(*enteredData(), [&] {
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            rs.edit();
+        } else {
+            rs.addNew();
+        }
+        rs.setValue(QStringLiteral("int_kod"), Text10->text());
+        rs.setValue(QStringLiteral("Int_neve"), Text15->text());
+        rs.update();
+    });
+    if (!stored) {
+        // The record set may hold a row the rollback took back.
+        Data9->refresh();
+        return;
     }
-    rs.setValue(QStringLiteral("int_kod"), Text10->text());
-    rs.setValue(QStringLiteral("Int_neve"), Text15->text());
-    rs.update();
     rs.moveFirst();
     SSFrame2->hide();
     if (SSFrame1->isVisible())
@@ -734,11 +742,18 @@ void kezdo::SSCommand1_Click()
         mark = KonvMark{rs.bookmark(), !anotherWard};
     }
 
+    const QString notStored = QStringLiteral("Az adatfelvitel nem sikerült, semmi nem került tárolásra!");
     try {
-        episodeStore(*this).saveNew(rowFromForm(form, konv ? &*konv : nullptr), surgeriesFromForm(form), mark);
+        // The store attaches the converted file and keeps its own transaction.
+        if (!runDataAction(
+                [&] {
+                    episodeStore(*this).saveNew(rowFromForm(form, konv ? &*konv : nullptr), surgeriesFromForm(form),
+                                                mark);
+                },
+                notStored))
+            return;
     } catch (const SaveError& e) {
-        platform::msgBox(QStringLiteral("Az adatfelvitel nem sikerült, semmi nem került tárolásra!\n") + e.message(),
-                         platform::Critical, QStringLiteral("Hiba"));
+        platform::msgBox(notStored + QLatin1Char('\n') + e.message(), platform::Critical, QStringLiteral("Hiba"));
         return;
     }
 
@@ -767,11 +782,12 @@ void kezdo::SSCommand30_Click()
                          platform::Critical, QStringLiteral("Hiba"));
         return;
     }
+    const QString notChanged = QStringLiteral("A módosítás nem sikerült, semmi nem változott!");
     try {
-        store.modify(row, surgeriesFromForm(form));
+        if (!runDataAction([&] { store.modify(row, surgeriesFromForm(form)); }, notChanged))
+            return;
     } catch (const SaveError& e) {
-        platform::msgBox(QStringLiteral("A módosítás nem sikerült, semmi nem változott!\n") + e.message(),
-                         platform::Critical, QStringLiteral("Hiba"));
+        platform::msgBox(notChanged + QLatin1Char('\n') + e.message(), platform::Critical, QStringLiteral("Hiba"));
         return;
     }
     showStoredForms();

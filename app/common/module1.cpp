@@ -1,5 +1,6 @@
 #include "app/common/module1.h"
 
+#include "app/common/datafolder.h"
 #include "app/common/programinfo.h"
 #include "platform/ui/msgbox.h"
 
@@ -67,11 +68,27 @@ void resetProgramEnd()
 bool checkDatabaseFiles(const ProgramInfo& info, const QString& folder)
 {
     const QDir dir(folder);
-    for (const QString& file : {info.enteredDataFile, info.codeTableFile, info.convertedFile}) {
+    const QString where = QDir::toNativeSeparators(dir.absolutePath());
+    const DataFolderScripts scripts = dataFolderScripts(info);
+    const std::pair<QString, QStringList> files[] = {
+        {info.enteredDataFile, scripts.entered},
+        {info.codeTableFile, scripts.codes},
+        {info.convertedFile, scripts.converted},
+    };
+    for (const auto& [file, made] : files) {
         if (!QFileInfo(dir.filePath(file)).isFile()) {
-            platform::msgBox(QStringLiteral("Hiányzik a(z) %1 adatbázisfájl a munkamappából:\n%2")
-                                 .arg(file, QDir::toNativeSeparators(dir.absolutePath())),
+            platform::msgBox(QStringLiteral("Hiányzik a(z) %1 adatbázisfájl a munkamappából:\n%2").arg(file, where),
                              platform::Critical, QStringLiteral("Hiba"));
+            return false;
+        }
+    }
+    // Only a file the program cannot work on at all ends it here; a file it
+    // merely cannot write (read-only, locked) is reported when a write fails.
+    for (const auto& [file, made] : files) {
+        const QString problem = dataFileProblem(dir.filePath(file), made);
+        if (!problem.isEmpty()) {
+            platform::msgBox(QStringLiteral("%1\nMunkamappa: %2").arg(problem, where), platform::Critical,
+                             QStringLiteral("Hiba"));
             return false;
         }
     }

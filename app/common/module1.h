@@ -26,7 +26,10 @@ void resetProgramEnd();
 struct ProgramInfo;
 class QString;
 
-// Checks that the program's three database files are in the folder. A
-// missing one is reported in a box (naming the file and the folder) and is
-// never created. Returns false when a file is missing.
+// Checks that the program's three database files are in the folder and are
+// databases with every table and column the program uses. A missing file is
+// reported in a box (naming the file and the folder) and is never created;
+// an empty file, one that is no database, or one that lacks a table or a
+// column is reported by its name and what is wrong, and left as it is.
+// Returns false when a file is missing or unusable.
 bool checkDatabaseFiles(const ProgramInfo& info, const QString& folder);

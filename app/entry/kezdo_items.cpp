@@ -5,6 +5,7 @@
 // itemrules.h and itemstore.h.
 #include "app/common/kezdo.h"
 
+#include "app/common/dataaction.h"
 #include "app/common/programinfo.h"
 #include "app/entry/itemrules.h"
 #include "app/entry/itemstore.h"
@@ -399,9 +400,10 @@ void kezdo::addItem(int t)
     form.entryCaption = SSFrame1->caption();
     form.admissionDate = MaskEdBox1->text();
     form.today = platform::Clock::today();
-    const entry::AddOutcome outcome
-        = entry::addItem(tab.info, slotView, aktmutet, hibajel, *Data8, codeTables(), form);
-    if (outcome != entry::AddOutcome::Stored)
+    // A failed write leaves code and quantity as typed, for another try.
+    entry::AddOutcome outcome = entry::AddOutcome::Refused;
+    if (!runDataAction([&] { outcome = entry::addItem(tab.info, slotView, aktmutet, hibajel, *Data8, codeTables(), form); })
+        || outcome != entry::AddOutcome::Stored)
         return;
     tab.code->clear();
     tab.quantityText->clear();
@@ -411,7 +413,8 @@ void kezdo::addItem(int t)
 
 void kezdo::SSCommand24_Click()
 {
-    entry::deleteSelectedItem(*Data8);
+    if (!runDataAction([this] { entry::deleteSelectedItem(*Data8); }))
+        Data8->refresh();
 }
 
 // ---- code search -------------------------------------------------------------
@@ -558,7 +561,10 @@ void kezdo::DBGrid4_KeyDown(int& keyCode, int shift)
 {
     Q_UNUSED(shift);
     if (keyCode == kF8) {
-        if (entry::deleteSelectedSurgery(*Data6, *Data8, Label1->text())) {
+        bool deleted = false;
+        if (!runDataAction([&] { deleted = entry::deleteSelectedSurgery(*Data6, *Data8, Label1->text()); }))
+            Data6->refresh();
+        if (deleted) {
             DBGrid4->hide();
             olvasdata3t();
         }

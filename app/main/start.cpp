@@ -1,5 +1,6 @@
 #include "app/main/start.h"
 
+#include "app/common/dataaction.h"
 #include "app/common/kezdo.h"
 #include "app/common/module1.h"
 #include "app/common/programinfo.h"
@@ -17,9 +18,11 @@
 
 namespace {
 
-// An unexpected database or file error ends the program, as it always did,
-// but with the engine's own words in front of the clerk first. What was
-// half done is the save's business: it writes all or nothing.
+// A database error that a handler did not take up itself (a lock held too
+// long while a list is read, a full disk) is told to the clerk in Hungarian,
+// naming the file, and the program runs on: the writes of an action undo
+// themselves as the error leaves them. Any other unexpected error ends the
+// program, with its words in front of the clerk first.
 class Application : public QApplication {
 public:
     using QApplication::QApplication;
@@ -29,7 +32,8 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const platform::db::DbError& e) {
-            fail(e.message());
+            if (!m_failing)
+                showDataError(e);
         } catch (const std::exception& e) {
             fail(QString::fromLocal8Bit(e.what()));
         }
@@ -87,7 +91,7 @@ int runProgram(const ProgramInfo& info, int argc, char** argv)
         const int code = QApplication::exec();
         return programEndRequested() ? programExitCode() : code;
     } catch (const platform::db::DbError& e) {
-        platform::msgBox(e.message(), platform::Critical, QStringLiteral("Hiba"));
+        platform::msgBox(e.clerkText(), platform::Critical, QStringLiteral("Hiba"));
         return 1;
     }
 }

@@ -145,8 +145,11 @@ void lenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 void check(sqlite3* db, int rc, const QString& what)
 {
     if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(db))));
+        throw DbError(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(db))),
+                      QString::fromUtf8(sqlite3_db_filename(db, "main")), sqlite3_extended_errcode(db));
 }
+
+int g_busyTimeout = 5000;
 
 void setUp(sqlite3* db)
 {
@@ -175,11 +178,14 @@ void setUp(sqlite3* db)
     for (const Function& f : functions)
         check(db, sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.impl, nullptr, nullptr, nullptr),
               QString::fromLatin1(f.label));
-    sqlite3_busy_timeout(db, 5000);
-    // Every update commits its row; the write-ahead log keeps such single-row
-    // commits cheap. A medium that cannot hold the log stays in rollback mode.
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(db, g_busyTimeout);
+    // A rollback journal, not a write-ahead log: a clerk backs up "the data
+    // file" by copying it, data folders sit on network shares where a log
+    // does not work, and only with a journal does a transaction over
+    // attached files commit atomically. A file a log was once used on is
+    // turned back here (it stays so only while another program holds it).
+    sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 }
 
 // One connection per file and process, so that every record set of a file
@@ -231,7 +237,13 @@ Database::Database(const QString& path, sqlite3* db) : m_path(path), m_db(db) {}
 
 Database::~Database()
 {
-    openFiles().erase(fileKey(m_path));
+    if (m_path != QLatin1String(":memory:")) {
+        auto& files = openFiles();
+        const auto it = files.find(fileKey(m_path));
+        // Only this object's entry: another may have replaced an expired one.
+        if (it != files.end() && (it->second.expired() || it->second.lock().get() == this))
+            files.erase(it);
+    }
     sqlite3_close_v2(m_db);
 }
 
@@ -239,7 +251,11 @@ std::shared_ptr<Database> Database::open(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        throw DbError(QStringLiteral("Az adatbázis-fájl nem található: %1").arg(path));
+        throw DbError(QStringLiteral("Az adatbázis-fájl nem található: %1").arg(path), path, SQLITE_CANTOPEN);
+    // The engine would take an empty file for a new database and write one
+    // into it; an empty file is a broken copy, and it stays as it is.
+    if (info.size() == 0)
+        throw DbError(QStringLiteral("Az adatbázis-fájl üres (0 bájt): %1").arg(path), path, SQLITE_NOTADB);
     const QString key = fileKey(path);
     if (auto existing = openFiles()[key].lock())
         return existing;
@@ -247,16 +263,47 @@ std::shared_ptr<Database> Database::open(const QString& path)
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
         sqlite3_close_v2(db);
-        throw DbError(QStringLiteral("Az adatbázis-fájl nem nyitható meg: %1 (%2)").arg(path, message));
+        throw DbError(QStringLiteral("Az adatbázis-fájl nem nyitható meg: %1 (%2)").arg(path, message), path, code);
     }
+    sqlite3_extended_result_codes(db, 1);
     std::shared_ptr<Database> result(new Database(path, db));
     // A file that is not a database fails here rather than at first use.
+    sqlite3_busy_timeout(db, g_busyTimeout);
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DbError(QStringLiteral("A fájl nem adatbázis: %1 (%2)").arg(path, QString::fromUtf8(sqlite3_errmsg(db))));
+        throw DbError(QStringLiteral("A fájl nem adatbázis: %1 (%2)").arg(path, QString::fromUtf8(sqlite3_errmsg(db))),
+                      path, sqlite3_extended_errcode(db));
     setUp(db);
     openFiles()[key] = result;
     return result;
+}
+
+std::shared_ptr<Database> Database::inMemory()
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("out of memory"));
+    }
+    sqlite3_extended_result_codes(db, 1);
+    std::shared_ptr<Database> result(new Database(QStringLiteral(":memory:"), db));
+    setUp(db);
+    return result;
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    g_busyTimeout = milliseconds;
+    for (const auto& [key, file] : openFiles()) {
+        if (const auto db = file.lock())
+            sqlite3_busy_timeout(db->m_db, milliseconds);
+    }
+}
+
+int Database::busyTimeout()
+{
+    return g_busyTimeout;
 }
 
 std::shared_ptr<Database> Database::create(const QString& path)
@@ -269,8 +316,10 @@ std::shared_ptr<Database> Database::create(const QString& path)
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
         sqlite3_close_v2(db);
-        throw DbError(QStringLiteral("Az adatbázis-fájl nem hozható létre: %1 (%2)").arg(path, message));
+        throw DbError(QStringLiteral("Az adatbázis-fájl nem hozható létre: %1 (%2)").arg(path, message), path,
+                      SQLITE_CANTOPEN);
     }
+    sqlite3_extended_result_codes(db, 1);
     std::shared_ptr<Database> result(new Database(path, db));
     setUp(db);
     openFiles()[fileKey(path)] = result;
@@ -508,7 +557,7 @@ void Database::execScript(const QString& sql)
     if (rc != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errmsg(m_db));
         sqlite3_free(error);
-        throw DbError(QStringLiteral("%1 (%2)").arg(message, m_path));
+        throw DbError(QStringLiteral("%1 (%2)").arg(message, m_path), m_path, sqlite3_extended_errcode(m_db));
     }
 }
 
@@ -531,17 +580,33 @@ QVariant Database::scalar(const QString& sql, const QVariantList& params)
 
 Database::Transaction::Transaction(Database& db) : m_db(db)
 {
+    if (m_db.m_savepoints == 0 && sqlite3_get_autocommit(m_db.m_db)) {
+        m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        m_outermost = true;
+        m_db.m_savepoints = 1;
+        return;
+    }
     // Savepoints nest, so a transaction inside another one works as well.
-    m_db.exec(QStringLiteral("SAVEPOINT rafordit_%1").arg(++m_db.m_savepoints));
+    const int level = m_db.m_savepoints + 1;
+    m_db.exec(QStringLiteral("SAVEPOINT rafordit_%1").arg(level));
+    m_db.m_savepoints = level;
 }
 
 Database::Transaction::~Transaction()
 {
     if (m_done)
         return;
-    const QByteArray name = QStringLiteral("rafordit_%1").arg(m_db.m_savepoints--).toUtf8();
-    sqlite3_exec(m_db.m_db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db.m_db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+    const int level = m_db.m_savepoints--;
+    // The engine may have rolled the whole transaction back already (a full
+    // disk, an I/O error); then there is nothing left to undo.
+    if (m_outermost) {
+        if (!sqlite3_get_autocommit(m_db.m_db))
+            sqlite3_exec(m_db.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    } else if (!sqlite3_get_autocommit(m_db.m_db)) {
+        const QByteArray name = QStringLiteral("rafordit_%1").arg(level).toUtf8();
+        sqlite3_exec(m_db.m_db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db.m_db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+    }
     m_db.noteChange();
     m_db.forgetSchema();
 }
@@ -549,10 +614,55 @@ Database::Transaction::~Transaction()
 void Database::Transaction::commit()
 {
     if (m_done)
-        throw DbError(QStringLiteral("Transaction already finished"));
-    m_db.exec(QStringLiteral("RELEASE rafordit_%1").arg(m_db.m_savepoints));
+        throw DbError(QStringLiteral("Transaction already finished"), m_db.m_path);
+    // A commit that fails (a lock held past the timeout, a full disk) leaves
+    // the transaction open; the destructor then rolls it back.
+    if (m_outermost)
+        m_db.exec(QStringLiteral("COMMIT"));
+    else
+        m_db.exec(QStringLiteral("RELEASE rafordit_%1").arg(m_db.m_savepoints));
     --m_db.m_savepoints;
     m_done = true;
+}
+
+namespace {
+
+QString fileName(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? path : name;
+}
+
+} // namespace
+
+QString DbError::clerkText() const
+{
+    const QString file = fileName(m_file);
+    if (file.isEmpty())
+        return QStringLiteral("Adatbázis-hiba: %1").arg(message());
+    switch (primaryCode()) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("A(z) %1 adatbázisfájlt egy másik program használja, a művelet nem hajtható végre. "
+                              "Próbálja meg újra később!")
+            .arg(file);
+    case SQLITE_FULL:
+        return QStringLiteral("Betelt a lemez, a(z) %1 adatbázisfájlba nem lehet írni.").arg(file);
+    case SQLITE_READONLY:
+        return QStringLiteral("A(z) %1 adatbázisfájl csak olvasható, nem lehet bele írni.").arg(file);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("A(z) %1 adatbázisfájl nem nyitható meg (nem található, vagy nincs hozzá jogosultság).")
+            .arg(file);
+    case SQLITE_IOERR:
+        return QStringLiteral("Lemezhiba: a(z) %1 adatbázisfájl nem olvasható vagy nem írható.").arg(file);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("A(z) %1 fájl nem használható adatbázis (sérült, üres, vagy nem adatbázis).").arg(file);
+    default:
+        return QStringLiteral("Adatbázis-hiba a(z) %1 fájlban: %2").arg(file, message());
+    }
 }
 
 } // namespace platform::db

@@ -27,8 +27,25 @@ namespace platform::db {
 
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    // `file` is the database file concerned (empty when none is known),
+    // `code` the engine's result code (0 when the layer itself refused).
+    explicit DbError(const QString& message, const QString& file = QString(), int code = 0)
+        : std::runtime_error(message.toStdString()), m_file(file), m_code(code)
+    {
+    }
     QString message() const { return QString::fromStdString(what()); }
+    QString file() const { return m_file; }
+    int code() const { return m_code; }            // extended result code
+    int primaryCode() const { return m_code & 0xff; }
+
+    // What a clerk reads: in Hungarian, naming the file by its name, saying
+    // what went wrong (locked by another program, disk full, read-only, not
+    // a database). The engine's own words stay in message().
+    QString clerkText() const;
+
+private:
+    QString m_file;
+    int m_code = 0;
 };
 
 class Database {
@@ -37,12 +54,21 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens an existing file; a missing file is an error, never created.
-    // Opening a file that is already open gives the same object, so every
-    // record set of a file shares its rows and its transaction.
+    // Opens an existing file; a missing file is an error, never created, and
+    // so is an empty (zero-byte) one, which is left untouched. Opening a file
+    // that is already open gives the same object, so every record set of a
+    // file shares its rows and its transaction.
+    //
+    // Every file works with a rollback journal and full syncing: after each
+    // commit the file alone holds every committed row (a copy of it is a
+    // whole backup), and a transaction over attached files commits in all
+    // of them or in none.
     static std::shared_ptr<Database> open(const QString& path);
     // Creates (or opens) a file; used only by the data-folder set-up.
     static std::shared_ptr<Database> create(const QString& path);
+    // A database in memory with the layer's collation and functions, shared
+    // with no one (for comparing a file with the tables it should have).
+    static std::shared_ptr<Database> inMemory();
 
     QString path() const { return m_path; }
     sqlite3* handle() const { return m_db; }
@@ -80,8 +106,16 @@ public:
     // First column of the first row, or a null QVariant when there is none.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
 
+    // How long a statement waits for a lock another connection holds before
+    // it gives up with SQLITE_BUSY (5 s unless set); applies to every file.
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
+
     // All-or-nothing writes: nothing of what ran since begin() stays unless
-    // commit() is reached. Transaction commits only when told to.
+    // commit() is reached. Transaction commits only when told to. The
+    // outermost one takes the write lock at once (BEGIN IMMEDIATE), waiting
+    // up to the busy timeout for it, so that a transaction never fails half
+    // way for a lock another program holds; inner ones are savepoints.
     class Transaction {
     public:
         explicit Transaction(Database& db);
@@ -89,6 +123,7 @@ public:
         void commit();
     private:
         Database& m_db;
+        bool m_outermost = false;
         bool m_done = false;
     };
 

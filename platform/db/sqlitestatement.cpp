@@ -24,7 +24,8 @@ void Statement::fail(const QString& what) const
     QString message = QString::fromUtf8(sqlite3_errmsg(m_db.handle()));
     if (!what.isEmpty())
         message = what + QStringLiteral(": ") + message;
-    throw DbError(QStringLiteral("%1 (in: %2; file: %3)").arg(message, m_sql, m_db.path()));
+    throw DbError(QStringLiteral("%1 (in: %2; file: %3)").arg(message, m_sql, m_db.path()), m_db.path(),
+                  sqlite3_extended_errcode(m_db.handle()));
 }
 
 void Statement::bind(int index, const QVariant& value, bool asBoolean)
