@@ -104,7 +104,10 @@ bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* 
 
 QString dataFileProblem(const QString& path, const QStringList& scripts)
 {
-    const QString file = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    const QString file = info.fileName();
+    if (info.isFile() && info.size() == 0)
+        return QStringLiteral("A(z) %1 adatbázisfájl üres (0 bájt), nem használható.").arg(file);
     std::shared_ptr<Database> db;
     try {
         db = Database::open(path);

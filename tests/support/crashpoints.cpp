@@ -210,8 +210,12 @@ long changesCounted()
 
 ChildEnd runChildDyingAt(long target, const std::function<void()>& work)
 {
+    int pipeEnds[2] = {-1, -1};
+    if (::pipe(pipeEnds) != 0)
+        return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::close(pipeEnds[0]);
         dieAtChange(target);
         int code = 0;
         try {
@@ -219,9 +223,16 @@ ChildEnd runChildDyingAt(long target, const std::function<void()>& work)
         } catch (...) {
             code = 1;
         }
+        const long counted = g_count;
+        [[maybe_unused]] const auto written = ::write(pipeEnds[1], &counted, sizeof counted);
         ::_exit(code);
     }
+    ::close(pipeEnds[1]);
     ChildEnd end;
+    long counted = 0;
+    if (pid > 0 && ::read(pipeEnds[0], &counted, sizeof counted) == ssize_t(sizeof counted))
+        end.changes = counted;
+    ::close(pipeEnds[0]);
     int status = 0;
     if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
         return end;

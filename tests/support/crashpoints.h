@@ -20,6 +20,7 @@ long changesCounted();
 struct ChildEnd {
     bool killed = false; // died by SIGKILL at its target
     int exitCode = -1;   // when it returned
+    long changes = 0;    // changes made before it ended (when it returned)
 };
 
 // Runs `work` in a forked child that dies before change `target` (0: never)

@@ -1,12 +1,16 @@
 // Setting up a data folder for each program.
 #include "app/common/datafolder.h"
 #include "platform/db/dataconnection.h"
+#include "tests/support/crashpoints.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
 
 using platform::db::Database;
 using platform::db::DataConnection;
@@ -101,4 +105,101 @@ TEST(DataFolder, demonstration_file_answers_its_query)
     EXPECT_GT(rs.recordCount(), 5);
     rs.moveLast();
     EXPECT_FALSE(rs.value(QStringLiteral("PrTipus")).isValid()) << "an empty field reads as Null";
+}
+
+// A set-up killed at any change it makes to the disk leaves no broken file
+// under a real name: the next run completes the folder and every file is a
+// usable database.
+TEST(DataFolder, a_set_up_killed_at_any_write_is_completed_by_the_next_run)
+{
+    const ProgramInfo& info = ProgramInfo::sebrix();
+    auto setUp = [&](const QString& folder) {
+        QString error;
+        if (!makeDataFolder(folder, info, &error))
+            throw std::runtime_error(error.toStdString());
+    };
+    QTemporaryDir counting;
+    const testsupport::ChildEnd whole = testsupport::runChildDyingAt(0, [&] { setUp(counting.path()); });
+    ASSERT_EQ(whole.exitCode, 0);
+    ASSERT_GT(whole.changes, 20);
+
+    // Every change point would take long; sixty spread over the run hit the
+    // start, the middle and the end of each of the three files.
+    const long step = std::max(1L, whole.changes / 60);
+    for (long target = 1; target <= whole.changes; target += step) {
+        SCOPED_TRACE(target);
+        QTemporaryDir dir;
+        const testsupport::ChildEnd end = testsupport::runChildDyingAt(target, [&] { setUp(dir.path()); });
+        ASSERT_TRUE(end.killed);
+        QString error;
+        ASSERT_TRUE(makeDataFolder(dir.path(), info, &error)) << error.toStdString();
+        const DataFolderScripts scripts = dataFolderScripts(info);
+        EXPECT_EQ(dataFileProblem(dir.filePath(info.enteredDataFile), scripts.entered), QString());
+        EXPECT_EQ(dataFileProblem(dir.filePath(info.codeTableFile), scripts.codes), QString());
+        EXPECT_EQ(dataFileProblem(dir.filePath(info.convertedFile), scripts.converted), QString());
+        EXPECT_GT(rows(Database::open(dir.filePath(info.codeTableFile)), QStringLiteral("SGYOGY")), 5);
+    }
+}
+
+// What the program refuses at start: a file it cannot work on at all, named,
+// with what is wrong; the file is left exactly as it was.
+TEST(DataFolder, an_unusable_file_is_named_with_what_is_wrong_and_left_alone)
+{
+    const ProgramInfo& info = ProgramInfo::sebrix();
+    const DataFolderScripts scripts = dataFolderScripts(info);
+    struct Case {
+        const char* name;
+        std::function<void(const QString& path)> spoil;
+        QString problem;
+    };
+    auto writeBytes = [](const QByteArray& bytes) {
+        return [bytes](const QString& path) {
+            QFile::remove(path);
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+    };
+    auto rebuild = [](const char* sql) {
+        return [sql](const QString& path) {
+            auto db = Database::open(path);
+            db->execScript(QString::fromUtf8(sql));
+        };
+    };
+    QByteArray random(8192, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+    const Case cases[] = {
+        {"empty file", writeBytes(QByteArray()), "A(z) madatok.mdb adatbázisfájl üres (0 bájt), nem használható."},
+        {"random bytes", writeBytes(random),
+         "A(z) madatok.mdb fájl nem használható adatbázis (sérült, üres, vagy nem adatbázis)."},
+        {"missing column",
+         rebuild("ALTER TABLE alap RENAME TO regi; CREATE TABLE alap AS SELECT Azonosito, Int_kod, Int_tipus, "
+                 "T_szam, Taj, Tsor, Fdat, Fido, F_okod, Okod, Tdat, Tido, Ojele, Vjel, \"Manuális\", Betegseg, "
+                 "Beavatkoz, Mutido, Mut1, Mut2, Mut3, Mut4 FROM regi; DROP TABLE regi;"),
+         "A(z) madatok.mdb adatbázisfájl alap táblájából hiányzik a(z) tovsors mező."},
+        {"missing table", rebuild("DROP TABLE \"műtétek\""),
+         "A(z) madatok.mdb adatbázisfájlból hiányzik a(z) műtétek tábla."},
+        {"names in another letter case and an extra column",
+         rebuild("ALTER TABLE alap RENAME COLUMN tovsors TO TOVSORS; ALTER TABLE alap ADD COLUMN Megjegyzes TEXT"),
+         QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        QString error;
+        ASSERT_TRUE(makeDataFolder(dir.path(), info, &error));
+        const QString path = dir.filePath(info.enteredDataFile);
+        c.spoil(path);
+        QFile before(path);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+
+        EXPECT_EQ(dataFileProblem(path, scripts.entered), c.problem);
+        QFile after(path);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        if (!c.problem.isEmpty())
+            EXPECT_EQ(after.readAll(), bytes) << "the refused file was changed";
+    }
 }
