@@ -472,8 +472,9 @@ void kezdo::SSCommand20_Click()
         Text1->clear();
     else if (kind->codeBoxToEmpty == QLatin1String("Text31"))
         Text31->clear();
-    platform::msgBox(byCode ? kind->notFoundByCode : kind->notFoundByName, platform::Critical,
-                     QStringLiteral("Figyelmeztetés!"));
+    // One plain word for every kind and either option: no icon, OK, the
+    // program's own title.
+    platform::msgBox(QStringLiteral("Nincs ilyen!"), platform::OkOnly);
     entry::setQuery(*data, entry::restoreQuery(*kind));
 }
 

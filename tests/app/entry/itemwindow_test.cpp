@@ -317,9 +317,9 @@ TEST_F(ItemWindow, code_search_reports_its_own_result)
     w.Text18->setText("9");
     w.SSCommand20_Click();
     const auto& box = boxes.single();
-    EXPECT_EQ(box.text, "Nincs ilyen kódú gyógyszer!");
-    EXPECT_EQ(box.title, "Figyelmeztetés!");
-    EXPECT_EQ(box.icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(box.text, "Nincs ilyen!");
+    EXPECT_EQ(box.title, "Sebrix");
+    EXPECT_EQ(box.icon, platform::MsgIcon::None);
     EXPECT_EQ(w.Text1->text(), "");
     EXPECT_EQ(w.Data7->recordset().recordCount(), 4);
     EXPECT_TRUE(w.SSFrame6->isVisible());
