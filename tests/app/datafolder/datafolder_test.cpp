@@ -3,7 +3,10 @@
 #include "platform/db/dataconnection.h"
 #include "tests/support/crashpoints.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -202,4 +205,32 @@ TEST(DataFolder, an_unusable_file_is_named_with_what_is_wrong_and_left_alone)
         if (!c.problem.isEmpty())
             EXPECT_EQ(after.readAll(), bytes) << "the refused file was changed";
     }
+}
+
+// The sqlite3 tool with the collation extension loaded writes and finds rows
+// the way the programs compare them, and checks the file whole.
+TEST(DataFolder, the_sqlite3_tool_works_on_the_files_with_the_collation_extension)
+{
+    const QString extension = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../app/hunocase"));
+    ASSERT_TRUE(QFileInfo::exists(extension + QStringLiteral(".so"))) << extension.toStdString();
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(makeDataFolder(dir.path(), ProgramInfo::sebrix(), &error));
+    QProcess tool;
+    tool.start(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"), QStringLiteral(".load ") + extension,
+                                          dir.filePath(QStringLiteral("mráfordkódok.mdb"))});
+    ASSERT_TRUE(tool.waitForStarted());
+    tool.write("INSERT INTO SGYOGY (SKOD, SNEV, SME, SAR) VALUES ('ÁRV1', 'árvíztűrő tükörfúrógép', 'db', 12.5);\n"
+               "SELECT SKOD FROM SGYOGY WHERE SNEV = 'ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP';\n"
+               "PRAGMA integrity_check;\n");
+    tool.closeWriteChannel();
+    ASSERT_TRUE(tool.waitForFinished());
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()), QStringLiteral("ÁRV1\nok\n"))
+        << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(tool.exitCode(), 0);
+
+    // The programs find the tool's row through their index as well.
+    auto codes = Database::open(dir.filePath(QStringLiteral("mráfordkódok.mdb")));
+    EXPECT_EQ(codes->scalar(QStringLiteral("select SNEV from SGYOGY where SKOD = 'árv1'")).toString(),
+              QStringLiteral("árvíztűrő tükörfúrógép"));
 }
