@@ -299,10 +299,10 @@ void kezdo::fel_Click()
     Data9->recordset().moveFirst();
     Text6->setText(Data9->recordset().text(QStringLiteral("int_kod")));
     Label1->setText(QString::number(episodeStore(*this).nextIdentifier()));
-    // Items are stored the moment they are added; an entry that ended
-    // without "Vissza" (the program closed or stopped) left its items under
-    // this never-stored identifier, and they must not attach to the new one.
-    episodeStore(*this).deleteItemsOfUnstoredEpisode(Label1->text());
+    // Items are stored the moment they are added: an entry that ended
+    // without "Vissza" (a crash, a power cut) left its items under this
+    // identifier, the only copy of that work. They show in the items grid,
+    // and the clerk keeps or deletes them.
     showItemsOf(Label1->text());
 
     SSCommand14->show();

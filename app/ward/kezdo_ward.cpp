@@ -162,9 +162,8 @@ void WardMain::fel_Click()
     w.Data9->recordset().moveFirst();
     w.Text6->setText(w.Data9->recordset().text(QStringLiteral("int_kod")));
     w.Label1->setText(QString::number(storeOf(w).nextIdentifier()));
-    // Items left under this never-stored identifier by an entry that ended
-    // without "Vissza" must not attach to the new episode.
-    storeOf(w).deleteItemsOfUnstoredEpisode(w.Label1->text());
+    // Items left under this identifier by an entry that ended without
+    // "Vissza" show in the items grid; the clerk keeps or deletes them.
     w.showItemsOf(w.Label1->text());
     w.SSCommand14->show();
 }
