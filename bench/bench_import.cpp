@@ -144,7 +144,7 @@ void runImport(const ProgramInfo& program)
     const QString toolDb = QDir(dir.path()).filePath(QStringLiteral("tool%1.db"));
     bool toolOk = true;
     for (int i = 0; i < kRuns; ++i)
-        toolOk = toolOk && runTool({toolDb.arg(i)}, ("PRAGMA journal_mode=WAL;\n" + schema).toUtf8());
+        toolOk = toolOk && runTool({toolDb.arg(i)}, ("PRAGMA journal_mode=DELETE;\n" + schema).toUtf8());
     if (!toolOk) {
         std::printf("  the sqlite3 tool failed\n");
         return;
@@ -170,7 +170,7 @@ void runImport(const ProgramInfo& program)
         qint64 rows = 0;
         for (int run = 0; run < kRuns; ++run) {
             toolMs.push_back(bench::medianMs(1, [&] {
-                toolOk = toolOk && runTool({toolDb.arg(run), QStringLiteral("PRAGMA synchronous=NORMAL"),
+                toolOk = toolOk && runTool({toolDb.arg(run), QStringLiteral("PRAGMA synchronous=FULL"),
                                             QStringLiteral(".mode ascii"),
                                             QStringLiteral(".import '%1' konv").arg(rowsPath)});
             }));
