@@ -72,7 +72,12 @@ bool lookUpCode(DataConnection& codes, const ItemTabInfo& tab, const QString& co
 
 bool lookUpSurgeryCode(DataConnection& surgeryCodes, const QString& code)
 {
-    return surgeryCodes.recordset().findFirst(QStringLiteral("kod = ?"), {code});
+    // A code taken from a converted record keeps the blanks that fill its
+    // field ("123  "); they are no part of the code.
+    QString wanted = code;
+    while (wanted.endsWith(QLatin1Char(' ')))
+        wanted.chop(1);
+    return surgeryCodes.recordset().findFirst(QStringLiteral("kod = ?"), {wanted});
 }
 
 std::optional<CodeRow> findCodeRow(const std::shared_ptr<Database>& codeTables, const ItemTabInfo& tab, const QString& code)

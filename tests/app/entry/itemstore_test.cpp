@@ -108,6 +108,10 @@ TEST_F(CodeTabs, surgery_code_look_up_searches_the_rows_data12_holds)
     EXPECT_TRUE(lookUpSurgeryCode(*Data12, QStringLiteral("62000")));
     EXPECT_EQ(Data12->recordset().text("KOD"), "62000");
     EXPECT_FALSE(lookUpSurgeryCode(*Data12, QStringLiteral("99999")));
+    // A code from a converted record, filled with blanks to its field width.
+    EXPECT_TRUE(lookUpSurgeryCode(*Data12, QStringLiteral("51010   ")));
+    EXPECT_EQ(Data12->recordset().text("KOD"), "51010");
+    EXPECT_FALSE(lookUpSurgeryCode(*Data12, QStringLiteral("   51010")));
     ASSERT_TRUE(runSearch(*Data12, *searchKind(QStringLiteral("MAP")), true, QStringLiteral("51")));
     EXPECT_FALSE(lookUpSurgeryCode(*Data12, QStringLiteral("62000")));
 }
