@@ -99,6 +99,7 @@ bool g_scheduled = false;
 bool g_running = false;
 int g_handlerDepth = 0;
 bool g_handlerMovedFocus = false;
+bool g_runMovedFocus = false; // some handler of the current run moved the focus
 
 void runPending()
 {
@@ -119,10 +120,16 @@ void runPending()
             next.handler();
         }
         if (g_handlerMovedFocus) {
+            g_runMovedFocus = true;
             // The handler sent the focus somewhere on purpose (usually back to
             // its own field): the LostFocus events of the moves it overrode
-            // must not run, or two invalid fields would bounce boxes forever.
-            std::erase_if(g_pending, [](const PendingFocusEvent& e) { return e.lost; });
+            // must not run, or two invalid fields would bounce boxes forever;
+            // nor the GotFocus of a control that no longer holds the focus.
+            QWidget* focused = QApplication::focusWidget();
+            std::erase_if(g_pending, [focused](const PendingFocusEvent& e) {
+                return e.lost || !e.control || !focused
+                    || (e.control != focused && !e.control->isAncestorOf(focused));
+            });
         }
     }
 }
@@ -134,6 +141,68 @@ void schedule()
     g_scheduled = true;
     QTimer::singleShot(0, qApp, &runPending);
 }
+
+// The old platform ran LostFocus to its end before the control that took the
+// focus saw anything. Here LostFocus waits in the queue, and input that
+// arrives together with the focus move (a quick click whose press and release
+// come at once, keys typed right after Tab) would reach the new control
+// first, and its handlers would read what LostFocus had not yet put right.
+// So the queue runs before every input event. True when its handlers showed
+// a box or sent the focus elsewhere: the input was aimed at a state of the
+// window that no longer holds, and is dropped, as the old platform dropped it.
+bool settleBeforeInput()
+{
+    if (g_pending.empty() || g_running || g_handlerDepth > 0 || msgBoxOpen())
+        return false;
+    const int boxes = msgBoxesShown();
+    g_runMovedFocus = false;
+    runPending();
+    return msgBoxesShown() != boxes || g_runMovedFocus;
+}
+
+bool isInputEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Sees every input event before any window or control does (installed once,
+// by the first window's event layer).
+class InputOrder : public QObject {
+public:
+    static void install()
+    {
+        static InputOrder* filter = nullptr;
+        if (!filter) {
+            filter = new InputOrder;
+            qApp->installEventFilter(filter);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // At the widget, not at its native window: the press has moved the
+        // focus by then, and the window's own bookkeeping of the pressed
+        // button still sees the release.
+        if (!isInputEvent(event->type()) || !watched->isWidgetType())
+            return false;
+        return settleBeforeInput();
+    }
+
+private:
+    InputOrder() : QObject(qApp) {}
+};
 
 } // namespace
 
@@ -152,6 +221,7 @@ void Events::flush()
 Events::Events(QWidget* window) : QObject(window), m_window(window)
 {
     m_focusConnection = connect(qApp, &QApplication::focusChanged, this, &Events::focusMoved);
+    InputOrder::install();
 }
 
 Events::~Events()
@@ -270,7 +340,13 @@ bool Events::storeHandler(QWidget* control, Handler ControlHandlers::*kind, Hand
 
 Events::Handler Events::runnerOf(QWidget* control, Handler ControlHandlers::*kind)
 {
-    return [this, control, kind] {
+    const bool input = kind == &ControlHandlers::click || kind == &ControlHandlers::dblClick;
+    return [this, control, kind, input] {
+        // A click that the control reports by its own signal, after input
+        // the filters did not see (a key that clicks a button), keeps the
+        // order too.
+        if (input && settleBeforeInput())
+            return;
         auto it = m_controls.constFind(control);
         // A copy: the handler may replace itself while it runs.
         if (it != m_controls.constEnd() && (*it).*kind) {
@@ -363,6 +439,9 @@ bool Events::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget)
         return false;
+    // The form-level KeyDown filter may see a key before InputOrder does.
+    if (isInputEvent(event->type()) && settleBeforeInput())
+        return true;
 
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -12,6 +12,7 @@ ModalMsgBoxService g_modal;
 MsgBoxService* g_service = nullptr;
 QString g_defaultTitle;
 int g_openBoxes = 0;
+int g_shownBoxes = 0;
 
 QList<MsgResult> buttonsOf(MsgButtons buttons)
 {
@@ -142,8 +143,14 @@ bool msgBoxOpen()
     return g_openBoxes > 0;
 }
 
+int msgBoxesShown()
+{
+    return g_shownBoxes;
+}
+
 MsgResult msgBox(const QString& text, int style, const QString& title)
 {
+    ++g_shownBoxes;
     return msgBoxService().show(MsgBoxRequest::fromStyle(text, style, title));
 }
 

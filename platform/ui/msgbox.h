@@ -83,6 +83,10 @@ QString defaultMsgBoxTitle();
 // not taken for a window of the program becoming active again.
 bool msgBoxOpen();
 
+// How many boxes have been shown so far, by whichever service; the event layer
+// compares two readings to learn whether a handler showed one.
+int msgBoxesShown();
+
 MsgResult msgBox(const QString& text, int style = OkOnly, const QString& title = QString());
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // The real main window, headless: surgery slots and item tabs driven through
 // the control events, read back from the database.
 #include "tests/app/entry/entryfixture.h"
+#include "tests/support/quickinput.h"
 
 #include "app/common/kezdo.h"
 #include "app/common/programinfo.h"
@@ -185,6 +186,45 @@ TEST_F(ItemWindow, typed_surgery_duration_and_drug_reach_the_database)
     EXPECT_EQ(w.MaskEdBox17->text(), "");
     EXPECT_EQ(QApplication::focusWidget(), w.Text1);
     EXPECT_EQ(itemCodesInGrid(), QStringList({"12"}));
+}
+
+// A quick click on "Hozzáad" right after typing the quantity: the quantity
+// box's LostFocus (which hands the quantity to the add) runs first.
+TEST_F(ItemWindow, quick_click_on_add_stores_the_quantity_just_typed)
+{
+    kezdo& w = open();
+    focusOn(w.Text23);
+    type(w.Text23, "51000");
+    focusOn(w.MaskEdBox7);
+    type(w.MaskEdBox7, "0130");
+    focusOn(w.SSCheck2);
+    w.SSTab1->setCurrentIndex(0);
+
+    // A fresh item: the quantity never left its box before the click.
+    focusOn(w.Text1);
+    type(w.Text1, "12");
+    focusOn(w.SSCheck2);
+    ASSERT_EQ(QApplication::focusWidget(), w.MaskEdBox17);
+    type(w.MaskEdBox17, "4");
+    testsupport::quickClick(w.SSCommand3);
+    settle();
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = '12'").toString(), "4,00");
+
+    // A quantity typed, left, then retyped: the retyped one is stored.
+    focusOn(w.Text1);
+    type(w.Text1, "123");
+    focusOn(w.SSCheck2);
+    type(w.MaskEdBox17, "4");
+    focusOn(w.SSCheck2);
+    ASSERT_EQ(w.Text2->text(), "4,00");
+    focusOn(w.MaskEdBox17);
+    w.MaskEdBox17->selectAll();
+    type(w.MaskEdBox17, "8");
+    testsupport::quickClick(w.SSCommand3);
+    settle();
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = '123'").toString(), "8,00");
 }
 
 TEST_F(ItemWindow, unknown_drug_code_is_questioned_and_cleared_whatever_the_answer)

@@ -1,5 +1,7 @@
 // The episode record driven through the real main window, headless.
 #include "tests/app/episode/episodewindow.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/quickinput.h"
 
 #include "app/common/episoderules.h"
 #include "app/common/programinfo.h"
@@ -173,6 +175,24 @@ TEST_F(ManualEntry, refusalsWriteNothingAndSendTheFocus)
     EXPECT_EQ(boxes.texts(), QStringList{"Hiányzó műtéti időtartam!"});
     EXPECT_EQ(count("select count(*) from alap"), 0);
     EXPECT_EQ(count("select count(*) from műtétek"), 0);
+}
+
+// A quick click on "Felvitel" straight from an emptied admission date: the
+// date box objects first, and the click that its box interrupted is gone.
+TEST_F(ManualEntry, quickClickAfterAnEmptiedDateOnlyShowsTheDateError)
+{
+    kezdo& w = *window;
+    w.fel->trigger();
+    fillManualHeader("987654321");
+    focusOn(w.MaskEdBox1);
+    w.MaskEdBox1->setText(QString());
+    testsupport::quickClick(w.SSCommand1);
+    QApplication::processEvents();
+    platform::Events::flush();
+    ASSERT_EQ(boxes.texts(), QStringList{"Hibás a felviteli dátum, kérem javítsa!"});
+    EXPECT_EQ(boxes.shown()[0].title, "Hiba!");
+    EXPECT_TRUE(w.MaskEdBox1->hasFocus());
+    EXPECT_EQ(count("select count(*) from alap"), 0);
 }
 
 TEST_F(ManualEntry, clearingKeepsWhatTheKeepBoxesSay)

@@ -1,6 +1,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/maskedbox.h"
 #include "tests/support/qtprinters.h"
+#include "tests/support/quickinput.h"
 #include "tests/support/scriptedboxes.h"
 
 #include <QApplication>
@@ -249,6 +250,84 @@ TEST(ClickEvents, button_click_runs_the_handler)
     win.ev.onClick(win.button, [&] { ++clicks; });
     win.button->click();
     EXPECT_EQ(clicks, 1);
+}
+
+// A quick click (press and release delivered together) must not overtake
+// the LostFocus of the box the clerk left: the handler sees what LostFocus
+// did, and a LostFocus that objects (a box, the focus sent elsewhere) eats
+// the click.
+TEST(FocusEvents, quick_click_waits_for_the_lostfocus_of_the_box_left)
+{
+    const struct {
+        const char* name;
+        bool box;
+        bool refocus;
+        QStringList order;
+        bool focusBack;
+    } cases[] = {
+        {"accepted", false, false, {"lost 8", "got", "click 8"}, false},
+        {"box", true, false, {"lost 8", "got"}, false},
+        {"refocus", false, true, {"lost 8"}, true},
+        {"box and refocus", true, true, {"lost 8"}, true},
+    };
+    for (const auto& c : cases) {
+        Window win;
+        testsupport::ScriptedBoxes boxes;
+        QStringList order;
+        QString seen;
+        win.ev.onLostFocus(win.text1, [&] {
+            seen = win.text1->text();
+            order << "lost " + seen;
+            if (c.box)
+                platform::msgBox("Hibás adat!", platform::Critical);
+            if (c.refocus)
+                win.text1->setFocus();
+        });
+        win.ev.onGotFocus(win.button, [&] { order << "got"; });
+        win.ev.onClick(win.button, [&] { order << "click " + seen; });
+        focus(win.text1);
+        settle();
+        sendKey(win.text1, Qt::Key_8, "8");
+        testsupport::quickClick(win.button);
+        settle();
+        EXPECT_EQ(order, c.order) << c.name;
+        EXPECT_EQ(boxes.texts().size(), c.box ? 1 : 0) << c.name;
+        EXPECT_EQ(QApplication::focusWidget(), c.focusBack ? static_cast<QWidget*>(win.text1) : win.button) << c.name;
+    }
+}
+
+// Keys typed into the next box right after the move reach it only after the
+// LostFocus of the box left has run, and not at all when it sent the focus
+// back.
+TEST(FocusEvents, keys_for_the_next_box_wait_for_the_lostfocus_of_the_box_left)
+{
+    for (const bool refuse : {false, true}) {
+        Window win;
+        testsupport::ScriptedBoxes boxes;
+        QStringList order;
+        win.ev.onLostFocus(win.text1, [&] {
+            order << "lost";
+            if (refuse) {
+                platform::msgBox("Hibás adat!", platform::Critical);
+                win.text1->setFocus();
+            }
+        });
+        win.ev.onKeyDown(win.text2, [&](int& keyCode, int) { order << QString("down %1").arg(keyCode); });
+        win.ev.onKeyPress(win.text2, [&](int& keyAscii) { order << QString("press %1").arg(keyAscii); });
+        focus(win.text1);
+        settle();
+        focus(win.text2);
+        sendKey(win.text2, Qt::Key_5, "5");
+        settle();
+        if (refuse) {
+            EXPECT_EQ(order, QStringList{"lost"});
+            EXPECT_EQ(win.text2->text(), "");
+            EXPECT_EQ(QApplication::focusWidget(), win.text1);
+        } else {
+            EXPECT_EQ(order, (QStringList{"lost", "down 53", "press 53"}));
+            EXPECT_EQ(win.text2->text(), "5");
+        }
+    }
 }
 
 // ------------------------------------------------------------- activation
