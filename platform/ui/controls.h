@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+class QLineEdit;
+
 namespace platform {
 
 // An old colour number &HBBGGRR (blue in the high byte): 0xC0C0C0 light grey,
@@ -57,5 +59,20 @@ public:
     QString caption() const { return title(); }
     void setCaption(const QString& caption) { setTitle(caption); }
 };
+
+// Text boxes take only what the files and printouts can carry: a box refuses,
+// as typed or pasted, any text holding a character that the Windows-1250
+// code page cannot hold (half a surrogate pair, which a length limit would
+// otherwise leave behind, included). The edit is simply not made, the way a
+// masked box refuses a misfit: no message, nothing stored. As every character
+// the code page holds is one unit of a QString, a box's length limit then
+// counts characters.
+//
+// guardTextBox() puts the rule on one box, unless the box has a validator of
+// its own (a spin box's digits) or sits in a file dialog (a file name is not
+// data). guardTextBoxes() makes every text box of the program get it when it
+// is first shown; the event layer of every window calls it.
+void guardTextBox(QLineEdit* box);
+void guardTextBoxes();
 
 } // namespace platform

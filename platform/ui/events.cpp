@@ -1,5 +1,6 @@
 #include "platform/ui/events.h"
 
+#include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/dbgrid.h"
 #include "platform/ui/maskedbox.h"
@@ -222,6 +223,7 @@ Events::Events(QWidget* window) : QObject(window), m_window(window)
 {
     m_focusConnection = connect(qApp, &QApplication::focusChanged, this, &Events::focusMoved);
     InputOrder::install();
+    guardTextBoxes();
 }
 
 Events::~Events()

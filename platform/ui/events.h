@@ -42,6 +42,11 @@
 //   argument is dropped; connect to DBCombo::Click directly to read it),
 //   QAction::triggered is not covered: connect it directly.
 // DblClick: DBGrid::DblClick, otherwise a mouse double-click on the control.
+//
+// Input (a click, a key) that arrives while LostFocus and GotFocus handlers
+// still wait in the queue runs them first, and is dropped when they showed a
+// box or moved the focus. The first event layer also puts the code-page rule
+// on every text box of the program (guardTextBoxes in controls.h).
 #pragma once
 
 #include <QHash>
