@@ -758,6 +758,7 @@ void kezdo::SSCommand1_Click()
     }
 
     showStoredForms();
+    refreshEpisodeWalk();
     platform::msgBox(kSaveSucceeded, platform::OkOnly);
     SSCheck1->setChecked(true);
 }
@@ -802,11 +803,13 @@ void kezdo::showStoredForms()
         Text14->setText(QStringLiteral("0"));
     if (isBlank(Text25->text()))
         Text25->setText(QStringLiteral("0"));
-    refreshEpisodeWalk();
 }
 
-// The walk shows the rows as stored: re-read it and stand on the same
-// position again.
+// A new episode joins the walk, as a row added through it would: re-read the
+// walk and stand on the same position again. A modified episode does not go
+// through here: it keeps its place in the walk it was found by, even when its
+// register number no longer matches, so "next" goes on from it (its values are
+// read afresh anyway, as the record set drops its cache on every change).
 void kezdo::refreshEpisodeWalk()
 {
     auto& rs = Data3->recordset();

@@ -5,6 +5,7 @@
 // data, import, progress, period dialog, search, find, surgery master) are
 // created after it so they lie on top of it.
 #include "app/common/kezdo.h"
+#include "app/common/episoderules.h"
 
 #include "app/common/programinfo.h"
 #include "app/ward/wardmain.h"
@@ -462,8 +463,7 @@ void kezdo::setupEntryFrame()
     Combo2 = named(new QComboBox(f), "Combo2");
     Combo2->setGeometry(550, 54, 240, 24);
     Combo2->setEditable(true);
-    Combo2->addItems({QStringLiteral("0 - Saját osztály"), QStringLiteral("1 - Intézeten belüli osztály"),
-                      QStringLiteral("2 - Másik intézet")});
+    Combo2->addItems(episode::wardSigns());
     Combo2->setEditText(QString());
     SSCheck2 = checkBox(f, "SSCheck2", QStringLiteral("Kivizsgálás"), QRect(818, 54, 150, 24));
 
@@ -494,13 +494,7 @@ void kezdo::setupOutcome()
     Combo3 = named(new QComboBox(f), "Combo3");
     Combo3->setGeometry(564, 84, 320, 24);
     Combo3->setEditable(true);
-    Combo3->addItems({QString(), QStringLiteral("1. Belső kórházi áthelyezés"),
-                      QStringLiteral("2. Más kórházba történő áthelyezés"), QStringLiteral("3. Otthonába bocsátva"),
-                      QStringLiteral("4. Meghalt"), QStringLiteral("5. Rész-számla"),
-                      QStringLiteral("6. Otthonába adaptációs szabadságra bocsátva"),
-                      QStringLiteral("7. Önkényesen távozott"), QStringLiteral("8. Szociális otthonba távozott"),
-                      QStringLiteral("9. Egyéb"), QStringLiteral("A. Otthoni szakápolásra átadva"),
-                      QStringLiteral("B. Otthoni szakápolásra javasolt")});
+    Combo3->addItems(episode::outcomeList());
     caption(f, QStringLiteral("Kód:"), QRect(892, 84, 30, 24), "Text25");
     Text25 = textBox(f, "Text25", QRect(924, 84, 28, 24), 1);
 }

@@ -396,7 +396,8 @@ void WardMain::SSCommand1_Click()
 
     if (episode::isBlank(w.Text14->text()))
         w.Text14->setText(QStringLiteral("0"));
-    w.refreshEpisodeWalk();
+    if (plan.step != ward::SaveStep::Modify)
+        w.refreshEpisodeWalk();
     platform::msgBox(episode::kSaveSucceeded, platform::OkOnly);
     w.SSCheck1->setChecked(true);
 }

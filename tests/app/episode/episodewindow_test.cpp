@@ -429,6 +429,32 @@ TEST_F(Review, findShowsEveryEpisodeOfARegisterNumber)
     EXPECT_EQ(w.Label1->text(), "1");
 }
 
+TEST_F(Review, modifyInAWalkFoundByRegisterNumberKeepsTheWalk)
+{
+    storeEpisodes({"111111111", "222222222", "111111111"});
+    kezdo& w = *window;
+    w.tete->trigger();
+    w.Text19->setText("111111111");
+    w.SSCommand26->click();
+    ASSERT_EQ(w.Label1->text(), "1");
+
+    // The shown episode gets another register number: it leaves the found
+    // set in the file, but the walk goes on from it to the next one found.
+    w.Text3->setText("444444444");
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand30->click();
+    EXPECT_EQ(stored(1, "T_szam").toString(), "444444444");
+    boxes->clear();
+    w.SSCommand16->click();
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+    EXPECT_EQ(w.Label1->text(), "3");
+    EXPECT_EQ(w.Text3->text(), "111111111");
+    // Back to the changed one: it shows what was stored.
+    w.SSCommand15->click();
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(w.Text3->text(), "444444444");
+}
+
 TEST_F(Review, modifyRewritesTheShownEpisodeAndItsSurgeries)
 {
     storeEpisodes({"111111111", "222222222", "333333333"});
