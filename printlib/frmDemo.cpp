@@ -204,15 +204,15 @@ void frmTest::buildJob1()
     // 4. Page furniture.
     job.Repeats.AddRectangle(kRed, 3, 0, job.TopMargin(), pw - job.LeftMargin() - job.RightMargin(),
                              ph - job.BottomMargin());
-    job.Repeats.AddLabelEx(QStringLiteral("sample text"), 20, 8, 80, 20, false, 0, kBlue, -10, QStringLiteral("Arial"),
+    job.Repeats.AddLabelEx(QStringLiteral("sample text"), 20, 8, 80, 20, false, 0, kBlue, -100, QStringLiteral("Arial"),
                            14, 0, 700, false, false, false, 2, 1, kGreen);
-    job.Repeats.AddLabelEx(QStringLiteral("sample text"), 100, 8, 160, 20, false, 0, kRed, -10,
+    job.Repeats.AddLabelEx(QStringLiteral("sample text"), 100, 8, 160, 20, false, 0, kRed, -100,
                            QStringLiteral("Times New Roman"), 14, 0, 400, true, false, false, 2, 1, kMagenta);
     job.Repeats.AddLabel(platform::shortDateText(QDate::currentDate()), 0, 2, pw - 20, 8, false, platform::DT_RIGHT,
                          kRed, QStringLiteral("courier"), 10, true, true);
     job.Repeats.AddLabel(QStringLiteral("page  &[Page]"), 0, 2, 60, 8);
     job.Repeats.AddLabel(QStringLiteral("- &[Page] -"), 0, ph - 12, pw - 20, ph - 6, false, platform::DT_CENTER);
-    job.Repeats.AddLabelEx(QStringLiteral("- &[Page] -"), 150, ph - 25, 190, ph - 15, false, 0, kBlack, -20,
+    job.Repeats.AddLabelEx(QStringLiteral("- &[Page] -"), 150, ph - 25, 190, ph - 15, false, 0, kBlack, -200,
                            QStringLiteral("Arial"), 12);
     job.Repeats.AddLine(0, 260, pw - 20, 260, 3, kBlack);
     job.Repeats.AddRectangle(kMagenta, 5, 150, ph - 28, 185, ph - 18, kGreen, platform::vbVerticalLine);
@@ -259,7 +259,7 @@ void frmTest::buildJob1()
 
         for (int k = 0; k < 2; ++k) {
             auto ex = job.LabelsEx.Add(QStringLiteral("rotated 50"), 20 + k * 60, 0, 70 + k * 60, 20);
-            ex->Angle = 50;
+            ex->Angle = 500;
             ex->CharHeight = 12;
             ex->CharWidth = 4 + k * 4;
             ex->ForeColor = k ? kBlue : kRed;
@@ -308,7 +308,7 @@ void frmTest::buildJob1()
         job.Lines.Add(x0, y0 - 100, x0 - 2, y0 - 96, true);
         job.Lines.Add(x0, y0 - 100, x0 + 2, y0 - 96, true);
         auto pay = job.LabelsEx.Add(QStringLiteral("payments"), x0 - 15, y0 - 70, x0 - 5, y0 - 30, true);
-        pay->Angle = 90;
+        pay->Angle = 900;
         pay->CharHeight = 12;
         auto days = job.LabelsEx.Add(QStringLiteral("days"), x0 + 70, y0 + 8, x0 + 100, y0 + 16, true);
         days->CharHeight = 12;
@@ -329,7 +329,7 @@ void frmTest::buildJob1()
             r->FillColor = rgb(180, 180, 200);
             r->BorderColor = kBlue;
             auto v = job.LabelsEx.Add(QString::number(value), x, y0 - value - 8, x + 10, y0 - value - 2, true);
-            v->Angle = 40;
+            v->Angle = 400;
             v->CharHeight = 8;
         }
         const int n = int(std::lround((20.5 - 5) / 0.005)) + 1;

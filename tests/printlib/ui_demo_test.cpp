@@ -1,5 +1,6 @@
 // The demonstration window: its samples build and preview, and its failures
 // are reported without ending the program.
+#include <QSet>
 #include "platform/db/dataconnection.h"
 #include "printlib/frmDemo.h"
 #include "printlib/frmPreview.h"
@@ -63,6 +64,24 @@ TEST_F(DemoTest, createJob1BuildsTheSampleFromProjectek)
     demo.Command3->click();
     EXPECT_EQ(previews, 2) << "Preview and Nyomtat modulból behave alike";
     EXPECT_GE(pagesSeen, 3);
+}
+
+TEST_F(DemoTest, rotatedSampleTextsTurnByTenthsOfADegree)
+{
+    printlib::frmTest demo;
+    demo.databasePath = sampleDatabase();
+    demo.Command1->click();
+    ASSERT_TRUE(printlib::Job);
+    // Angles are escapements in tenths of a degree: "payments" runs upwards
+    // (900), the sample labels lean at 50 and 40 degrees.
+    QSet<int> angles;
+    for (int i = 1; i <= job().LabelsEx.Count(); ++i)
+        angles.insert(job().LabelsEx.Item(i)->Angle);
+    EXPECT_TRUE(angles.contains(900));
+    EXPECT_TRUE(angles.contains(500));
+    EXPECT_TRUE(angles.contains(400));
+    for (int a : angles)
+        EXPECT_TRUE(a == 0 || std::abs(a) >= 100) << "an angle of " << a << " tenths is hardly a turn";
 }
 
 TEST_F(DemoTest, invoiceIsPreviewedAtOnce)
