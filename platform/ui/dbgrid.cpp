@@ -1,9 +1,11 @@
 #include "platform/ui/dbgrid.h"
 
 #include "platform/ui/events.h"
+#include "platform/sys/regional.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 
 namespace platform {
@@ -111,7 +113,13 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
         m_rows.insert(row, values);
         cached = values;
     }
-    return cached->at(column);
+    const QVariant& value = cached->at(column);
+    // A clerk reads a stored real the way it is written by hand: every digit
+    // (2200000, never 2.2e+06) and the regional decimal separator (12,5).
+    if (role == Qt::DisplayRole && value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'f', QLocale::FloatingPointShortest)
+            .replace(QLatin1Char('.'), decimalSeparator());
+    return value;
 }
 
 Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const

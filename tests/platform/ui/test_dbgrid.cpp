@@ -1,12 +1,15 @@
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/dbgrid.h"
 #include "platform/ui/events.h"
+#include "platform/sys/regional.h"
 #include "tests/support/qtprinters.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using platform::db::DataConnection;
 using platform::db::Database;
@@ -105,6 +108,50 @@ TEST_F(BoundControls, grid_shows_rows_added_edited_and_deleted)
     rs.deleteCurrent();
     ASSERT_EQ(m.rowCount(), 5);
     EXPECT_EQ(cell(m, 0, 0), "0200");
+}
+
+TEST_F(BoundControls, grid_shows_reals_in_full_with_the_decimal_comma_and_keeps_the_stored_value)
+{
+    struct NumberFormat {
+        NumberFormat() { platform::setNumberFormat(QStringLiteral(","), QStringLiteral(" ")); }
+        ~NumberFormat() { platform::clearNumberFormat(); }
+    } hungarian;
+    db->execScript(QString::fromUtf8(
+        "create table tetel (Sor integer, Ertek real, Db integer, Megj text);"
+        "insert into tetel values (1, 2200000, 3, '1.5');"
+        "insert into tetel values (2, 12.5, -7, 'x');"
+        "insert into tetel values (3, 0.125, 0, '2200000');"
+        "insert into tetel values (4, -3.75, 42, '');"
+        "insert into tetel values (5, 123456789012, 1, 'a');"));
+    DataConnection items{"Data3"};
+    items.setDatabase(db);
+    items.setRecordSource("select Ertek, Db, Megj from tetel order by Sor");
+    items.refresh();
+    platform::DBGrid grid;
+    grid.setDataSource(&items);
+    const auto& m = grid.recordsetModel();
+
+    struct Row { const char* real; const char* whole; const char* text; };
+    const Row rows[] = {
+        {"2200000", "3", "1.5"},
+        {"12,5", "-7", "x"},
+        {"0,125", "0", "2200000"},
+        {"-3,75", "42", ""},
+        {"123456789012", "1", "a"},
+    };
+    // The text as the grid paints it: its delegate turns a bare double into
+    // "2.2e+06", so the model has to hand over finished text.
+    auto* delegate = qobject_cast<QStyledItemDelegate*>(grid.itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    ASSERT_EQ(m.rowCount(), int(std::size(rows)));
+    for (int r = 0; r < int(std::size(rows)); ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(delegate->displayText(m.data(m.index(r, 0)), QLocale::c()), rows[r].real);
+        EXPECT_EQ(cell(m, r, 1), rows[r].whole);
+        EXPECT_EQ(cell(m, r, 2), rows[r].text);
+    }
+    // Editing starts from the stored number, not from its shown text.
+    EXPECT_EQ(m.data(m.index(1, 0), Qt::EditRole), QVariant(12.5));
 }
 
 TEST_F(BoundControls, combo_lists_one_field_and_reports_changes_and_choices)
