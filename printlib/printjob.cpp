@@ -96,7 +96,14 @@ void clsPrint::PrintDoc(QWidget* Owner_hWnd, bool ShowPrinterWindow)
                         status->lblStatus[1]->setText(QString::number(p) + QStringLiteral(" / ") +
                                                       QString::number(count));
                         QCoreApplication::processEvents();
-                        DrawPage(*prn, p, 1.0f, 0, 0);
+                        // Uncollated copies on a device without a copy count:
+                        // each page as often as asked, one after the other.
+                        const int repeats = (!Collate && !prn->device().makesCopies()) ? m_copies : 1;
+                        for (int r = 1; r <= repeats; ++r) {
+                            DrawPage(*prn, p, 1.0f, 0, 0);
+                            if (r < repeats)
+                                prn->NewPage();
+                        }
                         p += step;
                         if (p <= last)
                             prn->NewPage();

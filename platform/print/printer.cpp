@@ -121,6 +121,7 @@ public:
 
     void setCopies(int copies) override { m_printer.setCopyCount(qMax(1, copies)); }
     int copies() const override { return m_printer.copyCount(); }
+    bool makesCopies() const override { return !m_pdf; }
 
     QSizeF paperMm() const override { return m_printer.pageLayout().fullRect(QPageLayout::Millimeter).size(); }
     QRectF printableMm() const override { return m_printer.pageLayout().paintRect(QPageLayout::Millimeter); }

@@ -73,6 +73,9 @@ public:
     virtual int paperSize() const = 0;
     virtual void setCopies(int copies) = 0;
     virtual int copies() const = 0;
+    // False for a device that keeps no copy count (a PDF file): whoever
+    // prints uncollated copies on it draws each page as often as asked.
+    virtual bool makesCopies() const { return true; }
     // Metrics for the current paper and orientation.
     virtual QSizeF paperMm() const = 0;
     // Printable area: offset from the paper's corner and size, in mm.

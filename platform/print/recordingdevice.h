@@ -59,6 +59,7 @@ public:
     // Paper codes the device accepts (by default those of paperSizeMm).
     QSet<int> refusedPapers;
     bool refuseOrientation = false;
+    bool keepsCopyCount = true; // false: behaves like the PDF printer
     double edgeMm = 5;
     // Called when a page is started (1-based page number of the document);
     // may throw PrinterError to simulate a failure.
@@ -74,6 +75,7 @@ public:
     int paperSize() const override { return m_paper; }
     void setCopies(int copies) override { m_copies = copies; }
     int copies() const override { return m_copies; }
+    bool makesCopies() const override { return keepsCopyCount; }
     QSizeF paperMm() const override;
     QRectF printableMm() const override;
     double dpiX() const override { return m_dpi; }

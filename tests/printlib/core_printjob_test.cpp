@@ -126,6 +126,17 @@ TEST_F(PrintJobTest, collated_copies_are_separate_documents_and_the_copy_count_i
     EXPECT_EQ(platform::printer().Copies(), 1);
 }
 
+TEST_F(PrintJobTest, uncollated_copies_on_a_device_without_a_copy_count_repeat_each_page)
+{
+    pages(2);
+    dev->keepsCopyCount = false;
+    job().setCopies(3);
+    job().Collate = false;
+    job().PrintDoc(&owner, false);
+    ASSERT_EQ(dev->documents().size(), 1u);
+    EXPECT_EQ(dev->documents()[0].pages.size(), 6u) << "1, 1, 1, 2, 2, 2";
+}
+
 TEST_F(PrintJobTest, stop_cancels_the_running_set_and_every_remaining_one)
 {
     pages(3);
