@@ -20,10 +20,11 @@ bash "$here/scripts/build.sh"
 "$here/build/app/rafordit_makedata" "$data" "$program"
 
 # The programs need the short date 2005.08.24. and the time 09:05:07; the
-# shipped locale gives both.
+# shipped locale gives both, and the decimal comma of the grids and lists.
 unset LC_ALL
 export LOCPATH="$here/build/locale"
 export LC_TIME="hu_HU@rafordit"
+export LC_NUMERIC="hu_HU@rafordit"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display found: starting $title on a virtual display (Xvfb :99)..."
