@@ -158,10 +158,10 @@ frmPreview::frmPreview(clsPrint& job) : QDialog(nullptr, Qt::Window), m_job(job)
     tbToolBar = new QToolBar(this);
     tbToolBar->setIconSize(QSize(16, 16));
     tbToolBar->setMovable(false);
-    auto addButton = [this](int index, const QString& key, const QString& picture) {
+    auto addButton = [this](int index, const QString& key, const QString& picture, const QString& tip) {
         QAction* a = tbToolBar->addAction(toolIcon(picture), QString());
         a->setData(key);
-        a->setToolTip(key);
+        a->setToolTip(tip);
         connect(a, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
         m_buttons[size_t(index)] = a;
     };
@@ -183,20 +183,20 @@ frmPreview::frmPreview(clsPrint& job) : QDialog(nullptr, Qt::Window), m_job(job)
     selectAllOnFocus(txtGoto);
     cboZoom = new QComboBox;
 
-    addButton(1, QStringLiteral("first"), QStringLiteral("f"));
-    addButton(2, QStringLiteral("previous"), QStringLiteral("p"));
+    addButton(1, QStringLiteral("first"), QStringLiteral("f"), QStringLiteral("First page"));
+    addButton(2, QStringLiteral("previous"), QStringLiteral("p"), QStringLiteral("Previous page"));
     placeholder(22.0, txtStatus, 1180);
-    addButton(4, QStringLiteral("next"), QStringLiteral("n"));
-    addButton(5, QStringLiteral("last"), QStringLiteral("l"));
+    addButton(4, QStringLiteral("next"), QStringLiteral("n"), QStringLiteral("Next page"));
+    addButton(5, QStringLiteral("last"), QStringLiteral("l"), QStringLiteral("Last page"));
     tbToolBar->addSeparator();
-    addButton(7, QStringLiteral("goto"), QStringLiteral("g"));
+    addButton(7, QStringLiteral("goto"), QStringLiteral("g"), QStringLiteral("Go to page"));
     placeholder(13.8, txtGoto, 700);
     tbToolBar->addSeparator();
     placeholder(33.2, cboZoom, 1860);
     tbToolBar->addSeparator();
-    addButton(12, QStringLiteral("print"), QStringLiteral("pr"));
+    addButton(12, QStringLiteral("print"), QStringLiteral("pr"), QStringLiteral("Print"));
     tbToolBar->addSeparator();
-    addButton(14, QStringLiteral("info"), QStringLiteral("i"));
+    addButton(14, QStringLiteral("info"), QStringLiteral("i"), QStringLiteral("Information"));
     auto* gap = new QWidget(tbToolBar);
     gap->setFixedWidth(twipsToPixelsX(300));
     tbToolBar->addWidget(gap);

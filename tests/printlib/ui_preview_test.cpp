@@ -82,6 +82,19 @@ TEST_F(PreviewTest, singlePageHasEveryNavigationButtonOff)
     });
 }
 
+TEST_F(PreviewTest, toolbarTipsSayWhatTheButtonsDo)
+{
+    buildPages(2);
+    preview([](frmPreview& p) {
+        const std::vector<std::pair<int, QString>> tips = {{1, "First page"}, {2, "Previous page"},
+                                                           {4, "Next page"},  {5, "Last page"},
+                                                           {7, "Go to page"}, {12, "Print"},
+                                                           {14, "Information"}};
+        for (const auto& [index, tip] : tips)
+            EXPECT_EQ(p.Buttons(index)->toolTip(), tip) << index;
+    });
+}
+
 TEST_F(PreviewTest, pagingKeysStopAtTheEnds)
 {
     buildPages(3);
