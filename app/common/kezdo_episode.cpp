@@ -278,6 +278,7 @@ void kezdo::fel_Click()
 
     DBCombo1->show();
     Text11->hide();
+    Label6->hide();
     SSFrame1->show();
     for (QWidget* w : std::initializer_list<QWidget*>{Text12, SSCommand10, SSCommand8, SSCommand9, SSCommand15,
                                                       SSCommand16, SSCommand25})
@@ -897,6 +898,7 @@ void kezdo::tete_Click()
     entry::haures(*this);
 
     Text11->hide();
+    Label6->hide();
     SSCheck5->setChecked(true);
     SSCommand1->setCaption(QStringLiteral("Módosítás"));
     SSCheck1->setChecked(true);

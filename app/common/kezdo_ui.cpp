@@ -444,13 +444,13 @@ void kezdo::setupEntryFrame()
     Text11 = textBox(f, "Text11", QRect(390, 24, 90, 24));
     Text11->hide();
     Label4 = label(f, "Label4", QString(), QRect(490, 24, 300, 24), true);
-    Label6 = label(f, "Label6", QString(), QRect(794, 24, 18, 24));
+    Label6 = label(f, "Label6", QString(), QRect(792, 24, 18, 24));
     SSPanel21 = named(new platform::SSPanel(QStringLiteral("Intézetazonosító:"), f), "SSPanel21");
-    SSPanel21->setGeometry(804, 22, 204, 28);
+    SSPanel21->setGeometry(816, 22, 188, 28);
     SSPanel21->setIndent(4);
     SSPanel21->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SSPanel22 = named(new platform::SSPanel(QStringLiteral("SSPanel22"), SSPanel21), "SSPanel22");
-    SSPanel22->setGeometry(116, 3, 84, 22);
+    SSPanel22->setGeometry(110, 3, 74, 22);
 
     // --- second line: register number, TAJ, sequence, ward sign, examination ---
     caption(f, QStringLiteral("Törzsszám:"), QRect(10, 54, 68, 24), "Text3");

@@ -146,6 +146,7 @@ void WardMain::fel_Click()
 
     w.DBCombo1->show();
     w.Text11->hide();
+    w.Label6->hide();
     w.SSFrame1->show();
     for (QWidget* c : std::initializer_list<QWidget*>{w.Text12, w.SSCommand10, w.SSCommand8, w.SSCommand9,
                                                       w.SSCommand15, w.SSCommand16, w.SSCommand25, w.SSFrame7})
@@ -194,6 +195,7 @@ void WardMain::tete_Click()
     w.olvasdata3t();
 
     w.Text11->hide();
+    w.Label6->hide();
     w.SSCheck5->setChecked(true);
     w.SSCommand1->setCaption(QStringLiteral("Módosítás"));
     w.SSCheck1->setChecked(true);

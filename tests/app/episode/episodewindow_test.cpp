@@ -611,6 +611,27 @@ TEST_F(Processing, setUpTakesTheFirstRecordWithItsSurgeries)
     EXPECT_FALSE(w.adAction->isEnabled());
 }
 
+TEST_F(Processing, theRecordsCareTypeShowsOnlyWhileProcessing)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    EXPECT_TRUE(w.Label6->isVisible());
+    // It stands clear of the institution-identifier panel.
+    EXPECT_LE(w.Label6->geometry().right(), w.SSPanel21->geometry().left());
+    w.SSCommand2->click();
+    boxes->clear();
+    w.tete->trigger();
+    EXPECT_FALSE(w.Label6->isVisible());
+    w.SSCommand2->click();
+    boxes->clear();
+    w.feldolg->trigger();
+    EXPECT_TRUE(w.Label6->isVisible());
+    w.SSCommand2->click();
+    boxes->clear();
+    w.fel->trigger();
+    EXPECT_FALSE(w.Label6->isVisible());
+}
+
 TEST_F(Processing, processingAfterReviewSavesNewEpisodes)
 {
     kezdo& w = *window;
