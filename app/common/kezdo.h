@@ -55,6 +55,7 @@ class statform;
 class WardMain;
 namespace episode {
 struct EpisodeForm;
+struct KonvFormFields;
 }
 
 namespace platform {
@@ -423,6 +424,8 @@ public:
     void SSCommand27_Click();
     void Text19_KeyPress(int& keyAscii);
     void showItemsOf(const QString& azonosito);
+    // The header fields of a converted record, as both programs show them.
+    void showKonvHeader(const episode::KonvFormFields& f);
     // The episode header as the form holds it now (what the save checks).
     episode::EpisodeForm currentEpisodeForm() const;
     // --- end episode handlers ---

@@ -213,18 +213,7 @@ void focusControl(kezdo& w, const QString& name)
 
 void showKonvRecord(kezdo& w, const episode::KonvFormFields& f)
 {
-    w.Text6->setText(f.text6);
-    w.Text11->setText(f.text11);
-    w.Label6->setText(f.label6);
-    w.Text3->setText(f.text3);
-    w.Text4->setText(f.text4);
-    w.Text14->setText(f.text14);
-    w.MaskEdBox1->setText(f.maskEdBox1);
-    w.MaskEdBox2->setText(f.maskEdBox2);
-    w.MaskEdBox3->setText(f.maskEdBox3);
-    w.MaskEdBox4->setText(f.maskEdBox4);
-    w.SSCheck1->setChecked(f.ssCheck1);
-    w.SSCheck1->setVisible(f.ssCheck1);
+    w.showKonvHeader(f);
     w.Text25->setText(f.text25);
     for (int k = 0; k < kSlotCount; ++k)
         w.slotCode(k)->setText(f.codes[k]);
@@ -1001,4 +990,20 @@ void kezdo::Text19_KeyPress(int& keyAscii)
         keyAscii = 0;
         SSCommand26_Click();
     }
+}
+
+void kezdo::showKonvHeader(const episode::KonvFormFields& f)
+{
+    Text6->setText(f.text6);
+    Text11->setText(f.text11);
+    Label6->setText(f.label6);
+    Text3->setText(f.text3);
+    Text4->setText(f.text4);
+    Text14->setText(f.text14);
+    MaskEdBox1->setText(f.maskEdBox1);
+    MaskEdBox2->setText(f.maskEdBox2);
+    MaskEdBox3->setText(f.maskEdBox3);
+    MaskEdBox4->setText(f.maskEdBox4);
+    SSCheck1->setChecked(f.ssCheck1);
+    SSCheck1->setVisible(f.ssCheck1);
 }

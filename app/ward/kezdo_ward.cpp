@@ -264,18 +264,7 @@ void WardMain::takeKonvRow()
         return;
     // Only the header: items, ward sign and examination flag stay as shown.
     const episode::KonvFormFields f = episode::mapKonv(episode::konvFromRecord(rs));
-    w.Text6->setText(f.text6);
-    w.Text11->setText(f.text11);
-    w.Label6->setText(f.label6);
-    w.Text3->setText(f.text3);
-    w.Text4->setText(f.text4);
-    w.Text14->setText(f.text14);
-    w.MaskEdBox1->setText(f.maskEdBox1);
-    w.MaskEdBox2->setText(f.maskEdBox2);
-    w.MaskEdBox3->setText(f.maskEdBox3);
-    w.MaskEdBox4->setText(f.maskEdBox4);
-    w.SSCheck1->setChecked(f.ssCheck1);
-    w.SSCheck1->setVisible(f.ssCheck1);
+    w.showKonvHeader(f);
     // After a save the record on show is a new episode: the next free
     // identifier with its own items, never the one just stored.
     const QString next = QString::number(storeOf(w).nextIdentifier());
