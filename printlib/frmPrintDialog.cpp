@@ -126,17 +126,17 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_job(job)
 {
     setWindowTitle(QStringLiteral("Nyomtat"));
-    setFixedSize(twipsToPixelsX(6030), twipsToPixelsY(2355));
+    setFixedSize(twipsToPixelsX(6390), twipsToPixelsY(2355));
     // The design sizes are made for a small dialog font.
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
 
     cboPrinters = new QComboBox(this);
-    cboPrinters->setGeometry(tw(60, 60, 5925, 345));
+    cboPrinters->setGeometry(tw(60, 60, 6285, 345));
 
     fraRange = new QGroupBox(QStringLiteral("Nyomtatási tartomány"), this);
-    fraRange->setGeometry(tw(45, 480, 3075, 1455));
+    fraRange->setGeometry(tw(45, 480, 3435, 1455));
     optAll = new QRadioButton(fraRange);
     optAll->setGeometry(tw(120, 300, 240, 240));
     lblAll = new ReleaseLabel(QStringLiteral("  Mind"), fraRange);
@@ -147,23 +147,23 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     lblPages->setGeometry(tw(360, 660, 1300, 240));
     txtFrom = new QLineEdit(QStringLiteral("1"), fraRange);
     txtFrom->setMaxLength(3);
-    txtFrom->setGeometry(tw(1660, 630, 400, 285));
+    txtFrom->setGeometry(tw(1660, 630, 500, 285));
     udFrom = new UpDown(txtFrom, fraRange);
-    udFrom->setGeometry(tw(2060, 630, 200, 285));
+    udFrom->setGeometry(tw(2160, 630, 200, 285));
     Label1_0 = new QLabel(QStringLiteral("Ig:"), fraRange);
-    Label1_0->setGeometry(tw(2290, 660, 230, 240));
+    Label1_0->setGeometry(tw(2390, 660, 230, 240));
     txtTo = new QLineEdit(QStringLiteral("1"), fraRange);
     txtTo->setMaxLength(3);
-    txtTo->setGeometry(tw(2520, 630, 340, 285));
+    txtTo->setGeometry(tw(2620, 630, 500, 285));
     udTo = new UpDown(txtTo, fraRange);
-    udTo->setGeometry(tw(2860, 630, 180, 285));
+    udTo->setGeometry(tw(3120, 630, 200, 285));
     Label1_2 = new QLabel(QStringLiteral("Nyomtat:"), fraRange);
     Label1_2->setGeometry(tw(120, 1050, 800, 240));
     cboRange = new QComboBox(fraRange);
     cboRange->setGeometry(tw(960, 1000, 2040, 315));
 
     fraCopies = new QGroupBox(QStringLiteral("Másolatok"), this);
-    fraCopies->setGeometry(tw(3165, 480, 2830, 1455));
+    fraCopies->setGeometry(tw(3525, 480, 2830, 1455));
     Label1_1 = new QLabel(QStringLiteral("Pédányszám:"), fraCopies);
     Label1_1->setGeometry(tw(120, 330, 1100, 240));
     txtCopies = new QLineEdit(QStringLiteral("1"), fraCopies);
@@ -180,10 +180,10 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     imgCollated = {sheetsPicture(false), sheetsPicture(true)};
 
     cmdPrint = new QPushButton(QStringLiteral("Nyomtat"), this);
-    cmdPrint->setGeometry(tw(3165, 1980, 1400, 360));
+    cmdPrint->setGeometry(tw(3525, 1980, 1400, 360));
     cmdPrint->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Mégse"), this);
-    cmdCancel->setGeometry(tw(4600, 1980, 1400, 360));
+    cmdCancel->setGeometry(tw(4960, 1980, 1400, 360));
     cmdCancel->setAutoDefault(false);
 
     optAll->setChecked(true);

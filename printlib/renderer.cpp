@@ -351,12 +351,17 @@ void clsPrint::DrawPage(platform::DrawTarget& target, int page, float zoom, int 
         drawElement(laidOut, *item);
 
     // White masks over the left and right margins, from above the top edge
-    // down to the bottom of the printable area.
+    // down to the bottom of the printable area. Each stops one device pixel
+    // short of its margin line: a frame drawn on the margin lines is one
+    // pixel wide at the preview's small zooms and would vanish under them.
+    // The right mask reaches one pixel past the printable area, so nothing
+    // that runs off the right shows in its last pixel column.
     target.DrawStyle = platform::vbInvisible;
     const std::uint32_t white = 0xFFFFFF;
-    target.BoxFilled(-1, -1, z * m_leftMargin + z * ox, z * m_printableHeight + z * oy, white);
-    target.BoxFilled(z * m_printableWidth - z * m_rightMargin + z * ox, -1, z * m_printableWidth + 2 * z * ox,
-                     z * m_printableHeight + z * oy, white);
+    const double pixel = target.ScaleX(1, platform::vbPixels, platform::vbMillimeters);
+    target.BoxFilled(-1, -1, z * m_leftMargin + z * ox - pixel, z * m_printableHeight + z * oy, white);
+    target.BoxFilled(z * m_printableWidth - z * m_rightMargin + z * ox + pixel, -1,
+                     z * m_printableWidth + 2 * z * ox + pixel, z * m_printableHeight + z * oy, white);
 }
 
 void DrawPage(platform::DrawTarget& target, int page, float zoom, int offX, int offY)

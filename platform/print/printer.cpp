@@ -143,6 +143,7 @@ public:
         }
         if (!m_painter.begin(&m_printer))
             throw PrinterError(482, QStringLiteral("Printer error"));
+        clipToPrintableArea();
         m_surface = std::make_unique<PainterSurface>(&m_painter, m_printer.resolution() / 96.0);
         return m_surface.get();
     }
@@ -150,6 +151,7 @@ public:
     {
         if (!m_printer.newPage())
             throw PrinterError(482, QStringLiteral("Printer error"));
+        clipToPrintableArea();
     }
     void endDocument() override
     {
@@ -169,6 +171,11 @@ public:
     QString lastOutputFile() const override { return m_lastFile; }
 
 private:
+    // A paper printer cannot ink its unprintable border, and the PDF printer
+    // reports one too; without the clip a PDF would show what runs past it.
+    // The painter's origin is the printable area's corner (no full page).
+    void clipToPrintableArea() { m_painter.setClipRect(QRect(0, 0, m_printer.width(), m_printer.height())); }
+
     QPrinter m_printer;
     QPainter m_painter;
     std::unique_ptr<PainterSurface> m_surface;

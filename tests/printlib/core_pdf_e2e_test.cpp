@@ -5,6 +5,7 @@
 #include "printlib/clsPrint.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -63,6 +64,47 @@ TEST(PrintToPdf, a_two_page_document_comes_out_as_a_two_page_pdf)
     EXPECT_TRUE(page1.contains("1. oldal")) << page1.toStdString();
     EXPECT_TRUE(page2.contains("Masodik oldal szovege")) << page2.toStdString();
     EXPECT_TRUE(page2.contains("2. oldal")) << page2.toStdString();
+
+    Job.reset();
+    platform::setMsgBoxService(nullptr);
+    QDir::setCurrent(old);
+}
+
+// A paper printer cannot ink its unprintable border; the PDF printer must
+// not either, or a line running off the right of the page shows in the file
+// where no printout would have it.
+TEST(PrintToPdf, nothing_is_drawn_outside_the_printable_area)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    platform::ScriptedMsgBoxService boxes;
+    platform::setMsgBoxService(&boxes);
+    ASSERT_TRUE(platform::selectPrinter(platform::pdfPrinterName()));
+
+    CreateJob();
+    Job->setLeftMargin(15);
+    Job->setRightMargin(0);
+    Job->setTopMargin(0);
+    // Past the printable width on the right and above the top edge.
+    Job->Lines.Add(0, 100, 250, 100)->Size = 20;
+    Job->Repeats.AddLine(100, -20, 100, 40, 20);
+    Job->PrintDoc(nullptr, false);
+    const QString file = platform::printer().lastOutputFile();
+    ASSERT_FALSE(file.isEmpty());
+
+    // 1 pixel a millimetre: the printable area is 5 mm in from every edge.
+    run("pdftoppm", {"-r", "25.4", "-png", "-singlefile", file, dir.filePath("page")});
+    QImage page(dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 128; };
+    EXPECT_TRUE(dark(150, 105)) << "the line inside the printable area";
+    EXPECT_TRUE(dark(120, 20)) << "the repeated line inside the printable area";
+    for (int x = 206; x < page.width(); ++x)
+        EXPECT_FALSE(dark(x, 105)) << "right border at x " << x;
+    for (int y = 0; y < 4; ++y)
+        EXPECT_FALSE(dark(120, y)) << "top border at y " << y;
 
     Job.reset();
     platform::setMsgBoxService(nullptr);

@@ -1,5 +1,11 @@
 #include "core_fixture.h"
 
+#include "platform/print/drawtarget.h"
+
+#include <QImage>
+
+#include <cmath>
+
 using namespace printlib;
 using platform::RecordedItem;
 
@@ -55,9 +61,9 @@ TEST_F(RenderTest, an_empty_page_gets_its_repeats_and_the_two_margin_masks)
     EXPECT_EQ(items[0].line, QLineF(150, 30, 650, 30));
     EXPECT_EQ(items[0].width, 1);
     // Masks: solid white, no outline, over the left and right margins down to
-    // the bottom of the printable area.
-    EXPECT_EQ(items[1].rect, QRectF(QPointF(-10, -10), QPointF(150, 2870)));
-    EXPECT_EQ(items[2].rect, QRectF(QPointF(1900, -10), QPointF(2000, 2870)));
+    // the bottom of the printable area, leaving the margin lines' pixels free.
+    EXPECT_EQ(items[1].rect, QRectF(QPointF(-10, -10), QPointF(149, 2870)));
+    EXPECT_EQ(items[2].rect, QRectF(QPointF(1901, -10), QPointF(2001, 2870)));
     for (int i : {1, 2}) {
         EXPECT_EQ(items[i].fillStyle, platform::vbFSSolid);
         EXPECT_EQ(items[i].fill, QColor(Qt::white));
@@ -256,4 +262,42 @@ TEST_F(RenderTest, a_table_without_borders_still_fills_formatted_cells)
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_FALSE(boxes[0].color.isValid()); // no outline
     EXPECT_EQ(boxes[0].fill, QColor(255, 0, 0));
+}
+
+// A frame drawn on the margin lines is the usual page border; the masks must
+// not swallow its sides at the small zooms of the preview, where the line is
+// a single screen pixel.
+TEST_F(RenderTest, a_frame_on_the_margin_lines_keeps_its_sides_at_every_zoom)
+{
+    const double dpi = 96;
+    const double pxPerMm = dpi / 25.4;
+    for (float zoom : {0.45f, 0.5f, 0.55f, 0.62f, 0.67f, 0.73f, 0.8f, 0.91f, 1.0f, 1.5f}) {
+        SCOPED_TRACE(zoom);
+        QImage image(int(210 * zoom * pxPerMm) + 2, int(297 * zoom * pxPerMm) + 2, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        platform::ImageTarget picture(&image, dpi, dpi);
+        picture.setScaleMode(platform::vbMillimeters);
+        printlib::CreateJob();
+        job().setLeftMargin(15);
+        job().setRightMargin(10);
+        const float right = job().PrintableWidth() - job().LeftMargin() - job().RightMargin();
+        job().Repeats.AddRectangle(0x0000FF, 3, 0, 20, right, 250);
+        job().PageBreaks.Add();
+        job().SetDeviceScale(picture);
+        job().Paginate();
+        // Offsets of the preview: the printable area centred on the paper.
+        job().DrawPage(picture, 1, zoom, 5, 5);
+        picture.finish();
+
+        const int row = int(150 * zoom * pxPerMm);
+        auto redNear = [&](double mm) {
+            const int centre = int(std::lround(mm * zoom * pxPerMm));
+            for (int x = centre - 2; x <= centre + 2; ++x)
+                if (image.pixelColor(x, row) == QColor(Qt::red))
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(redNear(5 + 15)) << "left side";
+        EXPECT_TRUE(redNear(5 + job().PrintableWidth() - 10)) << "right side";
+    }
 }

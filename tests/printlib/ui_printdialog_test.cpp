@@ -5,9 +5,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 using printlib::frmPrint;
 
@@ -191,6 +194,35 @@ TEST_F(PrintDialogTest, labelsToggleTheirControlsAndListsAreFilled)
         EXPECT_EQ(d.txtCopies->text(), "999");
     });
     EXPECT_FALSE(printlib::comboHooked(nullptr));
+}
+
+// The number boxes hold up to three digits; every digit must show in full,
+// and no control may overlap its neighbour or reach past its frame.
+TEST_F(PrintDialogTest, numberBoxesShowThreeDigitsAndControlsDoNotOverlap)
+{
+    run([](frmPrint& d) {
+        for (QLineEdit* box : {d.txtFrom, d.txtTo, d.txtCopies}) {
+            SCOPED_TRACE(box->objectName().toStdString());
+            box->setText("888");
+            QStyleOptionFrame opt;
+            opt.initFrom(box);
+            opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
+            // Two pixels of inner margin a side and the cursor, as the box itself reckons.
+            const int text = box->fontMetrics().horizontalAdvance("888") + 2 * 2 + 1;
+            const QSize need =
+                box->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(text, box->fontMetrics().height()), box);
+            EXPECT_GE(box->width(), need.width());
+        }
+        const QList<QWidget*> row = {d.lblPages, d.txtFrom, d.udFrom, d.Label1_0, d.txtTo, d.udTo};
+        for (int i = 1; i < row.size(); ++i)
+            EXPECT_LE(row[i - 1]->geometry().right(), row[i]->geometry().left()) << i;
+        EXPECT_LE(d.lblPages->fontMetrics().horizontalAdvance(d.lblPages->text()), d.lblPages->width());
+        for (QWidget* w : row)
+            EXPECT_TRUE(d.fraRange->contentsRect().contains(w->geometry())) << w->metaObject()->className();
+        EXPECT_LE(d.fraRange->geometry().right(), d.fraCopies->geometry().left());
+        EXPECT_TRUE(d.rect().contains(d.fraCopies->geometry()));
+        EXPECT_TRUE(d.rect().contains(d.cmdCancel->geometry()));
+    });
 }
 
 } // namespace

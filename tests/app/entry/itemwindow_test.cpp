@@ -1,6 +1,7 @@
 // The real main window, headless: surgery slots and item tabs driven through
 // the control events, read back from the database.
 #include "tests/app/entry/entryfixture.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/quickinput.h"
 
 #include "app/common/kezdo.h"
@@ -602,4 +603,67 @@ TEST_F(ItemWindow, closing_the_picker_or_the_search_leaves_the_focus_where_the_c
         EXPECT_EQ(QApplication::focusWidget(), c.grid) << c.tab << c.text.toStdString();
     }
     EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+}
+
+// Another program holds the entered-data file while the clerk adds a drug:
+// a short lock is waited for; a long one is refused in Hungarian, nothing is
+// stored, the program runs on and the typed code and quantity stay for
+// another try.
+TEST_F(ItemWindow, add_under_a_lock_waits_or_refuses_and_keeps_what_was_typed)
+{
+    kezdo& w = open();
+    focusOn(w.Text23);
+    type(w.Text23, "51000");
+    focusOn(w.MaskEdBox7);
+    type(w.MaskEdBox7, "0130");
+    focusOn(w.SSCheck2);
+    w.SSTab1->setCurrentIndex(0);
+    auto typeDrug = [&](const QString& code, const QString& quantity) {
+        focusOn(w.Text1);
+        type(w.Text1, code);
+        focusOn(w.SSCheck2);
+        ASSERT_EQ(QApplication::focusWidget(), w.MaskEdBox17);
+        type(w.MaskEdBox17, quantity);
+    };
+    const QString path = entered()->path();
+
+    {
+        testsupport::OtherProgram other(path);
+        ASSERT_TRUE(other.lock());
+        other.releaseAfter(std::chrono::milliseconds(1000));
+        typeDrug("12", "2");
+        testsupport::quickClick(w.SSCommand3);
+        settle();
+        EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+        EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = '12'").toString(), "2,00");
+    }
+
+    struct ShortTimeout {
+        const int before = platform::db::Database::busyTimeout();
+        ShortTimeout() { platform::db::Database::setBusyTimeout(300); }
+        ~ShortTimeout() { platform::db::Database::setBusyTimeout(before); }
+    } shortTimeout;
+    testsupport::OtherProgram other(path);
+    ASSERT_TRUE(other.lock());
+    typeDrug("123", "3");
+    testsupport::quickClick(w.SSCommand3);
+    settle();
+    ASSERT_EQ(boxes.shown().size(), 1) << boxes.texts().join("|").toStdString();
+    EXPECT_TRUE(boxes.shown()[0].text.contains("madatok.mdb")) << boxes.shown()[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown()[0].text.contains("másik program")) << boxes.shown()[0].text.toStdString();
+    EXPECT_EQ(boxes.shown()[0].title, "Hiba");
+    EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Critical);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.DBCombo2->text(), "123");
+    EXPECT_EQ(w.MaskEdBox17->text(), "3");
+    EXPECT_EQ(entered()->scalar("select count(*) from Ráfkódok").toInt(), 1);
+
+    // Once the other program lets go, the same click stores the item.
+    other.release();
+    boxes->clear();
+    testsupport::quickClick(w.SSCommand3);
+    settle();
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = '123'").toString(), "3,00");
+    EXPECT_EQ(itemCodesInGrid(), QStringList({"12", "123"}));
 }

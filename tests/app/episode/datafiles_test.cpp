@@ -13,6 +13,7 @@
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/msgbox.h"
 #include "tests/support/crashpoints.h"
+#include "tests/support/otherprogram.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,14 +22,12 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 #include <chrono>
-#include <thread>
 
 using namespace episode;
 using platform::MsgResult;
 using platform::db::Database;
+using testsupport::OtherProgram;
 
 namespace {
 
@@ -56,40 +55,6 @@ EpisodeRow processedRow()
 
 const QList<SurgeryRow> kSurgeries = {{QStringLiteral("11111"), QStringLiteral("01:30:00")},
                                       {QStringLiteral("22222"), QStringLiteral("00:45:00")}};
-
-// A second program's connection to a file, outside the layer.
-class OtherProgram {
-public:
-    explicit OtherProgram(const QString& path)
-    {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-    }
-    ~OtherProgram()
-    {
-        if (m_releaser.joinable())
-            m_releaser.join();
-        sqlite3_close_v2(m_db);
-    }
-    // Takes the write lock with a change of its own (a table the programs
-    // do not have, so no collation is needed).
-    bool lock()
-    {
-        return sqlite3_exec(m_db, "BEGIN IMMEDIATE; CREATE TABLE other_program (x)", nullptr, nullptr, nullptr)
-            == SQLITE_OK;
-    }
-    void release() { sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr); }
-    void releaseAfter(std::chrono::milliseconds wait)
-    {
-        m_releaser = std::thread([this, wait] {
-            std::this_thread::sleep_for(wait);
-            release();
-        });
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    std::thread m_releaser;
-};
 
 class DataFiles : public EpisodeDataFolder {};
 
