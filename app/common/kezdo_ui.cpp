@@ -475,7 +475,7 @@ void kezdo::setupEntryFrame()
     MaskEdBox3 = maskBox(f, "MaskEdBox3", QStringLiteral("####.##.##."), QRect(300, 84, 92, 24));
     MaskEdBox4 = maskBox(f, "MaskEdBox4", QStringLiteral("##:##"), QRect(396, 84, 52, 24));
     if (m_program.isWard())
-        ward->setupWardSigns();
+        ward->setupHeader();
     else
         setupOutcome();
 

@@ -50,8 +50,9 @@ constexpr int kNameColumnWidth = 240;
 
 WardMain::WardMain(kezdo& window) : w(window) {}
 
-void WardMain::setupWardSigns()
+void WardMain::setupHeader()
 {
+    w.Text6->setEnabled(false);
     w.Combo2->clear();
     w.Combo2->addItems(ward::wardSigns());
     w.Combo2->setEditText(QString());

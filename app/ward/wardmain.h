@@ -38,7 +38,7 @@ public:
     explicit WardMain(kezdo& window);
 
     // ---- building (kezdo_wardui.cpp) ----
-    void setupWardSigns();
+    void setupHeader(); // the ward signs; the institution code only the program fills
     void setupItemTabs(QWidget* entryFrame);
     void bindData();
 

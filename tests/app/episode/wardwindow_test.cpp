@@ -363,10 +363,13 @@ TEST_F(WardWindow, manual_episode_is_stored_once_with_its_identifier)
     EXPECT_EQ(count("select count(*) from alap"), 1);
 }
 
+// The institution code is the program's to fill: the clerk can neither type
+// into it nor be sent to it by a refusal.
 TEST_F(WardWindow, missing_institution_code_never_sends_the_focus_to_the_filled_in_box)
 {
     kezdo& w = *window;
     startManualEntry();
+    EXPECT_FALSE(w.Text6->isEnabled());
     w.Text6->clear();
     boxes->answer(MsgResult::Yes);
     w.SSCommand1->click();
