@@ -25,19 +25,36 @@ QString run(const QString& program, const QStringList& args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// A fresh document for the PDF printer, its files in a folder of its own.
+class PrintToPdf : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        platform::setMsgBoxService(&boxes);
+        ASSERT_TRUE(platform::selectPrinter(platform::pdfPrinterName()));
+        CreateJob();
+    }
+    void TearDown() override
+    {
+        Job.reset();
+        platform::setMsgBoxService(nullptr);
+        QDir::setCurrent(m_previousFolder);
+    }
+
+    QTemporaryDir dir;
+    platform::ScriptedMsgBoxService boxes;
+
+private:
+    QString m_previousFolder;
+};
+
 } // namespace
 
-TEST(PrintToPdf, a_two_page_document_comes_out_as_a_two_page_pdf)
+TEST_F(PrintToPdf, a_two_page_document_comes_out_as_a_two_page_pdf)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    platform::ScriptedMsgBoxService boxes;
-    platform::setMsgBoxService(&boxes);
-    ASSERT_TRUE(platform::selectPrinter(platform::pdfPrinterName()));
-
-    CreateJob();
     Job->setTopMargin(15);
     Job->setLeftMargin(10);
     Job->Repeats.AddLabel("&[Page]. oldal", 0, 280, 150, 286, false, 2);
@@ -64,26 +81,13 @@ TEST(PrintToPdf, a_two_page_document_comes_out_as_a_two_page_pdf)
     EXPECT_TRUE(page1.contains("1. oldal")) << page1.toStdString();
     EXPECT_TRUE(page2.contains("Masodik oldal szovege")) << page2.toStdString();
     EXPECT_TRUE(page2.contains("2. oldal")) << page2.toStdString();
-
-    Job.reset();
-    platform::setMsgBoxService(nullptr);
-    QDir::setCurrent(old);
 }
 
 // A paper printer cannot ink its unprintable border; the PDF printer must
 // not either, or a line running off the right of the page shows in the file
 // where no printout would have it.
-TEST(PrintToPdf, nothing_is_drawn_outside_the_printable_area)
+TEST_F(PrintToPdf, nothing_is_drawn_outside_the_printable_area)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    platform::ScriptedMsgBoxService boxes;
-    platform::setMsgBoxService(&boxes);
-    ASSERT_TRUE(platform::selectPrinter(platform::pdfPrinterName()));
-
-    CreateJob();
     Job->setLeftMargin(15);
     Job->setRightMargin(0);
     Job->setTopMargin(0);
@@ -105,8 +109,4 @@ TEST(PrintToPdf, nothing_is_drawn_outside_the_printable_area)
         EXPECT_FALSE(dark(x, 105)) << "right border at x " << x;
     for (int y = 0; y < 4; ++y)
         EXPECT_FALSE(dark(120, y)) << "top border at y " << y;
-
-    Job.reset();
-    platform::setMsgBoxService(nullptr);
-    QDir::setCurrent(old);
 }

@@ -73,6 +73,18 @@ protected:
         boxes->clear();
         return *window;
     }
+    // The window with surgery 51000 of 01:30 in slot 0, on the drug tab.
+    kezdo& openOnTheDrugTab()
+    {
+        kezdo& w = open();
+        focusOn(w.Text23);
+        type(w.Text23, "51000");
+        focusOn(w.MaskEdBox7);
+        type(w.MaskEdBox7, "0130");
+        focusOn(w.SSCheck2);
+        w.SSTab1->setCurrentIndex(0);
+        return w;
+    }
     void settle()
     {
         for (int i = 0; i < 3; ++i) {
@@ -193,13 +205,7 @@ TEST_F(ItemWindow, typed_surgery_duration_and_drug_reach_the_database)
 // box's LostFocus (which hands the quantity to the add) runs first.
 TEST_F(ItemWindow, quick_click_on_add_stores_the_quantity_just_typed)
 {
-    kezdo& w = open();
-    focusOn(w.Text23);
-    type(w.Text23, "51000");
-    focusOn(w.MaskEdBox7);
-    type(w.MaskEdBox7, "0130");
-    focusOn(w.SSCheck2);
-    w.SSTab1->setCurrentIndex(0);
+    kezdo& w = openOnTheDrugTab();
 
     // A fresh item: the quantity never left its box before the click.
     focusOn(w.Text1);
@@ -611,13 +617,7 @@ TEST_F(ItemWindow, closing_the_picker_or_the_search_leaves_the_focus_where_the_c
 // another try.
 TEST_F(ItemWindow, add_under_a_lock_waits_or_refuses_and_keeps_what_was_typed)
 {
-    kezdo& w = open();
-    focusOn(w.Text23);
-    type(w.Text23, "51000");
-    focusOn(w.MaskEdBox7);
-    type(w.MaskEdBox7, "0130");
-    focusOn(w.SSCheck2);
-    w.SSTab1->setCurrentIndex(0);
+    kezdo& w = openOnTheDrugTab();
     auto typeDrug = [&](const QString& code, const QString& quantity) {
         focusOn(w.Text1);
         type(w.Text1, code);
