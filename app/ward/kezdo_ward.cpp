@@ -251,7 +251,9 @@ void WardMain::feldolg_Click()
     rs.moveFirst();
 
     w.Label1->setText(QString::number(storeOf(w).nextIdentifier()));
-    storeOf(w).deleteItemsOfUnstoredEpisode(w.Label1->text());
+    // Items left under this identifier by an entry that ended without
+    // "Vissza" are the only copy of that work: they show in the items grid,
+    // as in manual entry, and the clerk keeps or deletes them.
     w.showItemsOf(w.Label1->text());
     takeKonvRow();
     w.Label7->setText(QString::number(rs.absolutePosition()));
@@ -348,8 +350,9 @@ void WardMain::SSCommand1_Click()
     });
     if (plan.step == ward::SaveStep::Declined)
         return;
-    if (state.modifyCaption)
-        w.SSCheck1->setChecked(false);
+    // A modification is let past the stored mark by the plan alone; the mark
+    // itself stays until the save is through, so a refused or failed save
+    // leaves a stored episode stored (the certificate reads it).
     if (plan.step == ward::SaveStep::Refused) {
         const episode::Message& m = plan.refusal.message;
         platform::msgBox(m.text, m.style, m.title);
