@@ -224,20 +224,35 @@ void kezdo::slotCode_KeyDown(int k, int& keyCode, int shift)
     focusIfPossible(DBGrid6);
 }
 
-void kezdo::slotCode_LostFocus(int k)
+namespace {
+
+// The look-up of a surgery code box that is left. An unknown code, while the
+// picker is closed, is questioned: "Igen" sends the focus back into the box
+// with the text as typed, and the answer is true; "Nem" empties the box and
+// the focus goes on where it was going.
+bool clerkRetypesSurgeryCode(kezdo& w, int k)
 {
-    QLineEdit* code = slotCode(k);
+    QLineEdit* code = w.slotCode(k);
     const QString text = code->text();
     if (text.trimmed().isEmpty())
-        return;
-    if (entry::lookUpSurgeryCode(*Data12, text))
-        return;
-    if (SSCheck8->isChecked())
-        return;
-    if (askNoSuchCode())
+        return false;
+    if (entry::lookUpSurgeryCode(*w.Data12, text))
+        return false;
+    if (w.SSCheck8->isChecked())
+        return false;
+    if (askNoSuchCode()) {
         focusIfPossible(code);
-    else
-        code->clear();
+        return true;
+    }
+    code->clear();
+    return false;
+}
+
+} // namespace
+
+void kezdo::slotCode_LostFocus(int k)
+{
+    clerkRetypesSurgeryCode(*this, k);
 }
 
 void kezdo::slotDuration_LostFocus(int k)
@@ -269,10 +284,9 @@ void kezdo::slotDuration_LostFocus(int k)
     slotCode_GotFocus(k);
     if (verdict.enablesTabsAfterFocus)
         SSTab1->setEnabled(true);
-    if (SSTab1->isEnabled() && SSTab1->isVisible()) {
-        slotCode_LostFocus(k);
+    // The clerk who chose to type the code again stays in its box.
+    if (SSTab1->isEnabled() && SSTab1->isVisible() && !clerkRetypesSurgeryCode(*this, k))
         focusIfPossible(SSTab1);
-    }
 }
 
 // ---- item tabs ---------------------------------------------------------------

@@ -321,6 +321,34 @@ TEST_F(ItemWindow, surgery_code_box_questions_unknown_codes_unless_the_picker_is
     EXPECT_FALSE(w.SSCheck8->isChecked());
 }
 
+TEST_F(ItemWindow, unknown_surgery_code_met_on_leaving_its_duration_box)
+{
+    // A converted record or a stored episode brings a code that the surgery
+    // table lacks; the clerk meets the question when leaving the duration.
+    struct Case {
+        MsgResult answer;
+        QString codeAfter;
+        bool focusInCodeBox; // otherwise on to the item tabs
+    };
+    for (const Case& c : {Case{MsgResult::Yes, "99999", true}, Case{MsgResult::No, "", false}}) {
+        boxes->clear();
+        kezdo& w = open();
+        w.Text23->setText("99999");
+        focusOn(w.MaskEdBox7);
+        type(w.MaskEdBox7, "0130");
+        boxes->answer(c.answer);
+        focusOn(w.SSCheck2);
+        EXPECT_EQ(boxes.texts(), QStringList{"Nincs ilyen kód!Beír másikat?"});
+        EXPECT_EQ(w.Text23->text(), c.codeAfter);
+        QWidget* focus = QApplication::focusWidget();
+        if (c.focusInCodeBox)
+            EXPECT_EQ(focus, w.Text23);
+        else
+            EXPECT_TRUE(focus == w.SSTab1 || w.SSTab1->isAncestorOf(focus));
+        window.reset();
+    }
+}
+
 TEST_F(ItemWindow, picker_on_an_empty_surgery_table_does_nothing)
 {
     setSurgeryCodes({});
