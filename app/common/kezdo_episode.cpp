@@ -100,6 +100,15 @@ long long leadingNumber(const QString& text)
 
 const QString kNoKonv = QStringLiteral("Nincs konvertált adat!");
 
+// The care-type text of an episode's own care-type character; a character
+// without a text shows bare, so that the header still names it and a
+// modification stores it back unchanged.
+QString shownCareType(const QString& careType)
+{
+    const QString text = careTypeText(careType);
+    return text.isEmpty() ? careType : text;
+}
+
 // The ward code and the ward sign are picked from their lists, never typed;
 // the Tab key still leaves the box, or the clerk is trapped in it.
 void refuseTyping(int& keyAscii)
@@ -426,16 +435,22 @@ void kezdo::SSCommand7_Click()
 
 void kezdo::careTypeLookup(const QString& wardCode)
 {
-    auto& rs = Data2->recordset();
-    if (rs.recordCount() == 0)
-        return;
-    // The ward row is the one whose code is shown, never whichever row the
-    // connection happened to stand on.
-    if (!wardCode.isEmpty() && rs.findFirst(QStringLiteral("Okod = ?"), {wardCode})) {
-        const QString text = careTypeText(rs.text(QStringLiteral("Ojelleg")));
-        if (!text.isEmpty())
-            Label4->setText(text);
+    if (SSFrame1->caption() == kProcessingCaption) {
+        // A converted record brings its own care type, the one its save
+        // stores; the ward table has no say in what it shows.
+        Label4->setText(shownCareType(Label6->text()));
+    } else {
+        auto& rs = Data2->recordset();
+        // The ward row is the one whose code is shown, never whichever row
+        // the connection happened to stand on.
+        if (rs.recordCount() > 0 && !wardCode.isEmpty()
+            && rs.findFirst(QStringLiteral("Okod = ?"), {wardCode})) {
+            const QString text = careTypeText(rs.text(QStringLiteral("Ojelleg")));
+            if (!text.isEmpty())
+                Label4->setText(text);
+        }
     }
+    // The panel follows the header on show, found ward or not.
     SSPanel22->setCaption(institutionIdentifier(Text6->text(), Label4->text(), wardCode));
 }
 
@@ -823,9 +838,11 @@ void kezdo::olvasdata3t()
     const EpisodeRow r = episodeFromRecord(rs);
     Text6->setText(r.intKod);
     DBCombo1->setText(r.okod);
-    const QString careType = careTypeText(r.intTipus);
-    if (!careType.isEmpty())
-        Label4->setText(careType);
+    // The episode's own care type, whatever its ward's row says or whether
+    // the ward is still in the table: the header never keeps the one of the
+    // episode shown before.
+    Label4->setText(shownCareType(r.intTipus));
+    SSPanel22->setCaption(institutionIdentifier(Text6->text(), Label4->text(), DBCombo1->text()));
     setComboText(Combo2, r.ojele);
     Text3->setText(r.tSzam);
     Text4->setText(r.taj);
@@ -995,8 +1012,8 @@ void kezdo::Text19_KeyPress(int& keyAscii)
 void kezdo::showKonvHeader(const episode::KonvFormFields& f)
 {
     Text6->setText(f.text6);
-    Text11->setText(f.text11);
     Label6->setText(f.label6);
+    Text11->setText(f.text11);
     Text3->setText(f.text3);
     Text4->setText(f.text4);
     Text14->setText(f.text14);
@@ -1006,4 +1023,7 @@ void kezdo::showKonvHeader(const episode::KonvFormFields& f)
     MaskEdBox4->setText(f.maskEdBox4);
     SSCheck1->setChecked(f.ssCheck1);
     SSCheck1->setVisible(f.ssCheck1);
+    // A ward code equal to the one before changes no text and looks nothing
+    // up: the care type and the panel are this record's all the same.
+    careTypeLookup(Text11->text());
 }

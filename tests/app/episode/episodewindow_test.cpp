@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include <functional>
+
 using platform::MsgIcon;
 using platform::MsgResult;
 
@@ -491,6 +493,50 @@ TEST_F(Review, modifyRewritesTheShownEpisodeAndItsSurgeries)
     EXPECT_EQ(stored(1, "Taj").toString(), "123456788");
 }
 
+TEST_F(Review, aRefusedModifyLeavesTheStoredMarkAndTheForm)
+{
+    storeEpisodes({"111111111"});
+    kezdo& w = *window;
+    int printed = 0;
+    w.printCertificate = [&] { ++printed; };
+    struct Case {
+        const char* spoiled;
+        std::function<void()> spoil;
+        QStringList boxes;
+    };
+    const Case cases[] = {
+        {"register number", [&] { w.Text3->setText("  "); }, {"Biztos fe akarja venni?", "Hiányzik a törzsszám!"}},
+        {"ward sign", [&] { w.Combo2->setEditText(""); },
+         {"Biztos fe akarja venni?", "Hiányzik az ellátást végző osztály jele!"}},
+        {"discharge time", [&] { w.MaskEdBox4->setText(""); }, {"Biztos fe akarja venni?", "Üres távozási idő!"}},
+        {"surgery duration", [&] { w.MaskEdBox7->setText(""); }, {"Hiányzó műtéti időtartam!"}},
+        {"nothing, but the clerk says No", [] {}, {"Biztos fe akarja venni?"}},
+    };
+    for (const Case& c : cases) {
+        w.tete->trigger();
+        ASSERT_TRUE(w.SSCheck1->isChecked());
+        boxes->clear();
+        c.spoil();
+        w.Text14->clear(); // a save would put "0" here
+        const QString registerNumber = w.Text3->text();
+        boxes->answer(c.boxes.size() > 1 ? MsgResult::Yes : MsgResult::No);
+        w.SSCommand30->click();
+        EXPECT_EQ(boxes.texts(), c.boxes) << c.spoiled;
+        EXPECT_TRUE(w.SSCheck1->isChecked()) << c.spoiled;
+        EXPECT_EQ(w.Text14->text(), "") << c.spoiled;
+        EXPECT_EQ(w.Text3->text(), registerNumber) << c.spoiled;
+        EXPECT_EQ(stored(1, "T_szam").toString(), "111111111") << c.spoiled;
+
+        // The certificate still sees a stored episode.
+        boxes->clear();
+        const int before = printed;
+        w.certificateButton()->click();
+        EXPECT_TRUE(boxes.texts().isEmpty()) << c.spoiled << ": " << boxes.texts().join(" | ").toStdString();
+        EXPECT_EQ(printed, before + 1) << c.spoiled;
+        w.SSCommand2->click();
+    }
+}
+
 TEST_F(Review, manualEntryAfterReviewAddsANewEpisode)
 {
     storeEpisodes({"111111111"});
@@ -688,6 +734,25 @@ TEST_F(Processing, savingMarksTheRecordByTheAnswer)
     EXPECT_EQ(count("select count(*) from alap where T_szam = '222222222'"), 2);
 }
 
+TEST_F(Processing, itemsLeftUnderTheNextIdentifierShowUntilVisszaRemovesThem)
+{
+    // An entry that never ended left its items under the identifier that
+    // processing shows next: the only copy of that work.
+    addItem("1", "G100", "11111");
+    addItem("2", "G100");
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    ASSERT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 1);
+    EXPECT_EQ(w.Data8->recordset().recordCount(), 1);
+    w.SSCommand9->click();
+    EXPECT_EQ(w.Data8->recordset().recordCount(), 1);
+
+    w.SSCommand2->click();
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 0);
+    EXPECT_EQ(count("select count(*) from Ráfkódok"), 1);
+}
+
 TEST_F(Processing, aRecordShownAfterASaveStartsAFreshEpisode)
 {
     kezdo& w = *window;
@@ -801,6 +866,71 @@ TEST_F(Processing, anAlreadyProcessedRecordIsRefusedFirst)
     w.SSCommand1->click();
     EXPECT_EQ(boxes.texts(), QStringList{"Már feldolgozott rekord!"});
 }
+
+// ---- the header shows the episode on show, in both programs ------------------
+
+// Parameter: the ward program.
+class EpisodeHeader : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+protected:
+    const ProgramInfo& program() const override
+    {
+        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
+    }
+    void SetUp() override
+    {
+        EpisodeWindowTest::SetUp();
+        setInstitution("1234", "Próba Kórház");
+        addWard("0101", "2");
+        // Episode 2's ward code is not (or no longer) in the ward table.
+        entered()->exec("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Okod) values "
+                        "(1, '1234', '2', '111111111', '0101'), (2, '1234', 'M', '222222222', '0026')");
+        entered()->exec("update \"Utolso azonosito\" set UTOLSO = 2");
+        open();
+    }
+    void expectHeader(const QString& careType, const QString& identifier, const char* where)
+    {
+        EXPECT_EQ(window->Label4->text(), careType) << where;
+        EXPECT_EQ(window->SSPanel22->caption(), identifier) << where;
+    }
+};
+
+const QString kType2 = QStringLiteral("2 = járóbeteg-szakellátás, központi diagnosztika, terápia");
+const QString kTypeM = QStringLiteral("M = mátrix");
+
+TEST_P(EpisodeHeader, reviewShowsEachEpisodesOwnCareTypeAndIdentifier)
+{
+    kezdo& w = *window;
+    w.tete->trigger();
+    expectHeader(kType2, "123420101", "first");
+    w.SSCommand16->click();
+    expectHeader(kTypeM, "1234M0026", "next, ward not in the table");
+    w.SSCommand15->click();
+    expectHeader(kType2, "123420101", "back");
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+}
+
+TEST_P(EpisodeHeader, processingShowsEachRecordsOwnCareTypeAndIdentifier)
+{
+    addKonv("1", QVariant(), false, "123420101");
+    addKonv("2", QVariant(), false, "1234M0026");
+    // The ward table gives this ward care type 2; the record says E.
+    addKonv("3", QVariant(), false, "1234E0101");
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    expectHeader(kType2, "123420101", "first");
+    w.SSCommand9->click();
+    expectHeader(kTypeM, "1234M0026", "next, ward not in the table");
+    w.SSCommand9->click();
+    expectHeader("E = egynapos ellátás", "1234E0101", "the record's own care type");
+    w.SSCommand8->click();
+    expectHeader(kTypeM, "1234M0026", "back");
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPrograms, EpisodeHeader, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Zorivozure" : "Sebrix";
+                         });
 
 // ---- the ward program --------------------------------------------------------
 

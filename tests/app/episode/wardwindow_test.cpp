@@ -23,6 +23,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include <functional>
+
 namespace {
 
 using platform::MsgIcon;
@@ -405,6 +407,57 @@ TEST_F(WardWindow, review_modifies_in_place_and_manual_entry_after_it_adds_again
     EXPECT_EQ(stored(8, "T_szam").toString(), "222222222");
 }
 
+TEST_F(WardWindow, a_refused_modification_leaves_the_stored_mark_and_the_form)
+{
+    kezdo& w = *window;
+    addEpisode(7, "111111111");
+    int printed = 0;
+    w.printCertificate = [&] { ++printed; };
+    struct Case {
+        const char* spoiled;
+        std::function<void()> spoil;
+        QString refusal;
+    };
+    const Case cases[] = {
+        {"register number", [&] { w.Text3->setText(" "); }, "Hiányzik a törzsszám!"},
+        {"institution code", [&] { w.Text6->clear(); }, "Hiányzik az intézetkód!"},
+        {"ward sign", [&] { w.Combo2->setEditText(""); }, "Hiányzik az ellátást végző osztály jele!"},
+        {"admission date", [&] { w.MaskEdBox1->setText(""); }, "Üres felvételi dátum!"},
+    };
+    for (const Case& c : cases) {
+        w.tete->trigger();
+        ASSERT_TRUE(w.SSCheck1->isChecked());
+        boxes->clear();
+        c.spoil();
+        w.Text14->clear(); // a save would put "0" here
+        boxes->answer(MsgResult::Yes);
+        w.SSCommand1->click();
+        EXPECT_EQ(boxes.texts(), (QStringList{"Biztos fel akarja venni?", c.refusal})) << c.spoiled;
+        EXPECT_TRUE(w.SSCheck1->isChecked()) << c.spoiled;
+        EXPECT_EQ(w.SSCommand1->caption(), "Módosítás") << c.spoiled;
+        EXPECT_EQ(w.Text14->text(), "") << c.spoiled;
+        EXPECT_EQ(stored(7, "T_szam").toString(), "111111111") << c.spoiled;
+
+        // The certificate still sees a stored episode.
+        boxes->clear();
+        const int before = printed;
+        w.certificateButton()->click();
+        EXPECT_TRUE(boxes.texts().isEmpty()) << c.spoiled << ": " << boxes.texts().join(" | ").toStdString();
+        EXPECT_EQ(printed, before + 1) << c.spoiled;
+        w.SSCommand2->click();
+    }
+
+    // Once every check passes, the modification is stored and the mark stays.
+    w.tete->trigger();
+    w.Text4->setText("000000000");
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), (QStringList{"Biztos fel akarja venni?", kSaved}));
+    EXPECT_EQ(stored(7, "Taj").toString(), "000000000");
+    EXPECT_TRUE(w.SSCheck1->isChecked());
+}
+
 TEST_F(WardWindow, review_of_an_empty_selection_refuses_the_save)
 {
     kezdo& w = *window;
@@ -471,6 +524,29 @@ TEST_F(WardWindow, processing_save_writes_episode_identifier_and_mark_together_a
     w.SSCommand1->click();
     EXPECT_EQ(count("select count(*) from alap"), 2);
     EXPECT_EQ(converted()->scalar("select Feldolgozva from konv where Torzsszam = '100000002'").toInt(), 0);
+}
+
+TEST_F(WardWindow, processing_keeps_and_shows_the_items_left_under_the_next_identifier_until_vissza)
+{
+    // An entry that never ended left its items under the identifier that
+    // processing shows next: the only copy of that work.
+    addWardItem("1", "12", "G");
+    addWardItem("1", "F1", "L");
+    addWardItem("2", "E1", "E");
+    addKonv("100000001", QVariant(), false);
+    addKonv("100000002", QVariant(), false);
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    ASSERT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 2);
+    EXPECT_EQ(w.Data8->recordset().recordCount(), 2);
+    w.SSCommand9->click();
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(w.Data8->recordset().recordCount(), 2);
+
+    w.SSCommand2->click();
+    EXPECT_EQ(count("select count(*) from Ráfkódok where Azonosito = '1'"), 0);
+    EXPECT_EQ(count("select count(*) from Ráfkódok"), 1);
 }
 
 TEST_F(WardWindow, a_failed_processing_save_leaves_episode_identifier_and_mark_untouched)
@@ -677,8 +753,9 @@ TEST_F(WardWindow, processing_set_up_takes_the_first_unprocessed_record_and_sets
     EXPECT_EQ(w.Text3->text(), "2");
     EXPECT_TRUE(w.SSCheck3->isChecked());
     EXPECT_FALSE(w.SSCheck4->isChecked());
-    // The ward code taken from the record shows the record's identifier.
-    EXPECT_EQ(w.SSPanel22->caption(), "123410101");
+    // The panel shows the record's own identifier, care type included,
+    // whatever care type the ward table gives its ward.
+    EXPECT_EQ(w.SSPanel22->caption(), "1234E0101");
     EXPECT_FALSE(w.adAction->isEnabled());
     for (QWidget* shown : std::initializer_list<QWidget*>{w.SSCommand8, w.SSCommand9, w.SSCommand10, w.Text12,
                                                           w.SSCommand25, w.Text11})
