@@ -144,16 +144,31 @@ void addRepeats(printlib::clsPrint& job, const QString& institution, const QStri
     r.AddLine(0, 260, job.PrintableWidth(), 260, 1, 0);
 }
 
+// Where a text right-aligned in its box begins on paper.
+float rightAlignedStart(const QString& text, float left, float right)
+{
+    if (text.isEmpty())
+        return right;
+    return std::max(left, float(right - ruler().width(text, fittingSize(text, right - left), false)));
+}
+
 void itemRow(printlib::clsPrint& job, const ListedItem& i, float y)
 {
+    const QString unitPrice = moneyOrNothing(i.unitPrice);
+    const QString value = moneyOrNothing(i.value);
     cell(job, QStringLiteral(" - ") + i.rkod, 5, 20, y);
     cell(job, wholeCharacters(i.name, kNameRight - kNameLeft), kNameLeft, kNameRight, y);
     wholeRightAligned(job, i.rmen, kNameRight + kGap, kUnitLeft - kGap, y);
-    if (!i.me.isNull() && i.me.isValid())
-        cell(job, wholeCharacters(i.me.toString(), kUnitPriceLeft - kGap - kUnitLeft), kUnitLeft,
-             kUnitPriceLeft - kGap, y);
-    wholeRightAligned(job, moneyOrNothing(i.unitPrice), kUnitPriceLeft, kUnitPriceRight, y);
-    wholeRightAligned(job, moneyOrNothing(i.value), kValueLeft, kValueRight, y);
+    if (!i.me.isNull() && i.me.isValid()) {
+        // The unit runs on into the amounts' columns as far as their figures
+        // leave room, and is cut by whole characters before the first one.
+        const float end = std::min(rightAlignedStart(unitPrice, kUnitPriceLeft, kUnitPriceRight),
+                                   rightAlignedStart(value, kValueLeft, kValueRight))
+            - kGap;
+        cell(job, wholeCharacters(i.me.toString(), end - kUnitLeft), kUnitLeft, end, y);
+    }
+    wholeRightAligned(job, unitPrice, kUnitPriceLeft, kUnitPriceRight, y);
+    wholeRightAligned(job, value, kValueLeft, kValueRight, y);
 }
 
 // One body row: drawn at its top, `gapBefore` below the place it takes;

@@ -75,10 +75,10 @@ void raford_fej(printlib::clsPrint& job, const ItemListColumns& columns);
 // the page changes before it. Likewise the "Összesen" row keeps the row
 // before it (the episode's last item) on its page.
 //
-// On an item row nothing overlaps: the name and the unit are cut by whole
-// characters at the next column, and the quantity is printed whole,
-// right-aligned before the unit column, in a smaller size when it does not
-// fit; the amounts likewise.
+// On an item row nothing overlaps: the name is cut by whole characters at
+// its column's end, the unit before the first figure of the amounts that
+// follow it, and the quantity is printed whole, right-aligned before the
+// unit column, in a smaller size when it does not fit; the amounts likewise.
 void buildItemList(printlib::clsPrint& job, const QString& institution, const QString& today,
                    const std::vector<ListedEpisode>& episodes, const ItemListColumns& columns);
 
