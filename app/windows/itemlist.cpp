@@ -5,9 +5,11 @@
 #include "printlib/clsPrint.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <cmath>
 #include <functional>
+#include <map>
 
 namespace overview {
 
@@ -37,29 +39,50 @@ constexpr double kRoundingSlack = 1.03;
 constexpr float kSmallestFontSize = 3;
 
 // Measures text in millimetres with the font rules the pages are drawn with.
+// A month's list measures every cell of tens of thousands of rows: the
+// metrics of each size are made once.
 class Ruler : public platform::DrawTarget {
 public:
     Ruler() : DrawTarget(1200, 1200) { setScaleMode(platform::vbMillimeters); }
 
     double width(const QString& text, float points, bool bold)
     {
-        FontName = QStringLiteral("Arial");
-        FontSize = points;
-        FontBold = bold;
-        FontItalic = false;
-        return TextWidth(text) * kRoundingSlack;
+        Size& size = sized(points, bold);
+        auto known = size.widths.constFind(text);
+        if (known != size.widths.cend())
+            return *known;
+        if (size.widths.size() > 100000)
+            size.widths.clear();
+        const double w = size.metrics.horizontalAdvance(text) * unitsPerPxX() * kRoundingSlack;
+        size.widths.insert(text, w);
+        return w;
     }
-    double ascent(float points)
-    {
-        FontName = QStringLiteral("Arial");
-        FontSize = points;
-        FontBold = false;
-        FontItalic = false;
-        return QFontMetricsF(currentFont()).ascent() * unitsPerPxY();
-    }
+    double ascent(float points) { return sized(points, false).metrics.ascent() * unitsPerPxY(); }
 
 protected:
     platform::Surface* surface() override { return nullptr; } // never draws
+
+private:
+    // The texts of a list repeat (units, quantities, amounts, the names of
+    // the same codes), so their widths are kept.
+    struct Size {
+        QFontMetricsF metrics;
+        QHash<QString, double> widths;
+    };
+    Size& sized(float points, bool bold)
+    {
+        const int key = int(std::lround(points * 100)) * 2 + (bold ? 1 : 0);
+        auto it = m_sizes.find(key);
+        if (it == m_sizes.end()) {
+            FontName = QStringLiteral("Arial");
+            FontSize = points;
+            FontBold = bold;
+            FontItalic = false;
+            it = m_sizes.emplace(key, Size{QFontMetricsF(currentFont()), {}}).first;
+        }
+        return it->second;
+    }
+    std::map<int, Size> m_sizes;
 };
 
 Ruler& ruler()
@@ -73,15 +96,21 @@ QString wholeCharacters(const QString& text, float widthMm, bool bold = false)
 {
     if (ruler().width(text, kBodyFontSize, bold) <= widthMm)
         return text;
-    qsizetype n = text.size();
-    while (n > 0) {
-        --n;
-        if (n > 0 && text.at(n).isLowSurrogate())
-            --n;
-        if (ruler().width(text.left(n), kBodyFontSize, bold) <= widthMm)
-            break;
+    // The longest fitting length, found by halving: a long name costs a
+    // handful of measurements, not one per character.
+    qsizetype fits = 0;
+    qsizetype tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype mid = (fits + tooLong) / 2;
+        if (ruler().width(text.left(mid), kBodyFontSize, bold) <= widthMm)
+            fits = mid;
+        else
+            tooLong = mid;
     }
-    return text.left(n);
+    // Never half of a surrogate pair.
+    if (fits > 0 && text.at(fits - 1).isHighSurrogate())
+        --fits;
+    return text.left(fits);
 }
 
 // The body size, or the largest size below it (in tenths of a point) at
