@@ -91,10 +91,11 @@ Ruler& ruler()
     return r;
 }
 
-// The longest beginning of text, in whole characters, that fits in widthMm.
-QString wholeCharacters(const QString& text, float widthMm, bool bold = false)
+// The longest beginning of text, in whole characters, that fits in widthMm
+// in the body size.
+QString wholeCharacters(const QString& text, float widthMm)
 {
-    if (ruler().width(text, kBodyFontSize, bold) <= widthMm)
+    if (ruler().width(text, kBodyFontSize, false) <= widthMm)
         return text;
     // The longest fitting length, found by halving: a long name costs a
     // handful of measurements, not one per character.
@@ -102,7 +103,7 @@ QString wholeCharacters(const QString& text, float widthMm, bool bold = false)
     qsizetype tooLong = text.size();
     while (tooLong - fits > 1) {
         const qsizetype mid = (fits + tooLong) / 2;
-        if (ruler().width(text.left(mid), kBodyFontSize, bold) <= widthMm)
+        if (ruler().width(text.left(mid), kBodyFontSize, false) <= widthMm)
             fits = mid;
         else
             tooLong = mid;
