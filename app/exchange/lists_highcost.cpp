@@ -13,8 +13,21 @@ namespace {
 constexpr int kDiagnosisCodes = 16;
 constexpr int kInterventionCodes = 10;
 
-const QString kItemHeading = QStringLiteral("RÁFORDÍTÁSOK                                           MENNY.EGYS. "
-                                            "PONT  MENNYISÉG   EGYS.ÁR     ÉRTÉK");
+// The item block's columns, each with the heading word printed over it. The
+// words are placed one by one, as the data are: in a proportional font a
+// single heading line padded with blanks would drift off its columns.
+struct ItemColumn {
+    double column;
+    const char16_t* heading;
+};
+constexpr ItemColumn kCodeColumn{3, u"RÁFORDÍTÁSOK"};
+constexpr ItemColumn kUnitColumn{55, u"MENNY.EGYS."};
+constexpr ItemColumn kPointsColumn{65, u"PONT"};
+constexpr ItemColumn kQuantityColumn{72, u"MENNYISÉG"};
+constexpr ItemColumn kPriceColumn{82, u"EGYS.ÁR"};
+constexpr ItemColumn kValueColumn{95, u"ÉRTÉK"};
+constexpr ItemColumn kItemColumns[] = {kCodeColumn,     kUnitColumn,  kPointsColumn,
+                                       kQuantityColumn, kPriceColumn, kValueColumn};
 
 // Codes of `count` fixed slots, each `width` characters from `first`
 // (0-based) and `step` apart, up to the first blank one.
@@ -143,14 +156,16 @@ void HighCostSheets::sheet(const HighCostEpisode& episode, const std::vector<Hig
     }
 
     m_out.setFontSize(8);
-    m_out.at(3, sy++, kItemHeading);
+    for (const ItemColumn& c : kItemColumns)
+        m_out.at(c.column, sy, QString::fromUtf16(c.heading));
+    ++sy;
     for (const HighCostItem& item : items) {
-        m_out.at(3, sy, item.code + item.name);
-        m_out.at(55, sy, item.unit);
-        m_out.at(65, sy, printedNumber(item.points));
-        m_out.at(72, sy, item.quantity);
-        m_out.at(82, sy, printedNumber(item.price));
-        m_out.at(95, sy, printedNumber(item.value));
+        m_out.at(kCodeColumn.column, sy, item.code + item.name);
+        m_out.at(kUnitColumn.column, sy, item.unit);
+        m_out.at(kPointsColumn.column, sy, printedNumber(item.points));
+        m_out.at(kQuantityColumn.column, sy, item.quantity);
+        m_out.at(kPriceColumn.column, sy, printedNumber(item.price));
+        m_out.at(kValueColumn.column, sy, printedNumber(item.value));
         ++sy;
         if (sy > kHighCostLastRow) {
             // The block goes on under the same episode's header, in the

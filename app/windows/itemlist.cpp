@@ -4,6 +4,13 @@
 #include "platform/sys/regional.h"
 #include "printlib/clsPrint.h"
 
+#include <QFontMetricsF>
+#include <QHash>
+
+#include <cmath>
+#include <functional>
+#include <map>
+
 namespace overview {
 
 namespace {
@@ -13,15 +20,136 @@ constexpr int kCentre = 1;
 constexpr int kRight = 2;
 constexpr float kRowHeight = 5;
 
-// A body label at y, absolute, in the list's body size of 8 points.
-void cell(printlib::clsPrint& job, const QString& text, float left, float right, float y, bool bold = false,
-          bool italic = false, int align = kLeft)
+// The item row, in millimetres from the left margin, in both programs. The
+// quantity has no box of its own: it ends before the unit column and may
+// reach back to the end of the name column.
+constexpr float kNameLeft = 23;
+constexpr float kNameRight = 130;
+constexpr float kUnitLeft = 138;
+constexpr float kUnitPriceLeft = 145;
+constexpr float kUnitPriceRight = 160;
+constexpr float kValueLeft = 162;
+constexpr float kValueRight = 180;
+// Clear space kept between two texts of a row.
+constexpr float kGap = 0.5f;
+// Widths are measured at a fine resolution; a printer or the preview rounds
+// the font to whole pixels and may draw a text up to this much wider.
+constexpr double kRoundingSlack = 1.03;
+// No text is shrunk below this size, however long it is.
+constexpr float kSmallestFontSize = 3;
+
+// Measures text in millimetres with the font rules the pages are drawn with.
+// A month's list measures every cell of tens of thousands of rows: the
+// metrics of each size are made once.
+class Ruler : public platform::DrawTarget {
+public:
+    Ruler() : DrawTarget(1200, 1200) { setScaleMode(platform::vbMillimeters); }
+
+    double width(const QString& text, float points, bool bold)
+    {
+        Size& size = sized(points, bold);
+        auto known = size.widths.constFind(text);
+        if (known != size.widths.cend())
+            return *known;
+        if (size.widths.size() > 100000)
+            size.widths.clear();
+        const double w = size.metrics.horizontalAdvance(text) * unitsPerPxX() * kRoundingSlack;
+        size.widths.insert(text, w);
+        return w;
+    }
+    double ascent(float points) { return sized(points, false).metrics.ascent() * unitsPerPxY(); }
+
+protected:
+    platform::Surface* surface() override { return nullptr; } // never draws
+
+private:
+    // The texts of a list repeat (units, quantities, amounts, the names of
+    // the same codes), so their widths are kept.
+    struct Size {
+        QFontMetricsF metrics;
+        QHash<QString, double> widths;
+    };
+    Size& sized(float points, bool bold)
+    {
+        const int key = int(std::lround(points * 100)) * 2 + (bold ? 1 : 0);
+        auto it = m_sizes.find(key);
+        if (it == m_sizes.end()) {
+            FontName = QStringLiteral("Arial");
+            FontSize = points;
+            FontBold = bold;
+            FontItalic = false;
+            it = m_sizes.emplace(key, Size{QFontMetricsF(currentFont()), {}}).first;
+        }
+        return it->second;
+    }
+    std::map<int, Size> m_sizes;
+};
+
+Ruler& ruler()
+{
+    static Ruler r;
+    return r;
+}
+
+// The longest beginning of text, in whole characters, that fits in widthMm
+// in the body size.
+QString wholeCharacters(const QString& text, float widthMm)
+{
+    if (ruler().width(text, kBodyFontSize, false) <= widthMm)
+        return text;
+    // The longest fitting length, found by halving: a long name costs a
+    // handful of measurements, not one per character.
+    qsizetype fits = 0;
+    qsizetype tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype mid = (fits + tooLong) / 2;
+        if (ruler().width(text.left(mid), kBodyFontSize, false) <= widthMm)
+            fits = mid;
+        else
+            tooLong = mid;
+    }
+    // Never half of a surrogate pair.
+    if (fits > 0 && text.at(fits - 1).isHighSurrogate())
+        --fits;
+    return text.left(fits);
+}
+
+// The body size, or the largest size below it (in tenths of a point) at
+// which text fits in widthMm.
+float fittingSize(const QString& text, float widthMm)
+{
+    const double natural = ruler().width(text, kBodyFontSize, false);
+    if (natural <= widthMm)
+        return kBodyFontSize;
+    float size = std::floor(float(kBodyFontSize * widthMm / natural) * 10) / 10;
+    while (size > kSmallestFontSize && ruler().width(text, size, false) > widthMm)
+        size -= 0.1f;
+    return std::max(size, kSmallestFontSize);
+}
+
+// A body label at y, absolute, in the list's body size.
+std::shared_ptr<printlib::clsLabelAttributes> cell(printlib::clsPrint& job, const QString& text, float left,
+                                                   float right, float y, bool bold = false, bool italic = false,
+                                                   int align = kLeft)
 {
     auto l = job.Labels.Add(text, left, y, right, y + kRowHeight, true);
-    l->FontSize = 8;
+    l->FontSize = kBodyFontSize;
     l->FontBold = bold;
     l->FontItalic = italic;
     l->Align = align;
+    return l;
+}
+
+// A text that is never cut, right-aligned in its box: smaller when it does
+// not fit, lowered so that it stands on the row's baseline, and drawn
+// unclipped so that no rounding of the device can take a digit off its left
+// end.
+void wholeRightAligned(printlib::clsPrint& job, const QString& text, float left, float right, float y)
+{
+    const float size = fittingSize(text, right - left);
+    const float lowered = float(ruler().ascent(kBodyFontSize) - ruler().ascent(size));
+    auto l = cell(job, text, left, right, y + lowered, false, false, kRight | platform::DT_NOCLIP);
+    l->FontSize = size;
 }
 
 double number(const QVariant& v)
@@ -46,36 +174,124 @@ void addRepeats(printlib::clsPrint& job, const QString& institution, const QStri
     r.AddLine(0, 260, job.PrintableWidth(), 260, 1, 0);
 }
 
+// Where a text right-aligned in its box begins on paper.
+float rightAlignedStart(const QString& text, float left, float right)
+{
+    if (text.isEmpty())
+        return right;
+    return std::max(left, float(right - ruler().width(text, fittingSize(text, right - left), false)));
+}
+
+void itemRow(printlib::clsPrint& job, const ListedItem& i, float y)
+{
+    const QString unitPrice = moneyOrNothing(i.unitPrice);
+    const QString value = moneyOrNothing(i.value);
+    cell(job, QStringLiteral(" - ") + i.rkod, 5, 20, y);
+    cell(job, wholeCharacters(i.name, kNameRight - kNameLeft), kNameLeft, kNameRight, y);
+    wholeRightAligned(job, i.rmen, kNameRight + kGap, kUnitLeft - kGap, y);
+    if (!i.me.isNull() && i.me.isValid()) {
+        // The unit runs on into the amounts' columns as far as their figures
+        // leave room, and is cut by whole characters before the first one.
+        const float end = std::min(rightAlignedStart(unitPrice, kUnitPriceLeft, kUnitPriceRight),
+                                   rightAlignedStart(value, kValueLeft, kValueRight))
+            - kGap;
+        cell(job, wholeCharacters(i.me.toString(), end - kUnitLeft), kUnitLeft, end, y);
+    }
+    wholeRightAligned(job, unitPrice, kUnitPriceLeft, kUnitPriceRight, y);
+    wholeRightAligned(job, value, kValueLeft, kValueRight, y);
+}
+
+// One body row: drawn at its top, `gapBefore` below the place it takes;
+// the next row's place lies `advance` below its top.
+struct Row {
+    std::function<void(float y)> draw;
+    float gapBefore = 0;
+    float advance = kRowHeight;
+    bool keepWithNext = false; // the next row must stand on the same page
+};
+
+std::vector<Row> rowsOf(printlib::clsPrint& job, const ListedEpisode& e, const ItemListColumns& c)
+{
+    std::vector<Row> rows;
+    rows.push_back({[&job, &e, &c](float y) {
+                        cell(job, e.tSzam, 1, 30, y, true);
+                        cell(job, e.taj, 35, 60, y, true);
+                        cell(job, e.fdat + QStringLiteral(" / ") + e.fido, c.admissionLeft, c.admissionRight, y);
+                        cell(job, e.tdat + QStringLiteral(" / ") + e.tido, c.dischargeLeft, c.dischargeRight, y);
+                        cell(job, e.okod, c.wardLeft, c.wardRight, y);
+                    },
+                    0, kRowHeight, true});
+    for (const ListedSurgery& s : e.surgeries)
+        rows.push_back({[&job, &s](float y) {
+            cell(job, QStringLiteral("Műtét: ") + s.mkod, 3, 25, y, true, true);
+            cell(job, s.mido, 30, 50, y);
+        }});
+
+    double unitPriceSum = 0;
+    double valueSum = 0;
+    for (const ListedItem& i : e.items) {
+        rows.push_back({[&job, &i](float y) { itemRow(job, i, y); }});
+        unitPriceSum += number(i.unitPrice);
+        valueSum += number(i.value);
+    }
+    // The totals never open a page on their own: the row before them (the
+    // last item, or the episode row of an episode without any) goes along.
+    rows.back().keepWithNext = true;
+    rows.push_back({[&job, unitPriceSum, valueSum](float y) {
+                        cell(job, QStringLiteral("Összesen"), 120, 140, y, true);
+                        wholeRightAligned(job, moneyText(unitPriceSum), kUnitPriceLeft, kUnitPriceRight, y);
+                        wholeRightAligned(job, moneyText(valueSum), kValueLeft, kValueRight, y);
+                    },
+                    kRowHeight, 2 * kRowHeight, false});
+    return rows;
+}
+
 // Walks the rows down the pages. A full page is noted when a row leaves the
 // next place past the threshold; the break and the new page's headings are
-// only queued once another row really comes.
+// only queued once another row really comes. A row that must keep the next
+// one with it moves to a new page when the two would not both fit.
 class Body {
 public:
     Body(printlib::clsPrint& job, const ItemListColumns& columns) : m_job(job), m_columns(columns) {}
 
-    float y = kFirstRowY;
-
-    // Makes room for the next row.
-    void place()
+    void add(const std::vector<Row>& rows)
     {
-        if (!m_pendingBreak)
-            return;
-        m_pendingBreak = false;
-        m_job.PageBreaks.Add();
-        raford_fej(m_job, m_columns);
-    }
-    void advance(float mm) { y += mm; }
-    void checkPage()
-    {
-        if (y > kLastRowY) {
-            y = kFirstRowY;
-            m_pendingBreak = true;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const bool startsGroup = i == 0 || !rows[i - 1].keepWithNext;
+            if (m_pendingBreak || (startsGroup && m_y > kFirstRowY && !groupFits(rows, i)))
+                newPage();
+            rows[i].draw(m_y + rows[i].gapBefore);
+            m_y += rows[i].gapBefore + rows[i].advance;
+            if (m_y > kLastRowY)
+                m_pendingBreak = true;
         }
     }
 
 private:
+    // Whether rows[first] and the rows it keeps with it all find their
+    // places on this page.
+    bool groupFits(const std::vector<Row>& rows, size_t first) const
+    {
+        float place = m_y;
+        for (size_t k = first; rows[k].keepWithNext && k + 1 < rows.size(); ++k) {
+            place += rows[k].gapBefore + rows[k].advance;
+            if (place > kLastRowY)
+                return false;
+        }
+        return true;
+    }
+
+    void newPage()
+    {
+        m_pendingBreak = false;
+        m_y = kFirstRowY;
+        m_job.PageBreaks.Add();
+        raford_fej(m_job, m_columns);
+    }
+
     printlib::clsPrint& m_job;
     const ItemListColumns& m_columns;
+    float m_y = kFirstRowY;
     bool m_pendingBreak = false;
 };
 
@@ -83,13 +299,13 @@ private:
 
 const ItemListColumns& ItemListColumns::surgical()
 {
-    static const ItemListColumns c{60, 105, 105, 140, 150, 180, 135, 140};
+    static const ItemListColumns c{60, 105, 105, 140, 150, 180};
     return c;
 }
 
 const ItemListColumns& ItemListColumns::ward()
 {
-    static const ItemListColumns c{55, 95, 95, 130, 135, 160, 130, 142};
+    static const ItemListColumns c{55, 95, 95, 130, 135, 160};
     return c;
 }
 
@@ -130,49 +346,8 @@ void buildItemList(printlib::clsPrint& job, const QString& institution, const QS
     raford_fej(job, c);
 
     Body body(job, c);
-    for (const ListedEpisode& e : episodes) {
-        body.place();
-        cell(job, e.tSzam, 1, 30, body.y, true);
-        cell(job, e.taj, 35, 60, body.y, true);
-        cell(job, e.fdat + QStringLiteral(" / ") + e.fido, c.admissionLeft, c.admissionRight, body.y);
-        cell(job, e.tdat + QStringLiteral(" / ") + e.tido, c.dischargeLeft, c.dischargeRight, body.y);
-        cell(job, e.okod, c.wardLeft, c.wardRight, body.y);
-        body.advance(kRowHeight);
-        body.checkPage();
-
-        for (const ListedSurgery& s : e.surgeries) {
-            body.place();
-            cell(job, QStringLiteral("Műtét: ") + s.mkod, 3, 25, body.y, true, true);
-            cell(job, s.mido, 30, 50, body.y);
-            body.advance(kRowHeight);
-            body.checkPage();
-        }
-
-        double unitPriceSum = 0;
-        double valueSum = 0;
-        for (const ListedItem& i : e.items) {
-            body.place();
-            cell(job, QStringLiteral(" - ") + i.rkod, 5, 20, body.y);
-            cell(job, i.name, 23, 130, body.y);
-            cell(job, i.rmen, c.quantityLeft, c.quantityRight, body.y);
-            if (!i.me.isNull() && i.me.isValid())
-                cell(job, i.me.toString(), 138, 143, body.y);
-            cell(job, moneyOrNothing(i.unitPrice), 145, 160, body.y, false, false, kRight);
-            cell(job, moneyOrNothing(i.value), 162, 180, body.y, false, false, kRight);
-            unitPriceSum += number(i.unitPrice);
-            valueSum += number(i.value);
-            body.advance(kRowHeight);
-            body.checkPage();
-        }
-
-        body.advance(kRowHeight);
-        body.place();
-        cell(job, QStringLiteral("Összesen"), 120, 140, body.y, true);
-        cell(job, moneyText(unitPriceSum), 145, 160, body.y, false, false, kRight);
-        cell(job, moneyText(valueSum), 162, 180, body.y, false, false, kRight);
-        body.advance(2 * kRowHeight);
-        body.checkPage();
-    }
+    for (const ListedEpisode& e : episodes)
+        body.add(rowsOf(job, e, c));
 }
 
 } // namespace overview

@@ -38,13 +38,14 @@ struct ListedEpisode {
     std::vector<ListedItem> items;
 };
 
-// Where the columns stand, in millimetres from the left margin. The ward
-// program has no surgeries and sets its date and ward columns further left.
+// Where the episode columns stand, in millimetres from the left margin. The
+// ward program has no surgeries and sets its date and ward columns further
+// left. The item row is the same in both programs (see the item columns in
+// itemlist.cpp).
 struct ItemListColumns {
     float admissionLeft, admissionRight;
     float dischargeLeft, dischargeRight;
     float wardLeft, wardRight;
-    float quantityLeft, quantityRight;
 
     static const ItemListColumns& surgical();
     static const ItemListColumns& ward();
@@ -54,6 +55,9 @@ struct ItemListColumns {
 inline constexpr float kFirstRowY = 15;
 // A page is full once the next row would start below this.
 inline constexpr float kLastRowY = 220;
+// The body font size; a cell that must not be cut is printed smaller when
+// its text does not fit at this size.
+inline constexpr float kBodyFontSize = 8;
 
 // The column headings and the rule under them, at the top of the page the
 // document currently stands on.
@@ -62,10 +66,19 @@ void raford_fej(printlib::clsPrint& job, const ItemListColumns& columns);
 // Sets up the page, adds the repeated header and footer (institution line,
 // title box, date, footer rule, page number) and the body rows of every
 // episode. `institution` is the header line ("1234, Kórház"), `today` the
-// date as the system writes it. A page is changed whenever a row of any
-// kind left the next row's place past the threshold, and only when another
-// row follows, so no page ends below the footer and none holds headings
-// alone.
+// date as the system writes it.
+//
+// A page is changed whenever a row of any kind left the next row's place
+// past the threshold, and only when another row follows, so no page ends
+// below the footer and none holds headings alone. An episode row never
+// stands alone at the foot of a page: when the row after it would not fit,
+// the page changes before it. Likewise the "Összesen" row keeps the row
+// before it (the episode's last item) on its page.
+//
+// On an item row nothing overlaps: the name is cut by whole characters at
+// its column's end, the unit before the first figure of the amounts that
+// follow it, and the quantity is printed whole, right-aligned before the
+// unit column, in a smaller size when it does not fit; the amounts likewise.
 void buildItemList(printlib::clsPrint& job, const QString& institution, const QString& today,
                    const std::vector<ListedEpisode>& episodes, const ItemListColumns& columns);
 

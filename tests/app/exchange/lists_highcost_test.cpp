@@ -5,6 +5,8 @@
 
 #include "app/exchange/lists.h"
 
+#include <QFontMetricsF>
+
 using namespace liststest;
 using exchange::HighCostEpisode;
 using exchange::magasatnyom;
@@ -23,8 +25,15 @@ HighCostEpisode stay(const QString& from, const QString& to, double total, int i
     return e;
 }
 
-const QString kHeading = "3,%1:RÁFORDÍTÁSOK                                           MENNY.EGYS. PONT  MENNYISÉG   "
-                         "EGYS.ÁR     ÉRTÉK";
+// The item heading at a row, word by word over the item columns.
+QStringList heading(int row)
+{
+    QStringList out;
+    for (const char* cell : {"3,%1:RÁFORDÍTÁSOK", "55,%1:MENNY.EGYS.", "65,%1:PONT", "72,%1:MENNYISÉG",
+                             "82,%1:EGYS.ÁR", "95,%1:ÉRTÉK"})
+        out << QString::fromUtf8(cell).arg(row);
+    return out;
+}
 
 } // namespace
 
@@ -120,28 +129,61 @@ TEST_F(HighCost, a_hand_entered_episode_sheet)
     EXPECT_TRUE(doc.ended);
     EXPECT_EQ(doc.orientation, 2);
     ASSERT_EQ(doc.pages.size(), 1u);
-    EXPECT_EQ(cells(doc.pages[0]), QStringList({
-                                       "2,1:INTÉZET:   1234     Szent Kórház",
-                                       "2,3:FELD.IDŐ:  2005.03",
-                                       "2,5:Oszt.kod  Törzsszám  Felv.dat.   Táv.dat.  Elsz.nap  Kor  TS",
-                                       "0,6:01011234567892005.03.01.2005.03.10.9",
-                                       kHeading.arg(8),
-                                       "3,9:G0001Aspirin",
-                                       "55,9:db",
-                                       "65,9: 0",
-                                       "72,9:2,50",
-                                       "82,9: 12,5",
-                                       "95,9: 31,25",
-                                       "3,10:M0002Kötszer",
-                                       "72,10:1 000,00",
-                                       "82,10: 3",
-                                       "95,10: 3000",
-                                   }));
+    const QStringList header = {
+        "2,1:INTÉZET:   1234     Szent Kórház",
+        "2,3:FELD.IDŐ:  2005.03",
+        "2,5:Oszt.kod  Törzsszám  Felv.dat.   Táv.dat.  Elsz.nap  Kor  TS",
+        "0,6:01011234567892005.03.01.2005.03.10.9",
+    };
+    const QStringList items = {
+        "3,9:G0001Aspirin", "55,9:db",           "65,9: 0",  "72,9:2,50",  "82,9: 12,5", "95,9: 31,25",
+        "3,10:M0002Kötszer", "72,10:1 000,00", "82,10: 3", "95,10: 3000",
+    };
+    EXPECT_EQ(cells(doc.pages[0]), header + heading(8) + items);
     EXPECT_NEAR(pointSizeAt(doc.pages[0], 1), 10, 0.05);
     EXPECT_NEAR(pointSizeAt(doc.pages[0], 6), 10, 0.05);
     EXPECT_NEAR(pointSizeAt(doc.pages[0], 8), 8, 0.05);
     EXPECT_NEAR(pointSizeAt(doc.pages[0], 10), 8, 0.05);
     EXPECT_EQ(doc.pages[0].items[0].family, "Arial");
+}
+
+TEST_F(HighCost, each_heading_word_stands_where_its_column_of_data_begins)
+{
+    institution("1234", "Szent Kórház");
+    Item it;
+    it.name = "Fecskendős oldat";
+    it.me = "fecskendő";
+    it.pont = 120;
+    it.rmen = "12,50";
+    it.price = 999.5;
+    it.value = 12493.75;
+    item(episode({}), it);
+    ASSERT_EQ(magasatnyom(db(), "2005.03"), std::nullopt);
+    const auto& page = documents().at(0).pages.at(0);
+    auto textsAt = [&page](int r) {
+        std::vector<platform::RecordedItem> out;
+        for (const auto& item : page.items)
+            if (item.kind == platform::RecordedItem::Text && std::abs(item.point.y() * 1440 / kDpi / 240 - r) < 1e-6)
+                out.push_back(item);
+        return out;
+    };
+    const auto headings = textsAt(8);
+    const auto data = textsAt(9);
+    ASSERT_EQ(headings.size(), 6u);
+    ASSERT_EQ(data.size(), 6u);
+    for (size_t k = 0; k < headings.size(); ++k) {
+        SCOPED_TRACE(headings[k].text.toStdString());
+        EXPECT_DOUBLE_EQ(headings[k].point.x(), data[k].point.x()) << data[k].text.toStdString();
+        if (k + 1 == headings.size())
+            continue;
+        // Each word ends before the next one begins.
+        QFont font(headings[k].family);
+        font.setPixelSize(int(headings[k].pixelSize));
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(false);
+        EXPECT_LT(headings[k].point.x() + QFontMetricsF(font).horizontalAdvance(headings[k].text),
+                  headings[k + 1].point.x());
+    }
 }
 
 TEST_F(HighCost, a_converted_episode_shows_its_codes_before_the_items)
@@ -158,15 +200,15 @@ TEST_F(HighCost, a_converted_episode_shows_its_codes_before_the_items)
     ASSERT_EQ(magasatnyom(db(), "2005.03"), std::nullopt);
     const auto& page = documents().at(0).pages.at(0);
     const QStringList all = cells(page);
-    EXPECT_EQ(all.mid(4, 7), QStringList({"3,7:A0100", "3,8:B0200", "3,9:C0300", "3,10:12345", "3,11:23456",
-                                          kHeading.arg(12), "3,13:G0001Gyógyszer"}));
+    EXPECT_EQ(all.mid(4, 12), QStringList({"3,7:A0100", "3,8:B0200", "3,9:C0300", "3,10:12345", "3,11:23456"})
+                                  + heading(12) + QStringList{"3,13:G0001Gyógyszer"});
     EXPECT_NEAR(pointSizeAt(page, 7), 10, 0.05);
 
     // Without codes the block starts on row 7.
     db().exec("update alap set Betegseg = null, Beavatkoz = null");
     device->clearDocuments();
     ASSERT_EQ(magasatnyom(db(), "2005.03"), std::nullopt);
-    EXPECT_EQ(cells(documents().at(0).pages.at(0)).mid(4, 2), QStringList({kHeading.arg(7), "3,8:G0001Gyógyszer"}));
+    EXPECT_EQ(cells(documents().at(0).pages.at(0)).mid(4, 7), heading(7) + QStringList{"3,8:G0001Gyógyszer"});
 }
 
 TEST_F(HighCost, a_long_item_block_goes_on_under_a_small_header)

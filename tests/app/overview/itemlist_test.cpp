@@ -3,6 +3,7 @@
 // pages change.
 #include "tests/app/overview/overviewfixture.h"
 
+#include "app/entry/quantity.h"
 #include "app/windows/attekintform.h"
 #include "app/windows/itemlist.h"
 #include "printlib/clsPrint.h"
@@ -156,7 +157,6 @@ TEST_F(ItemListTest, rows_stand_at_their_places_and_totals_sum_unit_prices_and_v
         {"01:30:00", 30, 20, false, false},
         {" - A1", 5, 25, false, false},
         {"Első tétel", 23, 25, false, false},
-        {"2,50", 135, 25, false, false},
         {"db", 138, 25, false, false},
         {" - A3", 5, 35, false, false},
         {"Összesen", 120, 45, true, false},
@@ -170,13 +170,22 @@ TEST_F(ItemListTest, rows_stand_at_their_places_and_totals_sum_unit_prices_and_v
         EXPECT_EQ(p->bold, x.bold) << x.text.toStdString();
         EXPECT_EQ(p->italic, x.italic) << x.text.toStdString();
     }
+    // The quantity, right-aligned, ends before the unit column, in the body
+    // size when it fits.
+    const auto drawn = drawnTexts(printerDevice->documents().back().pages[0]);
+    const auto quantity = std::find_if(drawn.begin(), drawn.end(), [](const DrawnText& t) { return t.text == "2,50"; });
+    ASSERT_NE(quantity, drawn.end());
+    EXPECT_NEAR(quantity->right, kLeft + 138 - 0.5, 0.1);
+    EXPECT_NEAR(quantity->points, 8, 0.1);
+    EXPECT_NEAR(quantity->y, kTop + 25, 0.1);
     // Money right-aligned in "##,##0.00": unit-price total is the plain sum.
-    EXPECT_TRUE(find(page, "1 234,50"));
-    EXPECT_TRUE(find(page, "3 086,25"));
-    EXPECT_TRUE(find(page, "1 244,50")) << "unit prices added, a Null counted as nothing";
-    EXPECT_TRUE(find(page, "3 096,25"));
-    EXPECT_LT(find(page, "1 234,50")->x, kLeft + 160);
-    EXPECT_GT(find(page, "1 234,50")->x, kLeft + 145);
+    using overview::moneyText;
+    EXPECT_TRUE(find(page, moneyText(1234.5)));
+    EXPECT_TRUE(find(page, moneyText(3086.25)));
+    EXPECT_TRUE(find(page, moneyText(1244.5))) << "unit prices added, a Null counted as nothing";
+    EXPECT_TRUE(find(page, moneyText(3096.25)));
+    EXPECT_LT(find(page, moneyText(1234.5))->x, kLeft + 160);
+    EXPECT_GT(find(page, moneyText(1234.5))->x, kLeft + 145);
     // No unit for a Null or empty Me, nothing for a Null price.
     EXPECT_EQ(occurrences(page, "db"), 1);
     // The episode without rows: its totals 10 mm below its row, both zero.
@@ -188,26 +197,107 @@ TEST_F(ItemListTest, rows_stand_at_their_places_and_totals_sum_unit_prices_and_v
     EXPECT_EQ(occurrences(page, "0,00"), 2);
 }
 
+TEST_F(ItemListTest, nothing_on_an_item_row_overlaps_and_the_quantity_is_drawn_whole)
+{
+    // The longest quantity text the quantity box hands on.
+    const QString longest = entry::formatQuantity(999999.99);
+    ASSERT_EQ(longest.size(), entry::kRmenMaxLength);
+    const QString longName = QStringLiteral("Nagyon hosszú megnevezésű tétel, amely a mennyiség oszlopáig "
+                                            "is elérne, ha nem vágnák le a saját oszlopa végén");
+    ListedEpisode e = episode("111111111", 0, 0);
+    e.items = {
+        {"A1", "Tétel", "10,00", "db", 12.5, 125.0},
+        {"A2", longName, entry::formatQuantity(1234.5), "nap", 99999.99, 9999999.99},
+        {"A3", longName, "1234,50", "fecskendő", 1.0, 1234.5},
+        {"A4", "Vizsgálat", longest, "vizsgálat", QVariant(), QVariant()},
+        {"A5", longName, longest, QVariant(), 999999.99, 99999999.99},
+        {"A6", "Fecskendő", "1,00", "fecskendő", 999999.99, 999999.99},
+    };
+    // Units that find room before the amounts' figures; the last one's
+    // unit price leaves it only the unit column.
+    const QStringList unitsWhole = {"A1", "A2", "A3", "A4"};
+    const struct {
+        const char* program;
+        const ItemListColumns& columns;
+    } programs[] = {{"surgical", ItemListColumns::surgical()}, {"ward", ItemListColumns::ward()}};
+    for (const auto& program : programs) {
+        SCOPED_TRACE(program.program);
+        print({e}, program.columns);
+        const auto rows = drawnRows(printerDevice->documents().back().pages.at(0));
+        for (const ListedItem& item : e.items) {
+            SCOPED_TRACE(item.rkod.toStdString());
+            const auto row = std::find_if(rows.begin(), rows.end(), [&](const std::vector<DrawnText>& r) {
+                return r.front().text == " - " + item.rkod;
+            });
+            ASSERT_NE(row, rows.end());
+            EXPECT_EQ(overlaps(*row), QStringList());
+            auto text = [&](int k) -> const DrawnText* { return k < int(row->size()) ? &(*row)[size_t(k)] : nullptr; };
+            // Code, name, quantity, unit (when there is one), unit price, value.
+            const DrawnText* name = text(1);
+            const DrawnText* quantity = text(2);
+            ASSERT_TRUE(name && quantity);
+            EXPECT_TRUE(item.name.startsWith(name->text));
+            EXPECT_TRUE(name->whole()) << "the name is cut by whole characters";
+            EXPECT_LE(name->right, kLeft + 130 + 0.01);
+            EXPECT_EQ(quantity->text, item.rmen);
+            EXPECT_TRUE(quantity->whole()) << quantity->text.toStdString();
+            EXPECT_LT(quantity->right, kLeft + 138) << "the quantity ends before the unit column";
+            EXPECT_GT(quantity->left, name->right);
+            EXPECT_GE(quantity->points, 3.5) << "still a printable size";
+            if (item.me.isNull())
+                continue;
+            const DrawnText* unit = text(3);
+            ASSERT_TRUE(unit);
+            EXPECT_NEAR(unit->left, kLeft + 138, 0.1);
+            EXPECT_FALSE(unit->text.isEmpty());
+            EXPECT_TRUE(item.me.toString().startsWith(unit->text)) << unit->text.toStdString();
+            EXPECT_TRUE(unit->whole()) << "the unit is cut by whole characters";
+            if (unitsWhole.contains(item.rkod))
+                EXPECT_EQ(unit->text, item.me.toString());
+            else
+                EXPECT_LT(unit->right, kLeft + 145);
+            for (int k = 4; k < int(row->size()); ++k)
+                EXPECT_TRUE(text(k)->whole()) << text(k)->text.toStdString();
+        }
+    }
+}
+
 TEST_F(ItemListTest, page_changes_once_a_row_ends_past_220_mm_and_no_page_holds_headings_alone)
 {
     struct Case {
         const char* name;
-        int surgeries, items;
+        std::vector<ListedEpisode> episodes;
         size_t pages;
         QString firstOnNextPage; // text of the first body row of page 2
         double itsY;             // mm below the top margin
     };
+    // An episode of n items takes 20 + 5n mm with its totals: after one of
+    // 36 items the next episode row stands at 215, after 37 at 220.
     const QList<Case> cases = {
         // 40 items: the last at 215, totals at 225; nothing follows, one page.
-        {"items up to the threshold", 0, 40, 1, {}, 0},
-        // The 41st item stands at 220; the totals move to the next page.
-        {"items past the threshold", 0, 41, 2, "Összesen", 20},
+        {"items up to the threshold", {episode("111111111", 0, 40)}, 1, {}, 0},
+        // The 41st item would stand at 220 and leave its totals alone on the
+        // next page; it goes along with them.
+        {"the totals keep the last item", {episode("111111111", 0, 41)}, 2, " - K40", 15},
         // Surgeries change the page too: none may run under the footer.
-        {"many surgeries", 60, 0, 2, "Műtét: 10041", 15},
+        {"many surgeries", {episode("111111111", 60, 0)}, 2, "Műtét: 10041", 15},
+        // An episode row at 220 would stand alone: it opens the next page.
+        {"episode row at the foot", {episode("111111111", 0, 37), episode("222222222", 0, 2)}, 2, "222222222",
+         15},
+        // At 215 its first item fits below it, but that item is its last and
+        // keeps its totals: all three go over.
+        {"episode of one item at 215", {episode("111111111", 0, 36), episode("222222222", 0, 1)}, 2, "222222222",
+         15},
+        // At 215 with two items the first stays with it; the page changes
+        // after that item, as for any item.
+        {"episode of two items at 215", {episode("111111111", 0, 36), episode("222222222", 0, 2)}, 2, " - K1", 15},
+        // An episode without rows keeps its totals.
+        {"empty episode at the foot", {episode("111111111", 0, 37), episode("222222222", 0, 0)}, 2, "222222222",
+         15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto pages = print({episode("111111111", c.surgeries, c.items)});
+        const auto pages = print(c.episodes);
         ASSERT_EQ(pages.size(), c.pages);
         for (const auto& page : pages)
             for (const auto& p : page)
@@ -243,7 +333,7 @@ TEST_F(ItemListTest, the_list_menu_prints_the_working_folders_institution_and_sh
     EXPECT_TRUE(find(pages[0], "4321, Megyei Kórház"));
     EXPECT_TRUE(find(pages[0], "222222222"));
     EXPECT_FALSE(find(pages[0], "111111111")) << "only the episodes the overview shows";
-    EXPECT_TRUE(find(pages[0], "2 500,00"));
+    EXPECT_TRUE(find(pages[0], overview::moneyText(2500)));
 }
 
 TEST_F(ItemListTest, an_institution_never_entered_leaves_the_header_line_empty)

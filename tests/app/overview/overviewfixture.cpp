@@ -10,6 +10,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontMetricsF>
+
+#include <algorithm>
 
 using platform::db::Database;
 
@@ -106,5 +109,57 @@ QStringList OverviewTest::column(platform::db::DataConnection& c, const QString&
     const int f = rs.fieldIndex(field);
     for (int r = 0; r < rs.recordCount(); ++r)
         out << rs.valueAt(r, f).toString();
+    return out;
+}
+
+std::vector<DrawnText> drawnTexts(const platform::RecordedPage& page, double dpi)
+{
+    const auto mm = [dpi](double px) { return px * 25.4 / dpi; };
+    std::vector<DrawnText> out;
+    for (const auto& it : page.items) {
+        if (it.kind != platform::RecordedItem::Text)
+            continue;
+        QFont font(it.family);
+        font.setPixelSize(int(it.pixelSize));
+        font.setBold(it.bold);
+        font.setItalic(it.italic);
+        font.setStretch(it.stretch);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(false);
+        DrawnText t;
+        t.text = it.text;
+        t.y = mm(it.point.y());
+        t.left = mm(it.point.x());
+        t.right = mm(it.point.x() + QFontMetricsF(font).horizontalAdvance(it.text));
+        t.shownLeft = it.clip.isValid() ? std::max(t.left, mm(it.clip.left())) : t.left;
+        t.shownRight = it.clip.isValid() ? std::min(t.right, mm(it.clip.right())) : t.right;
+        t.points = it.pixelSize * 72 / dpi;
+        out.push_back(t);
+    }
+    return out;
+}
+
+std::vector<std::vector<DrawnText>> drawnRows(const platform::RecordedPage& page, double dpi)
+{
+    std::vector<DrawnText> texts = drawnTexts(page, dpi);
+    std::stable_sort(texts.begin(), texts.end(), [](const DrawnText& a, const DrawnText& b) { return a.y < b.y; });
+    std::vector<std::vector<DrawnText>> rows;
+    for (const DrawnText& t : texts) {
+        if (rows.empty() || t.y - rows.back().front().y > 2)
+            rows.emplace_back();
+        rows.back().push_back(t);
+    }
+    for (auto& row : rows)
+        std::stable_sort(row.begin(), row.end(), [](const DrawnText& a, const DrawnText& b) { return a.left < b.left; });
+    return rows;
+}
+
+QStringList overlaps(const std::vector<DrawnText>& row)
+{
+    QStringList out;
+    for (size_t a = 0; a < row.size(); ++a)
+        for (size_t b = a + 1; b < row.size(); ++b)
+            if (row[a].shownLeft < row[b].shownRight - 1e-6 && row[b].shownLeft < row[a].shownRight - 1e-6)
+                out << row[a].text + QStringLiteral(" | ") + row[b].text;
     return out;
 }

@@ -9,12 +9,14 @@
 #include "tests/support/scriptedboxes.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 #include <optional>
 
 namespace platform::db {
@@ -22,6 +24,25 @@ class Database;
 class DataConnection;
 }
 class attekintform;
+
+// A text as a recorded page holds it, in millimetres from the printable
+// area's top-left corner: where its line starts and ends by the metrics of
+// the font it was drawn in, and the part of it that its clip lets through.
+struct DrawnText {
+    QString text;
+    double y = 0;
+    double left = 0, right = 0;         // the whole line
+    double shownLeft = 0, shownRight = 0; // after clipping
+    double points = 0;                  // font size
+    bool whole() const { return shownLeft <= left + 1e-6 && shownRight >= right - 1e-6; }
+};
+std::vector<DrawnText> drawnTexts(const platform::RecordedPage& page, double dpi = 600);
+// The texts of a page grouped by row, top to bottom: a text within 2 mm
+// below a row's first text belongs to that row (rows are 5 mm apart); each
+// row's texts from left to right.
+std::vector<std::vector<DrawnText>> drawnRows(const platform::RecordedPage& page, double dpi = 600);
+// Pairs of texts of one row whose shown parts overlap, as "a | b".
+QStringList overlaps(const std::vector<DrawnText>& row);
 
 class OverviewTest : public ::testing::Test {
 protected:

@@ -104,10 +104,35 @@ TEST_F(WardOverviewTest, item_list_sets_the_ward_columns_and_prints_no_surgeries
     };
     const QList<Case> cases = {
         {"Felvételi dátum/idő", 55}, {"Távozási dátum/idő", 95}, {"Osztálykód", 135},
-        {"2005.08.01. / 08:00:00", 55}, {"2005.08.05. / 12:00:00", 95}, {"0101", 135}, {"2,50", 130},
+        {"2005.08.01. / 08:00:00", 55}, {"2005.08.05. / 12:00:00", 95}, {"0101", 135}, {"db", 138},
     };
     for (const Case& c : cases)
         EXPECT_NEAR(xOf(c.text), c.left, 0.6) << c.text.toStdString();
     for (const auto& it : page.items)
         EXPECT_FALSE(it.text.startsWith("Műtét: "));
+}
+
+TEST_F(WardOverviewTest, item_list_prints_a_stored_quantity_whole_before_its_unit)
+{
+    // A quantity as older records carry it, without grouping, and a unit
+    // that starts where the quantity's box used to end.
+    addEpisode(1, "111111111");
+    addItem(1, "A1", QString(), 100.0, 250.0, QStringLiteral("nap"));
+    entered()->exec(QStringLiteral("update Ráfkódok set Rmen = '1234,50'"));
+    attekintform& w = open();
+    w.listmenu->trigger();
+    ASSERT_EQ(previews, 1);
+    printlib::Job->PrintDoc(nullptr, false);
+    const auto rows = drawnRows(printerDevice->documents().back().pages.at(0));
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [](const std::vector<DrawnText>& r) { return r.front().text == " - A1"; });
+    ASSERT_NE(row, rows.end());
+    EXPECT_EQ(overlaps(*row), QStringList());
+    const auto quantity =
+        std::find_if(row->begin(), row->end(), [](const DrawnText& t) { return t.text == "1234,50"; });
+    const auto unit = std::find_if(row->begin(), row->end(), [](const DrawnText& t) { return t.text == "nap"; });
+    ASSERT_NE(quantity, row->end());
+    ASSERT_NE(unit, row->end());
+    EXPECT_LT(quantity->right, unit->left);
+    EXPECT_NEAR(unit->left, 10 + 138, 0.1);
 }
