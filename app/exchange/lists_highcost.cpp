@@ -13,21 +13,21 @@ namespace {
 constexpr int kDiagnosisCodes = 16;
 constexpr int kInterventionCodes = 10;
 
-// The item block's columns, each with the heading word printed over it. The
-// words are placed one by one, as the data are: in a proportional font a
-// single heading line padded with blanks would drift off its columns.
-struct ItemColumn {
-    double column;
-    const char16_t* heading;
-};
-constexpr ItemColumn kCodeColumn{3, u"RÁFORDÍTÁSOK"};
-constexpr ItemColumn kUnitColumn{55, u"MENNY.EGYS."};
-constexpr ItemColumn kPointsColumn{65, u"PONT"};
-constexpr ItemColumn kQuantityColumn{72, u"MENNYISÉG"};
-constexpr ItemColumn kPriceColumn{82, u"EGYS.ÁR"};
-constexpr ItemColumn kValueColumn{95, u"ÉRTÉK"};
-constexpr ItemColumn kItemColumns[] = {kCodeColumn,     kUnitColumn,  kPointsColumn,
-                                       kQuantityColumn, kPriceColumn, kValueColumn};
+// The item block's data columns, and its heading: one line of words laid
+// out for a fixed pitch, each word starting at a character of that line.
+// Every word is printed at its own character cell, counted from where the
+// line starts, as the data are: a proportional font would otherwise let the
+// words drift off the places the line gives them.
+constexpr double kCodeColumn = 3;
+constexpr double kUnitColumn = 55;
+constexpr double kPointsColumn = 65;
+constexpr double kQuantityColumn = 72;
+constexpr double kPriceColumn = 82;
+constexpr double kValueColumn = 95;
+
+constexpr double kHeadingColumn = 3;
+constexpr char16_t kItemHeading[] =
+    u"RÁFORDÍTÁSOK                                           MENNY.EGYS. PONT  MENNYISÉG   EGYS.ÁR     ÉRTÉK";
 
 // Codes of `count` fixed slots, each `width` characters from `first`
 // (0-based) and `step` apart, up to the first blank one.
@@ -156,16 +156,21 @@ void HighCostSheets::sheet(const HighCostEpisode& episode, const std::vector<Hig
     }
 
     m_out.setFontSize(8);
-    for (const ItemColumn& c : kItemColumns)
-        m_out.at(c.column, sy, QString::fromUtf16(c.heading));
+    const QString heading = QString::fromUtf16(kItemHeading);
+    for (qsizetype k = 0; k < heading.size(); ++k) {
+        if (heading.at(k) == u' ' || (k > 0 && heading.at(k - 1) != u' '))
+            continue;
+        const qsizetype end = heading.indexOf(u' ', k);
+        m_out.at(kHeadingColumn + double(k), sy, heading.mid(k, end < 0 ? -1 : end - k));
+    }
     ++sy;
     for (const HighCostItem& item : items) {
-        m_out.at(kCodeColumn.column, sy, item.code + item.name);
-        m_out.at(kUnitColumn.column, sy, item.unit);
-        m_out.at(kPointsColumn.column, sy, printedNumber(item.points));
-        m_out.at(kQuantityColumn.column, sy, item.quantity);
-        m_out.at(kPriceColumn.column, sy, printedNumber(item.price));
-        m_out.at(kValueColumn.column, sy, printedNumber(item.value));
+        m_out.at(kCodeColumn, sy, item.code + item.name);
+        m_out.at(kUnitColumn, sy, item.unit);
+        m_out.at(kPointsColumn, sy, printedNumber(item.points));
+        m_out.at(kQuantityColumn, sy, item.quantity);
+        m_out.at(kPriceColumn, sy, printedNumber(item.price));
+        m_out.at(kValueColumn, sy, printedNumber(item.value));
         ++sy;
         if (sy > kHighCostLastRow) {
             // The block goes on under the same episode's header, in the
