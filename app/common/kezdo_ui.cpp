@@ -511,17 +511,20 @@ void kezdo::setupWalkLine()
     SSCommand15->setIcon(left);
     SSCommand16 = button(f, "SSCommand16", QString(), QRect(420, 112, 34, 28));
     SSCommand16->setIcon(right);
-    Label7 = label(f, "Label7", QString(), QRect(462, 114, 44, 24), true);
+    // Position and count hold seven digits, the count also the " / " that
+    // the import puts before it: a year's episodes or a large converted file
+    // run past 100,000.
+    Label7 = label(f, "Label7", QString(), QRect(462, 114, 70, 24), true);
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label8 = label(f, "Label8", QString(), QRect(518, 114, 44, 24), true);
+    Label8 = label(f, "Label8", QString(), QRect(536, 114, 86, 24), true);
     Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    SSCommand8 = button(f, "SSCommand8", QString(), QRect(570, 112, 34, 28));
+    SSCommand8 = button(f, "SSCommand8", QString(), QRect(628, 112, 34, 28));
     SSCommand8->setIcon(left);
-    SSCommand9 = button(f, "SSCommand9", QString(), QRect(606, 112, 34, 28));
+    SSCommand9 = button(f, "SSCommand9", QString(), QRect(664, 112, 34, 28));
     SSCommand9->setIcon(right);
-    Text12 = textBox(f, "Text12", QRect(648, 114, 56, 24));
-    SSCommand10 = button(f, "SSCommand10", QStringLiteral("Ugrás"), QRect(708, 112, 70, 28));
-    SSCommand25 = button(f, "SSCommand25", QStringLiteral("Törzsszámra keres"), QRect(788, 112, 150, 28));
+    Text12 = textBox(f, "Text12", QRect(704, 114, 56, 24));
+    SSCommand10 = button(f, "SSCommand10", QStringLiteral("Ugrás"), QRect(764, 112, 70, 28));
+    SSCommand25 = button(f, "SSCommand25", QStringLiteral("Törzsszámra keres"), QRect(842, 112, 150, 28));
     for (QWidget* w : {static_cast<QWidget*>(SSCommand15), static_cast<QWidget*>(SSCommand16),
                        static_cast<QWidget*>(Label7), static_cast<QWidget*>(Label8),
                        static_cast<QWidget*>(SSCommand8), static_cast<QWidget*>(SSCommand9),
@@ -797,6 +800,9 @@ void kezdo::setupOtherFrames()
 
     // --- episodes of a list's selection ---
     DBGrid5 = grid(central, "DBGrid5", QRect(4, 360, 1016, 310));
+    // It lies over the entry frame's buttons until it is double-clicked away;
+    // with a few rows most of it is empty space.
+    DBGrid5->setDblClickAnywhere(true);
     DBGrid5->hide();
 
     // The code search also opens from the surgery master: it lies above it.

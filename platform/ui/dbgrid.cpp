@@ -170,6 +170,10 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { selectionMoved(current); });
+    // The headers take their own mouse input; a grid that reports a
+    // double-click anywhere hears theirs here.
+    horizontalHeader()->viewport()->installEventFilter(this);
+    verticalHeader()->viewport()->installEventFilter(this);
 }
 
 void DBGrid::setDataSource(db::DataConnection* connection, const GridColumns& columns)
@@ -248,8 +252,18 @@ void DBGrid::mouseReleaseEvent(QMouseEvent* event)
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+    if (event->button() == Qt::LeftButton
+        && (m_dblClickAnywhere || indexAt(event->position().toPoint()).isValid()))
         emit DblClick();
+}
+
+bool DBGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_dblClickAnywhere && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
+        && (watched == horizontalHeader()->viewport() || watched == verticalHeader()->viewport()))
+        emit DblClick();
+    return QTableView::eventFilter(watched, event);
 }
 
 } // namespace platform

@@ -82,6 +82,13 @@ public:
     // Zero-based selected row; -1 when none.
     int row() const;
 
+    // Which double-clicks DblClick reports. By default only one on a row: a
+    // pick grid acts on the row the clerk double-clicked. A grid that a
+    // double-click puts away reports one anywhere in it, its empty part and
+    // its headers included, so a few rows never leave it stuck on screen.
+    void setDblClickAnywhere(bool anywhere) { m_dblClickAnywhere = anywhere; }
+    bool dblClickAnywhere() const { return m_dblClickAnywhere; }
+
 signals:
     void Click();
     void DblClick();
@@ -92,6 +99,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void selectCurrentRecord();
@@ -99,6 +107,7 @@ private:
 
     RecordsetModel m_model;
     bool m_syncing = false;
+    bool m_dblClickAnywhere = false;
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/ui/maskedbox.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace platform {
 
@@ -145,6 +146,24 @@ int MaskEdBox::prevEditable(int pos) const
     return pos;
 }
 
+int MaskEdBox::lastFilled() const
+{
+    const QString t = text();
+    for (int i = int(qMin(m_mask.size(), t.size())) - 1; i >= 0; --i)
+        if (m_mask.at(i) == kDigitSlot && t.at(i) != kBlank)
+            return i;
+    return -1;
+}
+
+int MaskEdBox::firstUnfilled() const
+{
+    const QString t = text();
+    for (int i = 0; i < m_mask.size() && i < t.size(); ++i)
+        if (m_mask.at(i) == kDigitSlot && t.at(i) == kBlank)
+            return i;
+    return -1;
+}
+
 void MaskEdBox::blankRange(int from, int to)
 {
     QString t = text();
@@ -232,6 +251,20 @@ void MaskEdBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void MaskEdBox::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (m_mask.isEmpty() || event->button() != Qt::LeftButton || (event->modifiers() & Qt::ShiftModifier)
+        || hasSelectedText())
+        return;
+    // The blanks of an unfilled box are text too, and a click in the empty
+    // part of the box lands after them, where no digit can go. Positions up
+    // to just after the last digit still count as clicked on it.
+    const int unfilled = firstUnfilled();
+    if (unfilled >= 0 && cursorPosition() > lastFilled() + 1)
+        setCursorPosition(unfilled);
 }
 
 void MaskEdBox::inputMethodEvent(QInputMethodEvent* event)

@@ -11,6 +11,12 @@
 // "#" position, Backspace blanks the position before the cursor, Delete the
 // one under it (or the selection).
 //
+// A mouse click that lands past the last filled position (in the blank tail
+// of the box, or anywhere in an empty box) puts the cursor on the first
+// unfilled position, so typing starts where the digits are missing instead of
+// past the mask's end. A click on or before the last filled position leaves
+// the cursor where it was clicked.
+//
 // setText() from code accepts a text only when it fits the mask character by
 // character (digit or blank where "#", the literal where a literal stands);
 // otherwise it returns false, sets lastSetFailed() and keeps the old text.
@@ -68,12 +74,15 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void typeDigit(QChar c);
     void blankRange(int from, int to); // [from, to)
     int nextEditable(int pos) const;   // first "#" at or after pos, or length
     int prevEditable(int pos) const;   // last "#" before pos, or -1
+    int lastFilled() const;            // last "#" holding a digit, or -1
+    int firstUnfilled() const;         // first "#" holding a blank, or -1
     void applyText(const QString& text, int cursor);
     void onTextChanged(const QString& text);
 

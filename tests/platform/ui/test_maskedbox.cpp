@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using platform::MaskEdBox;
@@ -183,4 +185,91 @@ TEST(MaskEdBox, new_mask_starts_blank)
     EXPECT_TRUE(box.setText("2005.08.24."));
     box.setMask(kClock);
     EXPECT_EQ(box.text(), "  :  :  ");
+}
+
+namespace {
+
+// A shown window with two boxes as wide as the entry form's, so clicks and
+// focus moves take the window system's path.
+struct ClickWindow {
+    QWidget window;
+    MaskEdBox* first = new MaskEdBox(kTime, &window);
+    MaskEdBox* box = new MaskEdBox(&window);
+
+    explicit ClickWindow(const QString& mask)
+    {
+        window.resize(300, 80);
+        first->setGeometry(10, 10, 62, 24);
+        box->setMask(mask);
+        box->setGeometry(10, 44, mask == kDate ? 92 : mask == kClock ? 80 : 62, 24);
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        first->setFocus();
+    }
+
+    // A point on the left half of the character at position pos: the
+    // rightmost one that the box still reads as that position.
+    QPoint onCharacter(int pos) const
+    {
+        const int y = box->height() / 2;
+        int x = 0;
+        while (x + 1 < box->width() && box->cursorPositionAt(QPoint(x + 1, y)) <= pos)
+            ++x;
+        return {x, y};
+    }
+};
+
+} // namespace
+
+TEST(MaskEdBox, click_past_the_filled_part_puts_the_cursor_on_the_first_unfilled_position)
+{
+    // at < 0: a point in the box's empty right part; otherwise a point just
+    // inside the character at that position.
+    struct Case { QString mask, before; int at; QString typed, reads; int caretAfterClick; };
+    const Case cases[] = {
+        {kTime, "", -1, "0130", "01:30", 0},
+        {kDate, "", -1, "20050824", "2005.08.24.", 0},
+        {kClock, "", -1, "095907", "09:59:07", 0},
+        {kTime, "", 4, "0130", "01:30", 0},                  // on a blank: still past every digit
+        {kTime, "01:  ", -1, "30", "01:30", 3},
+        {kDate, "2005.  .24.", -1, "08", "2005.08.24.", 5},  // the gap, not past the end
+        {kDate, "2005.08.  .", 2, "1", "2015.08.  .", 2},    // on a digit: stays where clicked
+        {kTime, "  :30", 1, "5", " 5:30", 1},                // on a blank before a digit: stays
+        {kDate, "2005.08.24.", -1, "1", "2005.08.24.", 11},  // full: nothing to move to
+    };
+    for (const Case& c : cases) {
+        const std::string label = (c.mask + " '" + c.before + "' at " + QString::number(c.at)).toStdString();
+        ClickWindow w(c.mask);
+        ASSERT_TRUE(w.box->setText(c.before)) << label;
+        const QPoint point = c.at < 0 ? QPoint(w.box->width() - 6, w.box->height() / 2)
+                                      : w.onCharacter(c.at);
+        QTest::mouseClick(w.box, Qt::LeftButton, Qt::NoModifier, point);
+        EXPECT_TRUE(w.box->hasFocus()) << label;
+        EXPECT_EQ(w.box->cursorPosition(), c.caretAfterClick) << label;
+        QTest::keyClicks(w.box, c.typed);
+        EXPECT_EQ(w.box->text(), c.reads) << label;
+    }
+}
+
+TEST(MaskEdBox, click_in_an_empty_box_that_already_has_the_focus_goes_to_its_start)
+{
+    ClickWindow w(kTime);
+    w.box->setFocus();
+    w.box->setCursorPosition(5);
+    QTest::mouseClick(w.box, Qt::LeftButton, Qt::NoModifier, w.box->rect().center());
+    QTest::keyClicks(w.box, "0130");
+    EXPECT_EQ(w.box->text(), "01:30");
+}
+
+TEST(MaskEdBox, tab_into_a_filled_box_selects_it_so_typing_replaces_it)
+{
+    ClickWindow w(kTime);
+    ASSERT_TRUE(w.box->setText("12:45"));
+    ASSERT_TRUE(w.first->hasFocus());
+    QTest::keyClick(w.first, Qt::Key_Tab);
+    ASSERT_TRUE(w.box->hasFocus());
+    EXPECT_EQ(w.box->selectedText(), "12:45");
+    QTest::keyClicks(w.box, "0130");
+    EXPECT_EQ(w.box->text(), "01:30");
 }
