@@ -114,12 +114,26 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
         cached = values;
     }
     const QVariant& value = cached->at(column);
+    if (role != Qt::DisplayRole)
+        return value;
+    if (!m_fieldText.isEmpty()) {
+        const auto own = m_fieldText.constFind(m_columns.at(column).second);
+        if (own != m_fieldText.cend())
+            return own.value()(value);
+    }
     // A clerk reads a stored real the way it is written by hand: every digit
     // (2200000, never 2.2e+06) and the regional decimal separator (12,5).
-    if (role == Qt::DisplayRole && value.typeId() == QMetaType::Double)
+    if (value.typeId() == QMetaType::Double)
         return QString::number(value.toDouble(), 'f', QLocale::FloatingPointShortest)
             .replace(QLatin1Char('.'), decimalSeparator());
     return value;
+}
+
+void RecordsetModel::setFieldText(const QString& field, CellText text)
+{
+    m_fieldText.insert(field, std::move(text));
+    if (m_rowCount > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1), {Qt::DisplayRole});
 }
 
 Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const
