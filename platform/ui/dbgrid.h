@@ -40,6 +40,11 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // The text a cell shows for a stored value: reals by
+    // platform::shortestNumber, whole numbers in plain digits, yes/no fields
+    // as "Igaz"/"Hamis"; other values as they are (the edit role keeps the
+    // stored value).
+    static QVariant cellText(const QVariant& value);
     // Cells of the named field are written by `text` instead (the stored
     // value in, the shown text out), whatever record source is shown.
     using CellText = std::function<QString(const QVariant&)>;
