@@ -20,7 +20,8 @@ bash "$here/scripts/build.sh"
 "$here/build/app/rafordit_makedata" "$data" "$program"
 
 # The programs need the short date 2005.08.24. and the time 09:05:07; the
-# shipped locale gives both, and the decimal comma of the grids and lists.
+# shipped locale gives both, the decimal comma of the grids and lists and the
+# no-break space that groups the thousands of printed amounts.
 unset LC_ALL
 export LOCPATH="$here/build/locale"
 export LC_TIME="hu_HU@rafordit"

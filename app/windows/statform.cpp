@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QHBoxLayout>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -21,20 +20,7 @@ namespace {
 
 const QString kTotal = QStringLiteral("summenny");
 
-// Shows a quantity total the way quantities are written everywhere.
-class QuantityDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QString displayText(const QVariant& value, const QLocale& locale) const override
-    {
-        if (!value.isValid() || value.isNull())
-            return QString();
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        return ok ? entry::formatQuantity(number) : QStyledItemDelegate::displayText(value, locale);
-    }
-};
-
+// A quantity total, written the way quantities are written everywhere.
 QString totalText(const QVariant& value)
 {
     return value.isValid() && !value.isNull() ? entry::formatQuantity(value.toDouble()) : QString();
@@ -95,6 +81,7 @@ statform::statform(const ProgramInfo& info, QWidget* parent) : platform::LegacyF
     DBGrid1->setDataSource(Data1);
     // Cells of existing rows can be corrected in place, with no check.
     DBGrid1->setAllowUpdate(true);
+    DBGrid1->recordsetModel().setFieldText(kTotal, totalText);
     layout->addWidget(DBGrid1, 1);
     auto* buttons = new QHBoxLayout;
     Command1 = new platform::SSCommand(QStringLiteral("Leválogat kód szerint"), this);
@@ -116,7 +103,6 @@ void statform::Command1_Click()
 {
     Data1->setRecordSource(statSource());
     Data1->refresh();
-    DBGrid1->setItemDelegateForColumn(1, new QuantityDelegate(DBGrid1));
 }
 
 void statform::Command2_Click()

@@ -1,10 +1,13 @@
 #include "platform/sys/regional.h"
 
+#include <atomic>
 #include <cmath>
-#include <limits>
 #include <ctime>
 #include <langinfo.h>
+#include <limits>
 #include <locale.h>
+#include <mutex>
+#include <vector>
 
 namespace platform {
 
@@ -25,35 +28,60 @@ RegionalState& state()
     return s;
 }
 
-// The locale the environment selects for one category, loaded afresh on
-// every call so that a changed setting is seen by the next check. A name
-// that cannot be loaded leaves the category at C, as a program started
-// with it would run. The process-wide locale is left alone: changing
-// LC_NUMERIC globally would change how every strtod() in the process reads.
-class EnvLocale {
+// The regional settings the environment selects (LOCPATH, LC_ALL,
+// LC_TIME, LC_NUMERIC, LANG), read once at the first use and kept: every
+// date, time and number of the program is written from this one locale
+// object. Reading it anew for every text would cost a locale load each time
+// and, with LOCPATH set, glibc's newlocale() loses its copy of the path on
+// every call; so the categories are applied to the process the way
+// QApplication applies them at start (setlocale(category, "")), which keeps
+// no such copy, and the kept object is a duplicate of that.
+// A name that cannot be loaded leaves the category at C, as a program
+// started with it would run.
+class RegionalLocale {
 public:
-    explicit EnvLocale(int mask)
+    static RegionalLocale& instance()
     {
-        loc_ = newlocale(mask, "", static_cast<locale_t>(nullptr));
-        if (!loc_)
-            loc_ = newlocale(mask, "C", static_cast<locale_t>(nullptr));
+        // Never destroyed: a window closing at exit may still write a date.
+        static RegionalLocale* const kept = new RegionalLocale;
+        return *kept;
     }
-    ~EnvLocale()
-    {
-        if (loc_)
-            freelocale(loc_);
-    }
-    EnvLocale(const EnvLocale&) = delete;
-    EnvLocale& operator=(const EnvLocale&) = delete;
+
+    locale_t handle() const { return m_current.load(std::memory_order_acquire); }
 
     QString info(nl_item item) const
     {
-        return loc_ ? QString::fromUtf8(nl_langinfo_l(item, loc_)) : QString();
+        const locale_t loc = handle();
+        return loc ? QString::fromUtf8(nl_langinfo_l(item, loc)) : QString();
     }
-    locale_t handle() const { return loc_; }
+
+    void reload()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_current.store(load(), std::memory_order_release);
+    }
 
 private:
-    locale_t loc_ = nullptr;
+    RegionalLocale() { m_current.store(load(), std::memory_order_release); }
+
+    // Called with the mutex held, or from the constructor (which the static
+    // above runs once).
+    locale_t load()
+    {
+        for (int category : {LC_TIME, LC_NUMERIC})
+            if (!setlocale(category, ""))
+                setlocale(category, "C");
+        locale_t loc = duplocale(LC_GLOBAL_LOCALE);
+        // An object handed out earlier may still be in use on another
+        // thread: replaced ones are kept, never freed (only tests reload).
+        if (loc)
+            m_all.push_back(loc);
+        return loc;
+    }
+
+    std::mutex m_mutex;
+    std::atomic<locale_t> m_current{nullptr};
+    std::vector<locale_t> m_all;
 };
 
 QString strftimeText(const QString& pattern, const QDate& date, const QTime& time)
@@ -75,11 +103,11 @@ QString strftimeText(const QString& pattern, const QDate& date, const QTime& tim
     }
     tm.tm_isdst = -1;
 
-    EnvLocale loc(LC_TIME_MASK);
+    const locale_t loc = RegionalLocale::instance().handle();
     const QByteArray fmt = pattern.toUtf8();
     char buf[256];
-    size_t n = loc.handle() ? strftime_l(buf, sizeof buf, fmt.constData(), &tm, loc.handle())
-                            : strftime(buf, sizeof buf, fmt.constData(), &tm);
+    size_t n = loc ? strftime_l(buf, sizeof buf, fmt.constData(), &tm, loc)
+                   : strftime(buf, sizeof buf, fmt.constData(), &tm);
     return QString::fromUtf8(buf, static_cast<qsizetype>(n));
 }
 
@@ -96,6 +124,11 @@ QDateTime Clock::now()
     return fixed.isValid() ? fixed : QDateTime::currentDateTime();
 }
 
+void reloadRegionalSettings()
+{
+    RegionalLocale::instance().reload();
+}
+
 void Clock::setFixedNow(const QDateTime& when)
 {
     state().fixedNow = when;
@@ -110,14 +143,14 @@ QString shortDateFormat()
 {
     if (!state().datePattern.isEmpty())
         return state().datePattern;
-    return EnvLocale(LC_TIME_MASK).info(D_FMT);
+    return RegionalLocale::instance().info(D_FMT);
 }
 
 QString timeFormat()
 {
     if (!state().timePattern.isEmpty())
         return state().timePattern;
-    return EnvLocale(LC_TIME_MASK).info(T_FMT);
+    return RegionalLocale::instance().info(T_FMT);
 }
 
 QString formatDate(const QDate& date, const QString& pattern)
@@ -158,7 +191,7 @@ QString decimalSeparator()
 {
     if (state().numbersOverridden)
         return state().decimalSep;
-    QString sep = EnvLocale(LC_NUMERIC_MASK).info(RADIXCHAR);
+    QString sep = RegionalLocale::instance().info(RADIXCHAR);
     return sep.isEmpty() ? QStringLiteral(".") : sep;
 }
 
@@ -166,7 +199,7 @@ QString groupSeparator()
 {
     if (state().numbersOverridden)
         return state().groupSep;
-    return EnvLocale(LC_NUMERIC_MASK).info(THOUSEP);
+    return RegionalLocale::instance().info(THOUSEP);
 }
 
 void setNumberFormat(const QString& decimalSep, const QString& groupSep)
@@ -228,6 +261,33 @@ QString formatNumber(double value, int decimals, bool grouped)
         whole = groupDigits(whole, groupSeparator());
     QString text = decimals > 0 ? whole + decimalSeparator() + frac : whole;
     return negative && scaled != 0 ? QLatin1Char('-') + text : text;
+}
+
+QString shortestNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (value == 0)
+        return QStringLiteral("0");
+    // Rounded to 15 significant digits: "d.dddddddddddddde+XX". The digits
+    // beyond (693.5999999999999's last 9) are the noise of binary
+    // arithmetic, not anything a clerk entered.
+    const QString e = QString::number(std::fabs(value), 'e', 14);
+    const qsizetype ePos = e.indexOf(QLatin1Char('e'));
+    QString digits = e.left(1) + e.mid(2, ePos - 2);
+    const int exponent = e.mid(ePos + 1).toInt();
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    // Digits before the decimal separator.
+    const qsizetype whole = exponent + 1;
+    QString text;
+    if (whole <= 0)
+        text = QStringLiteral("0") + decimalSeparator() + QString(-whole, QLatin1Char('0')) + digits;
+    else if (whole >= digits.size())
+        text = digits + QString(whole - digits.size(), QLatin1Char('0'));
+    else
+        text = digits.left(whole) + decimalSeparator() + digits.mid(whole);
+    return value < 0 ? QLatin1Char('-') + text : text;
 }
 
 bool fitsMask(const QString& text, const QString& mask)

@@ -3,9 +3,12 @@
 // The programs turn today's date and the current time into text the way the
 // system's regional settings say (short date format, time format) and refuse
 // to start when those texts do not look like 2005.08.24. and 09:05:07.
-// The formats come from the POSIX locale in force for LC_TIME; numbers use
-// the decimal point and digit grouping of LC_NUMERIC. Tests replace both
-// the formats and the clock.
+// The formats come from the POSIX locale the environment selects for
+// LC_TIME; numbers use the decimal point and digit grouping of LC_NUMERIC.
+// The programs run under the shipped locale (platform/sys/locale, see
+// scripts/run.sh): "2005.08.24.", "09:05:07", decimal comma, thousands
+// grouped with a no-break space. The settings are read from the environment
+// once, at the first use, and kept. Tests replace the formats and the clock.
 #pragma once
 
 #include <QDate>
@@ -41,6 +44,12 @@ QString timeText(const QTime& time);
 QString formatDate(const QDate& date, const QString& pattern);
 QString formatTime(const QTime& time, const QString& pattern);
 
+// Reads the regional settings from the environment again, as a program
+// started now would get them; for tests that change LC_TIME, LC_NUMERIC or
+// LOCPATH. It sets the process's own LC_TIME and LC_NUMERIC the way
+// QApplication does at start, so it is no call for a running window.
+void reloadRegionalSettings();
+
 // Replaces the regional formats until cleared; an empty pattern keeps the
 // system's for that half.
 void setRegionalFormats(const QString& shortDatePattern, const QString& timePattern);
@@ -60,6 +69,12 @@ QString groupedInteger(qint64 value);
 // A number with a fixed count of decimals (halves away from zero) and the
 // regional decimal separator; grouped when asked.
 QString formatNumber(double value, int decimals, bool grouped = false);
+// A stored real the way a clerk reads it in a grid: the shortest text that
+// gives the value back to the 15 significant digits a double carries
+// (850 * 0.816, stored as 693.5999999999999, reads "693,6"), the regional
+// decimal separator, every digit written out (2200000, 0,0000001; never an
+// exponent), no grouping.
+QString shortestNumber(double value);
 
 // True when `text` fits `mask` character by character: a digit wherever
 // the mask has '#', the mask's own character everywhere else, same length.

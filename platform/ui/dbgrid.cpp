@@ -5,7 +5,6 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMouseEvent>
 
 namespace platform {
@@ -114,12 +113,40 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
         cached = values;
     }
     const QVariant& value = cached->at(column);
-    // A clerk reads a stored real the way it is written by hand: every digit
-    // (2200000, never 2.2e+06) and the regional decimal separator (12,5).
-    if (role == Qt::DisplayRole && value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'f', QLocale::FloatingPointShortest)
-            .replace(QLatin1Char('.'), decimalSeparator());
-    return value;
+    if (role != Qt::DisplayRole)
+        return value;
+    if (!m_fieldText.isEmpty()) {
+        const auto own = m_fieldText.constFind(m_columns.at(column).second);
+        if (own != m_fieldText.cend())
+            return own.value()(value);
+    }
+    return cellText(value);
+}
+
+void RecordsetModel::setFieldText(const QString& field, CellText text)
+{
+    m_fieldText.insert(field, std::move(text));
+    if (m_rowCount > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1), {Qt::DisplayRole});
+}
+
+QVariant RecordsetModel::cellText(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        // A clerk reads a stored real the way it is written by hand: every
+        // digit (2200000, never 2.2e+06), no binary noise (693,6 rather than
+        // 693,5999999999999) and the regional decimal separator.
+        return shortestNumber(value.toDouble());
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        // Identifiers and counts: the view would group them ("12 345").
+        return QString::number(value.toLongLong());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("Igaz") : QStringLiteral("Hamis");
+    default:
+        return value;
+    }
 }
 
 Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const

@@ -9,10 +9,12 @@
 
 #include <QAbstractTableModel>
 #include <QCache>
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 #include <QVector>
 
+#include <functional>
 #include <utility>
 
 namespace platform {
@@ -38,6 +40,15 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // The text a cell shows for a stored value: reals by
+    // platform::shortestNumber, whole numbers in plain digits, yes/no fields
+    // as "Igaz"/"Hamis"; other values as they are (the edit role keeps the
+    // stored value).
+    static QVariant cellText(const QVariant& value);
+    // Cells of the named field are written by `text` instead (the stored
+    // value in, the shown text out), whatever record source is shown.
+    using CellText = std::function<QString(const QVariant&)>;
+    void setFieldText(const QString& field, CellText text);
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // Re-reads the count and the column set (connection refreshed).
@@ -58,6 +69,7 @@ private:
     GridColumns m_requested;
     GridColumns m_columns;       // resolved
     QVector<int> m_fieldIndex;   // record-set field index per column, -1 when absent
+    QHash<QString, CellText> m_fieldText;
     int m_rowCount = 0;
     bool m_allowUpdate = false;
     // Rows fetched for painting, so that one visible row costs one fetch per

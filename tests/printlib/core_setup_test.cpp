@@ -67,7 +67,6 @@ TEST_F(PrintCoreTest, property_checks_refuse_bad_values_with_error_9_and_keep_th
 
 TEST_F(PrintCoreTest, margin_message_writes_max_margin_with_the_regional_decimal_separator)
 {
-    platform::setNumberFormat(",", "");
     job().setPageSize(platform::vbPRPSLetter); // 215.9 mm wide: MaxMargin 86.36
     try {
         job().setTopMargin(100);
@@ -75,7 +74,6 @@ TEST_F(PrintCoreTest, margin_message_writes_max_margin_with_the_regional_decimal
     } catch (const LibError& e) {
         EXPECT_EQ(e.Description, "Valid range is from 0 to 86,36");
     }
-    platform::clearNumberFormat();
 }
 
 TEST_F(PrintCoreTest, a_smaller_paper_clamps_the_margins_silently)

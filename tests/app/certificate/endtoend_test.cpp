@@ -89,7 +89,6 @@ TEST(EndToEnd, a_stored_episode_prints_its_certificate_and_its_item_list_to_pdf)
     platform::setDefaultMsgBoxTitle("Sebrix");
     platform::ActivationTracker::instance().reset();
     platform::ScopedRegional regional("%Y.%m.%d.", "%H:%M:%S", QDateTime(QDate(2005, 8, 24), QTime(9, 59, 0)));
-    platform::setNumberFormat(",", " ");
     testsupport::ScriptedBoxes boxes;
     ASSERT_TRUE(platform::selectPrinter(platform::pdfPrinterName()));
     printlib::setModalDriver([](QDialog&) {}); // the preview is looked at and closed
@@ -161,7 +160,6 @@ TEST(EndToEnd, a_stored_episode_prints_its_certificate_and_its_item_list_to_pdf)
 
     printlib::setModalDriver({});
     printlib::Job.reset();
-    platform::clearNumberFormat();
     platform::ActivationTracker::instance().reset();
     QDir::setCurrent(old);
 }

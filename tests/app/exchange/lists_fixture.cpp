@@ -27,10 +27,9 @@ void ListsFixture::SetUp()
     platform::installPrintDevice(std::move(d));
     platform::printer().setPaperSize(platform::vbPRPSA3);
     platform::printer().setOrientation(1);
-    platform::setNumberFormat(QStringLiteral(","), QStringLiteral(" "));
 }
 
-void ListsFixture::TearDown() { platform::clearNumberFormat(); }
+void ListsFixture::TearDown() {}
 
 void ListsFixture::institution(const QString& code, const QString& name)
 {

@@ -81,7 +81,6 @@ TEST(HighCostRules, codes_of_a_converted_episode_up_to_the_first_blank_one)
 
 TEST(HighCostRules, numbers_print_in_general_form_after_a_blank)
 {
-    platform::setNumberFormat(",", " ");
     const struct {
         QVariant value;
         QString printed;
@@ -92,7 +91,6 @@ TEST(HighCostRules, numbers_print_in_general_form_after_a_blank)
     };
     for (const auto& c : cases)
         EXPECT_EQ(exchange::printedNumber(c.value), c.printed) << c.value.toString().toStdString();
-    platform::clearNumberFormat();
 }
 
 TEST_F(HighCost, a_hand_entered_episode_sheet)

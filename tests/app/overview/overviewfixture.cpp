@@ -28,7 +28,6 @@ void OverviewTest::SetUp()
     platform::ActivationTracker::instance().reset();
     m_regional.emplace(QStringLiteral("%Y.%m.%d."), QStringLiteral("%H:%M:%S"),
                        QDateTime(QDate(2005, 8, 24), QTime(9, 59, 0)));
-    platform::setNumberFormat(QStringLiteral(","), QStringLiteral(" "));
     auto device = std::make_unique<platform::RecordingDevice>(600);
     printerDevice = device.get();
     platform::installPrintDevice(std::move(device));
@@ -47,7 +46,6 @@ void OverviewTest::TearDown()
     window.reset();
     printlib::setModalDriver({});
     printlib::Job.reset();
-    platform::clearNumberFormat();
     m_regional.reset();
     m_entered.reset();
     platform::ActivationTracker::instance().reset();

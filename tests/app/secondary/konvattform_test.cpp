@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 
 namespace {
@@ -96,6 +97,21 @@ TEST_F(ViewerTest, choices_count_their_records_and_the_indicator_follows_the_cur
         EXPECT_EQ(shownState(f), c.first);
         EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), c.count.toInt());
     }
+}
+
+TEST_F(ViewerTest, the_grid_writes_the_processed_flag_in_hungarian)
+{
+    konvattform& f = openViewer(ProgramInfo::sebrix(), {true, false});
+    const auto& m = f.DBGrid1->recordsetModel();
+    const int column = 32;
+    ASSERT_EQ(m.fieldOf(column), QStringLiteral("Feldolgozva"));
+    // The text as the grid paints it, under the view's locale.
+    auto* delegate = qobject_cast<QStyledItemDelegate*>(f.DBGrid1->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    QStringList shown;
+    for (int r = 0; r < m.rowCount(); ++r)
+        shown << delegate->displayText(m.data(m.index(r, column)), f.DBGrid1->locale());
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Igaz"), QStringLiteral("Hamis")}));
 }
 
 TEST_F(ViewerTest, an_empty_choice_counts_zero_and_shows_no_state)

@@ -70,12 +70,14 @@ TEST_F(StatTest, grouping_totals_each_code_over_the_items_of_episodes)
     f.Command1->click();
     auto& model = f.DBGrid1->recordsetModel();
     ASSERT_EQ(model.rowCount(), 2);
-    // The grid writes the totals the way quantities are written.
-    auto* delegate = qobject_cast<QStyledItemDelegate*>(f.DBGrid1->itemDelegateForColumn(1));
+    // The grid writes the totals the way quantities are written; the text
+    // as painted, under the view's locale (the shipped one).
+    auto* delegate = qobject_cast<QStyledItemDelegate*>(f.DBGrid1->itemDelegateForIndex(model.index(0, 1)));
     ASSERT_NE(delegate, nullptr);
     QStringList shown;
     for (int r = 0; r < model.rowCount(); ++r)
-        shown << model.index(r, 0).data().toString() + " " + delegate->displayText(model.index(r, 1).data(), QLocale());
+        shown << model.index(r, 0).data().toString() + " "
+                + delegate->displayText(model.index(r, 1).data(), f.DBGrid1->locale());
     EXPECT_EQ(shown, (QStringList{"A100 1 234,75", "B200 3,50"}));
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("summenny"));
 

@@ -110,48 +110,56 @@ TEST_F(BoundControls, grid_shows_rows_added_edited_and_deleted)
     EXPECT_EQ(cell(m, 0, 0), "0200");
 }
 
-TEST_F(BoundControls, grid_shows_reals_in_full_with_the_decimal_comma_and_keeps_the_stored_value)
+TEST_F(BoundControls, grid_cells_show_numbers_and_yes_no_fields_as_a_clerk_reads_them)
 {
-    struct NumberFormat {
-        NumberFormat() { platform::setNumberFormat(QStringLiteral(","), QStringLiteral(" ")); }
-        ~NumberFormat() { platform::clearNumberFormat(); }
-    } hungarian;
     db->execScript(QString::fromUtf8(
-        "create table tetel (Sor integer, Ertek real, Db integer, Megj text);"
-        "insert into tetel values (1, 2200000, 3, '1.5');"
-        "insert into tetel values (2, 12.5, -7, 'x');"
-        "insert into tetel values (3, 0.125, 0, '2200000');"
-        "insert into tetel values (4, -3.75, 42, '');"
-        "insert into tetel values (5, 123456789012, 1, 'a');"));
+        "create table tetel (Sor integer, Ertek real, Db integer, Megj text, Kesz boolean);"
+        "insert into tetel values (1, 2200000, 3, '1.5', 1);"
+        "insert into tetel values (2, 12.5, -7, 'x', 0);"
+        "insert into tetel values (3, 0.125, 0, '2200000', null);"
+        "insert into tetel values (4, -3.75, 123456, '', 1);"
+        "insert into tetel values (5, 123456789012, 1, 'a', 0);"
+        "insert into tetel values (6, 850 * 0.816, 1, 'b', 0);"
+        "insert into tetel values (7, 850 * 0.816 * 40, 1, 'c', 0);"
+        "insert into tetel values (8, 0.0000001, 1, 'd', 0);"));
     DataConnection items{"Data3"};
     items.setDatabase(db);
-    items.setRecordSource("select Ertek, Db, Megj from tetel order by Sor");
+    items.setRecordSource("select Ertek, Db, Megj, Kesz from tetel order by Sor");
     items.refresh();
     platform::DBGrid grid;
     grid.setDataSource(&items);
     const auto& m = grid.recordsetModel();
 
-    struct Row { const char* real; const char* whole; const char* text; };
+    struct Row { const char* real; const char* whole; const char* text; const char* yesNo; };
     const Row rows[] = {
-        {"2200000", "3", "1.5"},
-        {"12,5", "-7", "x"},
-        {"0,125", "0", "2200000"},
-        {"-3,75", "42", ""},
-        {"123456789012", "1", "a"},
+        {"2200000", "3", "1.5", "Igaz"},
+        {"12,5", "-7", "x", "Hamis"},
+        {"0,125", "0", "2200000", ""},
+        {"-3,75", "123456", "", "Igaz"},
+        {"123456789012", "1", "a", "Hamis"},
+        {"693,6", "1", "b", "Hamis"},        // 850 * 0.816 is stored as 693.5999999999999
+        {"27744", "1", "c", "Hamis"},        // and 40 of them as 27743.999999999996
+        {"0,0000001", "1", "d", "Hamis"},
     };
-    // The text as the grid paints it: its delegate turns a bare double into
-    // "2.2e+06", so the model has to hand over finished text.
+    // The text as the grid paints it, through its delegate and under the
+    // locale the view has (the process's: the shipped one). The delegate
+    // would write a bare double as "2,2E+06" and group a whole number
+    // ("123 456"), so the model hands over finished text.
     auto* delegate = qobject_cast<QStyledItemDelegate*>(grid.itemDelegate());
     ASSERT_NE(delegate, nullptr);
+    auto shown = [&](int r, int c) { return delegate->displayText(m.data(m.index(r, c)), grid.locale()); };
     ASSERT_EQ(m.rowCount(), int(std::size(rows)));
     for (int r = 0; r < int(std::size(rows)); ++r) {
         SCOPED_TRACE(r);
-        EXPECT_EQ(delegate->displayText(m.data(m.index(r, 0)), QLocale::c()), rows[r].real);
-        EXPECT_EQ(cell(m, r, 1), rows[r].whole);
-        EXPECT_EQ(cell(m, r, 2), rows[r].text);
+        EXPECT_EQ(shown(r, 0), rows[r].real);
+        EXPECT_EQ(shown(r, 1), rows[r].whole);
+        EXPECT_EQ(shown(r, 2), rows[r].text);
+        EXPECT_EQ(shown(r, 3), rows[r].yesNo);
     }
-    // Editing starts from the stored number, not from its shown text.
+    // Editing starts from the stored value, not from its shown text.
     EXPECT_EQ(m.data(m.index(1, 0), Qt::EditRole), QVariant(12.5));
+    EXPECT_EQ(m.data(m.index(5, 0), Qt::EditRole), QVariant(850 * 0.816));
+    EXPECT_EQ(m.data(m.index(0, 3), Qt::EditRole), QVariant(true));
 }
 
 TEST_F(BoundControls, combo_lists_one_field_and_reports_changes_and_choices)
