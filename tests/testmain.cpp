@@ -5,6 +5,33 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RAFORDIT_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define RAFORDIT_ASAN 1
+#endif
+
+#ifdef RAFORDIT_ASAN
+// The sanitizer build (RAFORDIT_SANITIZE) stops a test at its first report,
+// leaks included; the suppressions name third-party libraries only. Options
+// in the environment still win over these.
+extern "C" const char* __asan_default_options()
+{
+    return "halt_on_error=1:detect_leaks=1";
+}
+extern "C" const char* __lsan_default_options()
+{
+    return "suppressions=" RAFORDIT_SOURCE_DIR "/tests/lsan.supp:print_suppressions=0";
+}
+extern "C" const char* __ubsan_default_options()
+{
+    return "halt_on_error=1:print_stacktrace=1";
+}
+#endif
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

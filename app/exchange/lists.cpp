@@ -44,7 +44,7 @@ Message printerFailure(int number)
 
 Message databaseFailure(const platform::db::DbError& e)
 {
-    return {e.message(), QStringLiteral("Hiba"), platform::Critical};
+    return {e.clerkText(), QStringLiteral("Hiba"), platform::Critical};
 }
 
 // Runs a list; a failure cancels whatever document it began, so no half

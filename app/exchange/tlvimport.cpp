@@ -39,9 +39,35 @@ QString unreadableReason(const platform::FileError& e)
         return QStringLiteral("A megadott elérési út nem fájlt jelöl.");
     case platform::fileerr::PathNotFound:
         return QStringLiteral("Nincs ilyen elérési út.");
+    case platform::fileerr::DeviceIo:
+        return QStringLiteral("Lemezhiba: a fájl nem olvasható.");
     default:
-        return QStringLiteral("Hibakód: %1 (%2)").arg(e.number).arg(e.text);
+        // The number and its usual words are for the administrator.
+        return QStringLiteral("A fájl olvasása nem sikerült. (Hibakód: %1, %2)")
+            .arg(e.number)
+            .arg(platform::fileErrorText(e.number));
     }
+}
+
+// The path as the clerk typed it, with one kind of separator: one with a
+// drive letter the old way ("a:\adat\TLVREC.TXT"), any other the native way.
+QString shownPath(const QString& path)
+{
+    QString shown = path;
+    if (!platform::driveName(path).isEmpty())
+        return shown.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return shown.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+QString badRecordReason(const TlvRecordFault& fault)
+{
+    switch (fault.kind) {
+    case TlvRecordFault::NoLineEnd:
+        return QStringLiteral("a végén nincs CR LF sorvég, a fájl nem 650 bájtos rekordokból áll");
+    case TlvRecordFault::NulByte:
+        return QStringLiteral("nulla bájt áll a rekord %1. bájtján").arg(fault.byte);
+    }
+    return QString();
 }
 
 // The prepared insert of the run. The row's text is bound where it lies,
@@ -75,8 +101,9 @@ public:
 private:
     [[noreturn]] void fail() const
     {
-        throw platform::db::DbError(
-            QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db.handle())), m_db.path()));
+        sqlite3* db = m_db.handle();
+        throw platform::db::DbError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errmsg(db)), m_db.path()),
+                                    m_db.path(), sqlite3_extended_errcode(db));
     }
     platform::db::Database& m_db;
     sqlite3_stmt* m_stmt = nullptr;
@@ -96,7 +123,9 @@ public:
         return false;
     }
 
-    // The 648 bytes of record n (from 1); empty when it cannot be read.
+    // Record n (from 1) as it lies in the file: its 648 bytes and its line
+    // end, of which the last record may lack some. Empty when it cannot be
+    // read. Blocks start on a record, so only the file's end cuts one short.
     QByteArrayView record(qint64 n, platform::FileError* error)
     {
         const qint64 offset = (n - 1) * kTlvRecordLength;
@@ -113,7 +142,8 @@ public:
                 return QByteArrayView();
             }
         }
-        return QByteArrayView(m_block).sliced(offset - m_start, kTlvDataLength);
+        const qint64 at = offset - m_start;
+        return QByteArrayView(m_block).sliced(at, qMin<qint64>(kTlvRecordLength, m_block.size() - at));
     }
 
 private:
@@ -172,7 +202,13 @@ const TlvImportOutcome& TlvImport::run(platform::db::Database& converted, const 
                 o.taken = 0;
                 return o; // the transaction rolls back
             }
-            if (convertTlvRecord(bytes, m_rules, row)) {
+            if ((o.fault = tlvRecordFault(bytes))) {
+                o.status = Status::BadRecord;
+                o.badRecord = n;
+                o.taken = 0;
+                return o;
+            }
+            if (convertTlvRecord(bytes.first(kTlvDataLength), m_rules, row)) {
                 if (row.undefinedAt() >= 0 && o.undefinedRecords++ == 0) {
                     o.firstUndefinedRecord = n;
                     o.firstUndefinedByte = row.undefinedAt() + 1;
@@ -192,14 +228,15 @@ const TlvImportOutcome& TlvImport::run(platform::db::Database& converted, const 
         o.status = Status::Done;
     } catch (const platform::db::DbError& e) {
         o.status = Status::DatabaseError;
-        o.databaseError = e.message();
+        o.databaseError = e.clerkText();
         o.taken = 0;
     }
     return o;
 }
 
-QList<episode::Message> tlvImportMessages(const TlvImportOutcome& o, const QString& path)
+QList<episode::Message> tlvImportMessages(const TlvImportOutcome& o, const QString& typedPath)
 {
+    const QString path = shownPath(typedPath);
     const QString hiba = QStringLiteral("Hiba");
     const QString figyelmeztetes = QStringLiteral("Figyelmeztetés");
     QList<episode::Message> boxes;
@@ -213,6 +250,12 @@ QList<episode::Message> tlvImportMessages(const TlvImportOutcome& o, const QStri
                                      "Nem történt adatkonvertálás.")
                           .arg(o.fileLength)
                           .arg(path),
+                      hiba, platform::Critical});
+        return boxes;
+    case Status::BadRecord:
+        boxes.append({QStringLiteral("Hibás a(z) %1. rekord (%2): %3\nNem történt adatkonvertálás.")
+                          .arg(o.badRecord)
+                          .arg(badRecordReason(*o.fault), path),
                       hiba, platform::Critical});
         return boxes;
     case Status::DatabaseError:

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace platform::db {
 class Database;
@@ -25,6 +26,7 @@ struct TlvImportOutcome {
         Done,             // every complete record read, the taken ones stored
         Unreadable,       // the file could not be opened or read; nothing stored
         NoCompleteRecord, // nothing to convert; nothing stored
+        BadRecord,        // a record is not one of the file's layout; nothing stored
         DatabaseError,    // the rows could not be stored; nothing stored
         Stopped,          // stopped from outside; nothing stored
     };
@@ -38,7 +40,12 @@ struct TlvImportOutcome {
     qint64 undefinedRecords = 0;
     qint64 firstUndefinedRecord = 0;
     int firstUndefinedByte = 0;
+    // The first record refused (from 1) and why.
+    qint64 badRecord = 0;
+    std::optional<TlvRecordFault> fault;
     platform::FileError fileError;
+    // What the clerk reads about a database failure: in Hungarian, naming
+    // the file, the engine's words after it where they help.
     QString databaseError;
 };
 
@@ -55,7 +62,8 @@ public:
     const TlvFileShape& shape() const { return m_outcome.shape; }
 
     // Converts every complete record, in file order, and appends the rows it
-    // takes to `konv` of `converted`. After each record read, `step` gets its
+    // takes to `konv` of `converted`. A record that is not one of the file's
+    // layout (tlvRecordFault) stops the run, and nothing of it is kept. After each record read, `step` gets its
     // number (from 1); when it returns false the run stops and nothing is
     // kept. Only a run that ends Done leaves rows behind.
     const TlvImportOutcome& run(platform::db::Database& converted, const std::function<bool(qint64)>& step);

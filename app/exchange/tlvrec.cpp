@@ -2,6 +2,8 @@
 
 #include "platform/sys/codepage.h"
 
+#include <cstring>
+
 namespace exchange {
 
 namespace {
@@ -155,6 +157,18 @@ TlvFileShape tlvFileShape(qint64 fileLength)
     shape.completeRecords = whole + (rest >= kTlvDataLength ? 1 : 0);
     shape.trailingBytes = rest >= kTlvDataLength ? 0 : rest;
     return shape;
+}
+
+std::optional<TlvRecordFault> tlvRecordFault(QByteArrayView record)
+{
+    static constexpr char kLineEnd[] = {'\r', '\n'};
+    for (qsizetype i = kTlvDataLength; i < qMin<qsizetype>(record.size(), kTlvRecordLength); ++i)
+        if (record[i] != kLineEnd[i - kTlvDataLength])
+            return TlvRecordFault{TlvRecordFault::NoLineEnd, int(i) + 1};
+    const QByteArrayView fields = part(record, 0, kTlvDataLength);
+    if (const void* nul = std::memchr(fields.data(), 0, size_t(fields.size())))
+        return TlvRecordFault{TlvRecordFault::NulByte, int(static_cast<const char*>(nul) - fields.data()) + 1};
+    return std::nullopt;
 }
 
 QByteArray tlvDate(QByteArrayView d)

@@ -50,6 +50,24 @@ struct TlvFileShape {
 };
 TlvFileShape tlvFileShape(qint64 fileLength);
 
+// Why a record cannot be taken as it lies in the file. A file whose records
+// lack their line ends, or that is no inpatient-report file at all, would
+// otherwise be cut at the wrong places and stored as garbage.
+struct TlvRecordFault {
+    enum Kind {
+        NoLineEnd, // bytes 649-650 are not CR LF
+        NulByte,   // a NUL byte among the 648 bytes of the fields
+    };
+    Kind kind;
+    int byte; // where, from 1
+    bool operator==(const TlvRecordFault&) const = default;
+};
+// Checks one record as it lies in the file: 650 bytes, or 648-649 for the
+// last record of a file whose final line end is missing (in whole or in
+// part). The line-end bytes that are there must be CR LF; none of the 648
+// bytes before them may be NUL.
+std::optional<TlvRecordFault> tlvRecordFault(QByteArrayView record);
+
 // "yyyymmdd" -> "yyyy.mm.dd"; the characters are not checked, so a blank
 // date gives "    .  .  ".
 QByteArray tlvDate(QByteArrayView yyyymmdd);

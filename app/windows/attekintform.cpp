@@ -1,5 +1,6 @@
 #include "app/windows/attekintform.h"
 
+#include "app/common/dataaction.h"
 #include "app/common/programinfo.h"
 #include "app/windows/itemlist.h"
 #include "platform/db/dataconnection.h"
@@ -459,9 +460,7 @@ void attekintform::trl_Click()
             m_db->exec(QStringLiteral("delete from műtétek where Azonosito = ?"), {id});
         tx.commit();
     } catch (const platform::db::DbError& e) {
-        platform::msgBox(QStringLiteral("Nem sikerült a törlés, semmi sem törlődött!") + QLatin1Char('\n') +
-                             e.message(),
-                         platform::Critical, QStringLiteral("Hiba"));
+        showDataError(e, QStringLiteral("Nem sikerült a törlés, semmi sem törlődött!"));
         Data1->refresh();
     }
     if (Data1->recordset().recordCount() > 0)

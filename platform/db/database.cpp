@@ -638,8 +638,14 @@ QString fileName(const QString& path)
 QString DbError::clerkText() const
 {
     const QString file = fileName(m_file);
+    // For the administrator, after a sentence that cannot name the cause:
+    // the engine's words and number, or this layer's own words for a
+    // refusal of its own (no engine code).
+    const QString engine = m_code != 0
+        ? QStringLiteral(" (%1, %2)").arg(QString::fromUtf8(sqlite3_errstr(m_code))).arg(m_code)
+        : QStringLiteral(" (%1)").arg(message());
     if (file.isEmpty())
-        return QStringLiteral("Adatbázis-hiba: %1").arg(message());
+        return QStringLiteral("Adatbázis-hiba, a művelet nem hajtható végre.") + engine;
     switch (primaryCode()) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -656,12 +662,13 @@ QString DbError::clerkText() const
         return QStringLiteral("A(z) %1 adatbázisfájl nem nyitható meg (nem található, vagy nincs hozzá jogosultság).")
             .arg(file);
     case SQLITE_IOERR:
-        return QStringLiteral("Lemezhiba: a(z) %1 adatbázisfájl nem olvasható vagy nem írható.").arg(file);
+        return QStringLiteral("Lemezhiba: a(z) %1 adatbázisfájl nem olvasható vagy nem írható.").arg(file) + engine;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         return QStringLiteral("A(z) %1 fájl nem használható adatbázis (sérült, üres, vagy nem adatbázis).").arg(file);
     default:
-        return QStringLiteral("Adatbázis-hiba a(z) %1 fájlban: %2").arg(file, message());
+        return QStringLiteral("Adatbázis-hiba a(z) %1 adatbázisfájlban, a művelet nem hajtható végre.").arg(file)
+            + engine;
     }
 }
 

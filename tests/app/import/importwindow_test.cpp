@@ -12,6 +12,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/maskedbox.h"
 #include "platform/ui/msgbox.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/scriptedboxes.h"
 
 #include <QAction>
@@ -63,6 +64,7 @@ protected:
         if (openform* f = openform::current())
             delete f;
         window.reset();
+        platform::db::Database::setBusyTimeout(5000);
         platform::resetDrives();
         regional.reset();
         platform::ActivationTracker::instance().reset();
@@ -221,6 +223,59 @@ TEST_F(ImportWindow, aDatabaseErrorKeepsNothingAndGivesTheWindowBack)
     EXPECT_TRUE(menusEnabled());
     EXPECT_FALSE(w.SSFrame4->isVisible());
     EXPECT_TRUE(w.SSFrame3->isVisible());
+}
+
+// A file of another layout is refused with its first bad record named, and
+// the window is given back as after any run that kept nothing.
+TEST_F(ImportWindow, aFileOfAnotherLayoutIsRefusedNamingTheRecord)
+{
+    kezdo& w = open();
+    QByteArray withoutLineEnds;
+    for (int n = 0; n < 20; ++n)
+        withoutLineEnds += TlvRecord().bytes().left(648);
+    writeFile("TLVREC.TXT", withoutLineEnds);
+    importFrom("c:/TLVREC.TXT");
+    EXPECT_EQ(boxes.texts(), QStringList{"Hibás a(z) 1. rekord (a végén nincs CR LF sorvég, a fájl nem 650 bájtos "
+                                         "rekordokból áll): c:\\TLVREC.TXT\nNem történt adatkonvertálás."});
+    EXPECT_EQ(boxes.single().title, "Hiba");
+    EXPECT_EQ(boxes.single().icon, MsgIcon::Critical);
+    EXPECT_EQ(konvCount(), 0);
+    EXPECT_TRUE(menusEnabled());
+    EXPECT_FALSE(w.SSFrame4->isVisible());
+    EXPECT_TRUE(w.SSFrame3->isVisible());
+}
+
+// Another program holding the converted file, and a full disk: the clerk
+// reads in Hungarian which file and why, and konv keeps what it had.
+TEST_F(ImportWindow, aLockedFileOrAFullDiskIsToldInHungarian)
+{
+    open();
+    const QString path = writeFile("TLVREC.TXT", records(20));
+    const QString stopped = "Az adatkonvertálás adatbázis-hiba miatt megszakadt, a konvertált adatok változatlanok "
+                            "maradtak.\n";
+    const QString file = program().convertedFile;
+    converted()->exec("insert into konv (Torzsszam, Feldolgozva) values ('000000001', 0)");
+    {
+        platform::db::Database::setBusyTimeout(200);
+        testsupport::OtherProgram other(QDir(dataFolder()).filePath(file));
+        ASSERT_TRUE(other.lock());
+        importFrom(path);
+        EXPECT_EQ(boxes.texts(),
+                  QStringList{stopped + "A(z) " + file + " adatbázisfájlt egy másik program használja, a művelet nem "
+                                                         "hajtható végre. Próbálja meg újra később!"});
+    }
+    EXPECT_EQ(konvCount(), 1);
+
+    // The file may not grow: twenty records do not fit.
+    boxes->clear();
+    const int pages = converted()->scalar("pragma page_count").toInt();
+    converted()->scalar(QStringLiteral("pragma max_page_count = %1").arg(pages));
+    importFrom(path);
+    EXPECT_EQ(boxes.texts(),
+              QStringList{stopped + "Betelt a lemez, a(z) " + file + " adatbázisfájlba nem lehet írni."});
+    EXPECT_EQ(konvCount(), 1);
+    EXPECT_TRUE(menusEnabled());
+    EXPECT_TRUE(window->SSFrame3->isVisible());
 }
 
 // Closing the main window while the run goes: the run stops, keeps nothing,
@@ -470,4 +525,25 @@ TEST_F(WardImport, chooserShowsTheChosenDrive)
     EXPECT_EQ(w.Label21->text(), "Meghajtó: A: - ");
     EXPECT_EQ(w.Label22->text(), "");
     EXPECT_TRUE(w.isEnabled());
+}
+
+// The ward program refuses a bad file the same way and tells of its own
+// converted file.
+TEST_F(WardImport, refusesABadFileAndNamesItsConvertedFile)
+{
+    open();
+    importFrom(writeFile("TLVREC.TXT", records(2) + TlvRecord().rawByte(9, '\0').bytes()));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Hibás a(z) 3. rekord (nulla bájt áll a rekord 10. bájtján): "
+                                                        "%1\nNem történt adatkonvertálás.")
+                                             .arg(files.filePath("TLVREC.TXT"))});
+    EXPECT_EQ(konvCount(), 0);
+
+    boxes->clear();
+    platform::db::Database::setBusyTimeout(200);
+    testsupport::OtherProgram other(QDir(dataFolder()).filePath("osztkonv.mdb"));
+    ASSERT_TRUE(other.lock());
+    importFrom(writeFile("jo.txt", records(2)));
+    EXPECT_EQ(boxes.texts(), QStringList{"Az adatkonvertálás adatbázis-hiba miatt megszakadt, a konvertált adatok "
+                                         "változatlanok maradtak.\nA(z) osztkonv.mdb adatbázisfájlt egy másik program "
+                                         "használja, a művelet nem hajtható végre. Próbálja meg újra később!"});
 }

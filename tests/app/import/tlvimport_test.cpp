@@ -259,9 +259,11 @@ TEST_F(ImportTest, aFailedOrStoppedRunLeavesKonvUnchanged)
     EXPECT_EQ(konvCount(), 1);
     const auto boxes = exchange::tlvImportMessages(o, path);
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].text.startsWith("Az adatkonvertálás adatbázis-hiba miatt megszakadt, a konvertált adatok "
-                                         "változatlanok maradtak.\n"));
-    EXPECT_TRUE(boxes[0].text.contains("tele"));
+    // The clerk reads Hungarian naming the file; the engine's words follow
+    // for the administrator.
+    EXPECT_EQ(boxes[0].text, "Az adatkonvertálás adatbázis-hiba miatt megszakadt, a konvertált adatok "
+                             "változatlanok maradtak.\nAdatbázis-hiba a(z) mutkonv.mdb adatbázisfájlban, a művelet "
+                             "nem hajtható végre. (constraint failed, 1811)");
     converted()->exec("drop trigger tele");
 
     o = runImport(path, *converted(), ProgramInfo::sebrix().importRules, [](qint64 n) { return n < 4; });
@@ -273,4 +275,107 @@ TEST_F(ImportTest, aFailedOrStoppedRunLeavesKonvUnchanged)
     EXPECT_EQ(runImport(path, *converted()).status, Status::Done);
     EXPECT_EQ(runImport(path, *converted()).status, Status::Done);
     EXPECT_EQ(konvCount(), 11);
+}
+
+// A file that is not made of 650-byte records ending in CR LF, or that holds
+// a NUL byte, is refused at its first such record, whether the program would
+// take that record or pass over it; nothing of it is stored. Only the very
+// last record may lack (part of) its line end.
+TEST_F(ImportTest, aFileNotOfTheRecordLayoutIsRefusedWhole)
+{
+    const QByteArray good = TlvRecord().bytes();
+    const QByteArray noCode = TlvRecord().surgeryCode(1, QString()).bytes();
+    QByteArray withoutLineEnds;
+    for (int n = 0; n < 20; ++n)
+        withoutLineEnds += good.left(exchange::kTlvDataLength);
+    QByteArray random(50 * exchange::kTlvRecordLength, '\0');
+    quint32 seed = 12345;
+    for (char& b : random) {
+        seed = seed * 1103515245u + 12345u;
+        b = char(seed >> 24);
+    }
+    QByteArray badMiddle = records(5);
+    badMiddle[2 * 650 + 648] = ' '; // record 3 ends in a blank and LF
+    const QByteArray nulInPassedOver =
+        good + TlvRecord().surgeryCode(1, QString()).rawByte(600, '\0').bytes() + good;
+
+    const struct Case {
+        const char* name;
+        QByteArray bytes;
+        qint64 badRecord; // 0: taken
+        QString reason;
+        qint64 rows;      // rows stored by the surgical / the ward program
+        qint64 wardRows;
+    } cases[] = {
+        {"records without CR LF", withoutLineEnds, 1,
+         "a végén nincs CR LF sorvég, a fájl nem 650 bájtos rekordokból áll", 0, 0},
+        {"random bytes", random, 1, QString(), 0, 0},
+        {"a NUL inside a record", good + TlvRecord().rawByte(100, '\0').bytes() + good, 2,
+         "nulla bájt áll a rekord 101. bájtján", 0, 0},
+        {"a NUL in a record the surgical program passes over", nulInPassedOver, 2,
+         "nulla bájt áll a rekord 601. bájtján", 0, 0},
+        {"a bad record in the middle", badMiddle, 3,
+         "a végén nincs CR LF sorvég, a fájl nem 650 bájtos rekordokból áll", 0, 0},
+        {"the last record without its line end", (good + good).chopped(2), 0, QString(), 2, 2},
+        {"the last record without its LF", (good + good).chopped(1), 0, QString(), 2, 2},
+        {"CR LF at every 650th byte", good + noCode + good, 0, QString(), 2, 3},
+    };
+    for (const bool ward : {false, true}) {
+        const ProgramInfo& info = ward ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (ward ? " (ward)" : ""));
+            converted()->exec(QStringLiteral("delete from konv"));
+            converted()->exec("insert into konv (Torzsszam, Feldolgozva) values ('000000001', 0)");
+            const QString path = writeFile(QStringLiteral("TLVREC.TXT"), c.bytes);
+            const TlvImportOutcome o = runImport(path, *converted(), info.importRules);
+            const auto boxes = exchange::tlvImportMessages(o, path);
+            ASSERT_FALSE(boxes.isEmpty());
+            if (c.badRecord == 0) {
+                EXPECT_EQ(o.status, Status::Done);
+                EXPECT_EQ(konvCount(), 1 + (ward ? c.wardRows : c.rows));
+                EXPECT_EQ(boxes.last().text, "Adatkonvertálás sikeresen lezajlott!");
+                continue;
+            }
+            EXPECT_EQ(o.status, Status::BadRecord);
+            EXPECT_EQ(o.badRecord, c.badRecord);
+            EXPECT_EQ(o.taken, 0);
+            EXPECT_EQ(konvCount(), 1) << "nothing of the file is stored, what was there stays";
+            ASSERT_EQ(boxes.size(), 1);
+            EXPECT_EQ(boxes[0].title, "Hiba");
+            EXPECT_EQ(boxes[0].style, platform::Critical);
+            if (!c.reason.isEmpty())
+                EXPECT_EQ(boxes[0].text, QStringLiteral("Hibás a(z) %1. rekord (%2): %3\nNem történt adatkonvertálás.")
+                                             .arg(c.badRecord)
+                                             .arg(c.reason, path));
+            else
+                EXPECT_TRUE(boxes[0].text.startsWith("Hibás a(z) 1. rekord (")) << boxes[0].text.toStdString();
+        }
+    }
+}
+
+TEST(TlvRules, recordFaults)
+{
+    using exchange::TlvRecordFault;
+    const QByteArray record = TlvRecord().bytes();
+    auto with = [&](int offset, const QByteArray& bytes) {
+        return QByteArray(record).replace(offset, bytes.size(), bytes);
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        std::optional<TlvRecordFault> fault;
+    } cases[] = {
+        {"whole", record, std::nullopt},
+        {"line end missing", record.left(648), std::nullopt},
+        {"LF missing", record.left(649), std::nullopt},
+        {"no CR", with(648, "\n\n"), TlvRecordFault{TlvRecordFault::NoLineEnd, 649}},
+        {"no LF", with(649, " "), TlvRecordFault{TlvRecordFault::NoLineEnd, 650}},
+        {"a blank for the CR of a short last record", record.left(648) + ' ',
+         TlvRecordFault{TlvRecordFault::NoLineEnd, 649}},
+        {"NUL first", with(0, QByteArray(1, '\0')), TlvRecordFault{TlvRecordFault::NulByte, 1}},
+        {"NUL last", with(647, QByteArray(1, '\0')), TlvRecordFault{TlvRecordFault::NulByte, 648}},
+        {"NUL for the LF", with(649, QByteArray(1, '\0')), TlvRecordFault{TlvRecordFault::NoLineEnd, 650}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(exchange::tlvRecordFault(c.bytes), c.fault) << c.name;
 }

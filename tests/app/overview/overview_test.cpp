@@ -8,6 +8,7 @@
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbgrid.h"
+#include "tests/support/otherprogram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QPointer>
 
 using platform::MsgIcon;
+using platform::db::Database;
 using platform::MsgResult;
 
 namespace {
@@ -280,6 +282,47 @@ TEST_F(OverviewTest, delete_is_all_or_nothing_and_without_a_current_row_asks_not
     w.trl_Click();
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_EQ(count("select count(*) from alap"), 1);
+}
+
+// Another program holding the file, and a disk that fills up during the
+// delete: the box says so in Hungarian, naming the file, and nothing goes.
+TEST_F(OverviewTest, delete_under_a_lock_or_on_a_full_disk_is_told_in_hungarian)
+{
+    addEpisode(1, "111111111");
+    addSurgery(1, "11111");
+    addItem(1, "A1", "11111");
+    const QString notDeleted = "Nem sikerült a törlés, semmi sem törlődött!\n";
+    attekintform& w = open();
+    {
+        Database::setBusyTimeout(200);
+        testsupport::OtherProgram other(entered()->path());
+        ASSERT_TRUE(other.lock());
+        boxes->answer(MsgResult::Yes);
+        w.trl_Click();
+        Database::setBusyTimeout(5000);
+        ASSERT_EQ(boxes.shown().size(), 2);
+        EXPECT_EQ(boxes.shown()[1].text, notDeleted + "A(z) madatok.mdb adatbázisfájlt egy másik program használja, "
+                                                      "a művelet nem hajtható végre. Próbálja meg újra később!");
+        EXPECT_EQ(boxes.shown()[1].title, "Hiba");
+        EXPECT_EQ(boxes.shown()[1].icon, MsgIcon::Critical);
+    }
+    EXPECT_EQ(count("select count(*) from alap"), 1);
+
+    // The delete has to write a large row that the file, kept at its size,
+    // cannot take.
+    entered()->execScript(QStringLiteral("CREATE TABLE naplo (x); CREATE TRIGGER naplo BEFORE DELETE ON alap "
+                                         "BEGIN INSERT INTO naplo VALUES (zeroblob(100000)); END;"));
+    entered()->scalar(QStringLiteral("pragma max_page_count = %1")
+                          .arg(entered()->scalar(QStringLiteral("pragma page_count")).toInt()));
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.trl_Click();
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown()[1].text, notDeleted + "Betelt a lemez, a(z) madatok.mdb adatbázisfájlba nem lehet írni.");
+    EXPECT_EQ(count("select count(*) from alap"), 1);
+    EXPECT_EQ(count("select count(*) from Ráfkódok"), 1);
+    EXPECT_EQ(count("select count(*) from műtétek"), 1);
+    EXPECT_EQ(w.Label4->text(), "1");
 }
 
 TEST_F(OverviewTest, closing_hands_control_back_to_the_main_window)
