@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 
 using platform::FileError;
@@ -34,9 +35,9 @@ void tell(const QString& text, const QString& title = kError)
 
 // "<what failed>. <the file, what went wrong (number)>. Az adatleválogatás
 // megszakadt."
-QString fileFailure(const QString& what, const FileError& e, const QString& file = QString())
+QString fileFailure(const QString& what, const FileError& e)
 {
-    return what + u' ' + platform::fileErrorClerkText(e, file) + kStopped;
+    return what + u' ' + platform::fileErrorClerkText(e) + kStopped;
 }
 
 QString databaseFailure(const DbError& e)

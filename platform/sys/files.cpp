@@ -91,9 +91,9 @@ QString shownPath(const QString& path)
     return shown;
 }
 
-QString fileErrorClerkText(const FileError& error, const QString& file)
+QString fileErrorClerkText(const FileError& error)
 {
-    const QString name = shownPath(file.isEmpty() ? error.path : file);
+    const QString name = shownPath(error.path);
     const QString code = QStringLiteral(" (hibakód: %1).").arg(error.number);
     if (name.isEmpty())
         return QStringLiteral("Fájlhiba") + code;

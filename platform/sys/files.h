@@ -61,9 +61,8 @@ QString shownPath(const QString& path);
 // What a clerk reads about a failed file: one Hungarian sentence naming the
 // file (shownPath) and what went wrong, with the error number in parentheses
 // for the administrator ("Betelt a lemez, a(z) c:\export\x.txt fájlt nem
-// lehet kiírni (hibakód: 61)."). `file` names the file when the error does
-// not (or names another).
-QString fileErrorClerkText(const FileError& error, const QString& file = QString());
+// lehet kiírni (hibakód: 61).").
+QString fileErrorClerkText(const FileError& error);
 
 // --- Drives -------------------------------------------------------------
 
