@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 
 using platform::FileError;
@@ -25,15 +26,23 @@ namespace {
 
 const QString kError = QStringLiteral("Hiba");
 const QString kStopped = QStringLiteral(" Az adatleválogatás megszakadt.");
+const QString kWorkingFileFailed = QStringLiteral("Nem sikerült kiírni az exportfájlt.");
 
 void tell(const QString& text, const QString& title = kError)
 {
     msgBox(text, platform::Critical, title);
 }
 
-QString codeText(const FileError& e)
+// "<what failed>. <the file, what went wrong (number)>. Az adatleválogatás
+// megszakadt."
+QString fileFailure(const QString& what, const FileError& e)
 {
-    return QStringLiteral(" (hibakód: %1)").arg(e.number);
+    return what + u' ' + platform::fileErrorClerkText(e) + kStopped;
+}
+
+QString databaseFailure(const DbError& e)
+{
+    return e.clerkText() + kStopped;
 }
 
 // The selection of the request: the condition and its bound values.
@@ -107,8 +116,7 @@ public:
                 chunk.resize(0);
                 return true;
             }
-            *message = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!%3")
-                           .arg(QDir::toNativeSeparators(out.error().text), codeText(out.error()), kStopped);
+            *message = fileFailure(kWorkingFileFailed, out.error());
             return false;
         };
 
@@ -199,7 +207,27 @@ private:
 
 QString joined(const QString& folder, const QString& name)
 {
+    if (folder.endsWith(u'\\') || folder.endsWith(u'/'))
+        return folder + name;
     return folder + u'\\' + name;
+}
+
+// The last part of a path written with either separator.
+QString fileNameOf(const QString& path)
+{
+    return path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
+}
+
+// The temporary files that killed exports left beside the working file and
+// the list, beside their copies in the target folder, and on the diskette.
+void removeLeftovers(const ProgramInfo& program, const ExportRequest& request)
+{
+    const QString anyExport = program.exportPrefix + QStringLiteral("*.txt");
+    platform::removeLeftoverTempFiles(request.workingFolder,
+                                      {QStringLiteral("tlakt*.txt"), program.accompanyingListFile});
+    platform::removeLeftoverTempFiles(request.targetFolder,
+                                      {fileNameOf(request.elpath), anyExport, program.accompanyingListFile});
+    platform::removeLeftoverTempFiles(QStringLiteral("a:"), {anyExport});
 }
 
 // The diskette step's error handling: "file not found" and "permission
@@ -274,20 +302,15 @@ qint64 writeExportFile(const ProgramInfo& program, Database& entered, const Inst
         Selected selected(*program.exportFormat, entered, selectionOf(request, institution.code));
         platform::CrLfWriter out(path);
         FileError e;
-        if (!out.open(&e)) {
-            *message = QStringLiteral("Nem sikerült létrehozni a(z) %1 fájlt%2!").arg(path, codeText(e));
-            return -1;
-        }
         qint64 lines = 0;
-        if (!selected.write(out, lines, [] {}, message))
-            return -1;
-        if (!out.commit(&e)) {
-            *message = QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!").arg(path, codeText(e));
+        if (!out.open(&e) || !selected.write(out, lines, [] {}, message) || !out.commit(&e)) {
+            if (e)
+                *message = fileFailure(kWorkingFileFailed, e);
             return -1;
         }
         return lines;
     } catch (const DbError& e) {
-        *message = QStringLiteral("Adatbázis hiba: %1").arg(e.message());
+        *message = databaseFailure(e);
         return -1;
     }
 }
@@ -298,6 +321,7 @@ ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const
     ExportResult result;
     const ExportFormat& format = *program.exportFormat;
     const ExportNames names = exportNames(program, request.workingFolder, institution.code, request.startMonth);
+    removeLeftovers(program, request);
 
     bool shown = false;
     const auto hideProgress = [&] {
@@ -322,8 +346,7 @@ ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const
         FileError e;
         if (!out.open(&e)) {
             hideProgress();
-            tell(QStringLiteral("Nem sikerült létrehozni a(z) %1 fájlt%2!%3")
-                     .arg(QDir::toNativeSeparators(names.workingFile), codeText(e), kStopped));
+            tell(fileFailure(kWorkingFileFailed, e));
             return result;
         }
         qint64 done = 0;
@@ -341,30 +364,22 @@ ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const
         }
         if (!out.commit(&e)) {
             hideProgress();
-            tell(QStringLiteral("Nem sikerült írni a(z) %1 fájlt%2!%3")
-                     .arg(QDir::toNativeSeparators(names.workingFile), codeText(e), kStopped));
+            tell(fileFailure(kWorkingFileFailed, e));
             return result;
         }
     } catch (const DbError& e) {
         hideProgress();
-        tell(QStringLiteral("Adatbázis hiba: %1%2").arg(e.message(), kStopped));
+        tell(databaseFailure(e));
         return result;
     }
     hideProgress();
 
-    // 2. The accompanying list, and its copy in the target folder.
+    // 2. The accompanying list beside the working file, and its page.
     const AccompanyingList list{request.today, institution.code, institution.name, request.startYear,
                                 request.startMonth, result.episodes, result.items};
     FileError e;
     if (!writeAccompanyingList(names.accompanyingList, list, &e)) {
-        tell(QStringLiteral("Nem sikerült kiírni a kísérőjegyzéket: %1%2!%3")
-                 .arg(QDir::toNativeSeparators(names.accompanyingList), codeText(e), kStopped));
-        return result;
-    }
-    const QString listCopy = joined(request.targetFolder, program.accompanyingListFile);
-    if (!platform::copyFile(names.accompanyingList, listCopy, &e)) {
-        tell(QStringLiteral("Nem sikerült a kísérőjegyzéket a(z) %1 helyre másolni%2!%3")
-                 .arg(listCopy, codeText(e), kStopped));
+        tell(fileFailure(QStringLiteral("Nem sikerült kiírni a kísérőjegyzéket."), e));
         return result;
     }
     if (msgBox(QStringLiteral("Kívánja nyomtatni a kísérőlapot?"), platform::Question | platform::YesNo,
@@ -378,39 +393,57 @@ ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const
         }
     }
 
-    // 3. The clerk's copy, when the target drive has room for it.
+    // 3. The clerk's copy and the list's copy in the target folder, when the
+    // target drive has room. The two go together: both are written whole
+    // under temporary names first, then put in place, the export first and
+    // the list last, so the folder never holds a new list beside an old
+    // export; a failure before that leaves the folder as it was.
     const qint64 bytes = platform::fileSize(names.workingFile, &e);
     if (bytes < 0) {
-        tell(QStringLiteral("Nem olvasható a(z) %1 fájl mérete%2!%3")
-                 .arg(QDir::toNativeSeparators(names.workingFile), codeText(e), kStopped));
+        tell(fileFailure(QStringLiteral("Nem olvasható az exportfájl mérete."), e));
         return result;
     }
     if (roundedKb(bytes) > request.freeKb) {
         tell(QStringLiteral("Nem fér rá a floppyra! Filekiírás sikertelen, de mentésre került a ")
-                 + QDir::toNativeSeparators(request.workingFolder) + QStringLiteral(" könyvtár tlakt.txt filebe!"),
+                 + platform::shownPath(request.workingFolder) + QStringLiteral(" könyvtár tlakt.txt filebe!"),
              QStringLiteral("Hiba!"));
         return result;
     }
-    if (!platform::copyFile(names.workingFile, request.elpath, &e)) {
-        tell(QStringLiteral("Nem sikerült az exportfájlt a(z) %1 helyre másolni%2!%3")
-                 .arg(request.elpath, codeText(e), kStopped));
+    platform::StagedCopy exportCopy(names.workingFile, request.elpath);
+    platform::StagedCopy listCopy(names.accompanyingList, joined(request.targetFolder, program.accompanyingListFile));
+    const QString exportCopyFailed = QStringLiteral("Nem sikerült az exportfájlt a célkönyvtárba másolni.");
+    const QString listCopyFailed = QStringLiteral("Nem sikerült a kísérőjegyzéket a célkönyvtárba másolni.");
+    if (!exportCopy.write(&e)) {
+        tell(fileFailure(exportCopyFailed, e));
+        return result;
+    }
+    if (!listCopy.write(&e)) {
+        tell(fileFailure(listCopyFailed, e));
+        return result;
+    }
+    if (!exportCopy.place(&e)) {
+        tell(fileFailure(exportCopyFailed, e));
+        return result;
+    }
+    if (!listCopy.place(&e)) {
+        tell(fileFailure(listCopyFailed, e));
         return result;
     }
 
-    // 4. The diskette, on request, with this export's copy.
+    // 4. The diskette, on request, with this export's copy. Whatever comes
+    // of it is told, and the export still ends with "Kész!": the working file
+    // and the folder copy are made.
     if (!onDiskette(request.elpath)
         && msgBox(QStringLiteral("Feldolgozás kész!Kívánja floppyra menteni?"), platform::Question | platform::YesNo,
                   QStringLiteral("Kérdés"))
             == platform::MsgResult::Yes) {
         qint64 size = -1;
-        if (!disketteStep(retry, [&](FileError* err) { return (size = platform::fileSize(request.elpath, err)) >= 0; }))
-            return result;
-        if (size > kDisketteBytes) {
-            tell(QStringLiteral("Nem fér rá a floppyra!Filekiírás sikertelen!"), QStringLiteral("Hiba!"));
-            return result;
+        if (disketteStep(retry, [&](FileError* err) { return (size = platform::fileSize(request.elpath, err)) >= 0; })) {
+            if (size > kDisketteBytes)
+                tell(QStringLiteral("Nem fér rá a floppyra!Filekiírás sikertelen!"), QStringLiteral("Hiba!"));
+            else
+                disketteStep(retry, [&](FileError* err) { return platform::copyFile(request.elpath, names.disketteCopy, err); });
         }
-        if (!disketteStep(retry, [&](FileError* err) { return platform::copyFile(request.elpath, names.disketteCopy, err); }))
-            return result;
     }
 
     msgBox(QStringLiteral("Kész!"), platform::Exclamation);

@@ -3,11 +3,14 @@
 // working file, writes the accompanying list, copies both to the folder the
 // clerk chose and, on request, the export to the diskette.
 //
-// Every failure is told to the clerk and ends the run without "Kész!"; what
-// was written before the failure stays as it was (the working file and the
-// accompanying list are replaced only when written whole). The window hands
-// in what its dialog holds and shows the progress; nothing here touches a
-// control.
+// Every failure is told to the clerk in Hungarian, naming the file. A failure
+// up to the copies in the target folder ends the run without "Kész!" and
+// leaves what was there before (the working file and the accompanying list
+// are replaced only when written whole, the two copies only together); the
+// diskette step's failures are told and the run still ends with "Kész!".
+// Each run first removes the temporary files that killed runs left behind.
+// The window hands in what its dialog holds and shows the progress; nothing
+// here touches a control.
 #pragma once
 
 #include "app/exchange/accompanying.h"

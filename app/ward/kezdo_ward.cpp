@@ -111,6 +111,10 @@ void WardMain::connectHandlers()
     ev.onKeyPress(w.Text18, [this](int& keyAscii) { Text18_KeyPress(keyAscii); });
     ev.onClick(w.SSCommand20, [this] { SSCommand20_Click(); });
     ev.onClick(w.SSCommand21, [this] { SSCommand21_Click(); });
+
+    // The ward clerk may type the export folder as well as choose it; the
+    // run button refuses a folder that is not there either way.
+    w.Text17->setEnabled(true);
 }
 
 void WardMain::Form_Activate()

@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <atomic>
+#include <limits>
+#include <csignal>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -77,6 +81,43 @@ int errorNumberFromFileDevice(QFileDevice::FileError err)
     }
 }
 
+QString shownPath(const QString& path)
+{
+    QString shown = path;
+    if (path.size() >= 2 && path.at(1) == QLatin1Char(':') && path.at(0).isLetter())
+        shown.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    else
+        shown.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return shown;
+}
+
+QString fileErrorClerkText(const FileError& error)
+{
+    const QString name = shownPath(error.path);
+    const QString code = QStringLiteral(" (hibakód: %1).").arg(error.number);
+    if (name.isEmpty())
+        return QStringLiteral("Fájlhiba") + code;
+    switch (error.number) {
+    case fileerr::DiskFull:
+        return QStringLiteral("Betelt a lemez, a(z) %1 fájlt nem lehet kiírni").arg(name) + code;
+    case fileerr::PermissionDenied:
+        return QStringLiteral("A(z) %1 fájlhoz nincs jogosultság, vagy a lemez írásvédett").arg(name) + code;
+    case fileerr::FileNotFound:
+        return QStringLiteral("A(z) %1 fájl nem található").arg(name) + code;
+    case fileerr::PathNotFound:
+        return QStringLiteral("A(z) %1 fájl mappája nem található").arg(name) + code;
+    case fileerr::DeviceUnavailable:
+    case fileerr::DiskNotReady:
+        return QStringLiteral("A(z) %1 fájl meghajtója nem érhető el (nincs lemez a meghajtóban)").arg(name) + code;
+    case fileerr::DeviceIo:
+        return QStringLiteral("Lemezhiba: a(z) %1 fájl nem olvasható vagy nem írható").arg(name) + code;
+    case fileerr::BadCharacter:
+        return QStringLiteral("A(z) %1 fájlba nem írható karakter").arg(name) + code;
+    default:
+        return QStringLiteral("A(z) %1 fájl nem érhető el").arg(name) + code;
+    }
+}
+
 namespace {
 
 bool setError(FileError* out, const FileError& e)
@@ -86,9 +127,36 @@ bool setError(FileError* out, const FileError& e)
     return false;
 }
 
-FileError errnoError(int err, const QString& what)
+// An error about one file: `path` is named in the text and kept apart.
+FileError pathError(int number, const QString& path, const QString& detail = QString())
 {
-    return makeFileError(errorNumberFromErrno(err), what);
+    FileError e = makeFileError(number, detail.isEmpty() ? path : detail);
+    e.path = path;
+    return e;
+}
+
+FileError errnoError(int err, const QString& path)
+{
+    return pathError(errorNumberFromErrno(err), path);
+}
+
+std::function<int(const QString&)>& changeHook()
+{
+    static std::function<int(const QString&)> hook;
+    return hook;
+}
+
+// Asks the test hook before a change to a disk file; false with errno set
+// when the hook fails the change.
+bool changeAllowed(const QString& path)
+{
+    if (!changeHook())
+        return true;
+    if (const int err = changeHook()(path)) {
+        errno = err;
+        return false;
+    }
+    return true;
 }
 
 QByteArray encoded(const QString& path)
@@ -155,13 +223,13 @@ bool resolve(const QString& path, QString& mapped, FileError* error)
     if (hasDriveLetter(path)) {
         const QString folder = driveFolder(path.at(0));
         if (folder.isEmpty())
-            return setError(error, makeFileError(fileerr::DeviceUnavailable, path));
+            return setError(error, pathError(fileerr::DeviceUnavailable, path));
         if (!QFileInfo(folder).isDir())
-            return setError(error, makeFileError(fileerr::DeviceUnavailable, path));
+            return setError(error, pathError(fileerr::DeviceUnavailable, path));
     }
     mapped = mapPath(path);
     if (mapped.isEmpty())
-        return setError(error, makeFileError(fileerr::PathNotFound, path));
+        return setError(error, pathError(fileerr::PathNotFound, path));
     return true;
 }
 
@@ -190,6 +258,36 @@ bool driveRoot(const QString& path, QString& root, FileError* error)
     return true;
 }
 
+// The name of a temporary file beside the file `name`: hidden, and naming
+// the writing process, so that a later run can tell a leftover of a killed
+// process from a file still being written.
+QString tempName(const QString& name, qint64 pid, unsigned counter)
+{
+    return QStringLiteral(".%1.tmp-%2-%3").arg(name).arg(pid).arg(counter);
+}
+
+// Reads a name made by tempName(): the file it stood for and the writer's
+// process id; false for any other name.
+bool parseTempName(const QString& fileName, QString& name, qint64& pid)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.(.+)\\.tmp-([0-9]{1,10})-[0-9]+$"));
+    const QRegularExpressionMatch m = pattern.match(fileName);
+    if (!m.hasMatch())
+        return false;
+    name = m.captured(1);
+    bool ok = false;
+    pid = m.captured(2).toLongLong(&ok);
+    return ok && pid > 0;
+}
+
+// True while a process of this id exists (one of another user counts too).
+bool processRunning(qint64 pid)
+{
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
 // A file beside `target` that nobody else uses: the copy or the new text
 // is written there and renamed over the target at the end.
 int createTempBeside(const QString& target, QString& tempPath, int& err)
@@ -197,8 +295,11 @@ int createTempBeside(const QString& target, QString& tempPath, int& err)
     static std::atomic<unsigned> counter{0};
     const QFileInfo info(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                 + QStringLiteral(".tmp-%1-%2").arg(::getpid()).arg(counter++);
+        tempPath = info.absolutePath() + QLatin1Char('/') + tempName(info.fileName(), ::getpid(), counter++);
+        if (!changeAllowed(tempPath)) {
+            err = errno;
+            return -1;
+        }
         const int fd = ::open(encoded(tempPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return fd;
@@ -215,13 +316,17 @@ int createTempBeside(const QString& target, QString& tempPath, int& err)
 FileError createError(int err, const QString& target)
 {
     if (err == ENOENT)
-        return makeFileError(fileerr::PathNotFound, target);
+        return pathError(fileerr::PathNotFound, target);
     return errnoError(err, target);
 }
 
-bool writeAll(int fd, const char* data, qint64 size, int& err)
+bool writeAll(int fd, const QString& path, const char* data, qint64 size, int& err)
 {
     while (size > 0) {
+        if (!changeAllowed(path)) {
+            err = errno;
+            return false;
+        }
         const ssize_t n = ::write(fd, data, size_t(size));
         if (n < 0) {
             if (errno == EINTR)
@@ -235,26 +340,32 @@ bool writeAll(int fd, const char* data, qint64 size, int& err)
     return true;
 }
 
-// Makes the written temp file the target: data on the disk first, then the
-// rename, so the target is always either the old file or the whole new one.
-bool finishTemp(int fd, const QString& temp, const QString& target, FileError* error)
+// Puts the written temp file's data on the disk and closes it; on failure
+// the temp file goes. `shown` is the target as the caller named it.
+bool syncTemp(int fd, const QString& temp, const QString& shown, FileError* error)
 {
-    if (::fsync(fd) != 0 && errno != EINVAL) {
+    if (!changeAllowed(temp) || (::fsync(fd) != 0 && errno != EINVAL)) {
         const int err = errno;
         ::close(fd);
         ::unlink(encoded(temp).constData());
-        return setError(error, errnoError(err, target));
+        return setError(error, errnoError(err, shown));
     }
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(encoded(temp).constData());
-        return setError(error, errnoError(err, target));
+        return setError(error, errnoError(err, shown));
     }
-    if (::rename(encoded(temp).constData(), encoded(target).constData()) != 0) {
+    return true;
+}
+
+// Renames a synced temp file over the target, so the target is always
+// either the old file or the whole new one.
+bool placeTemp(const QString& temp, const QString& target, const QString& shown, FileError* error)
+{
+    if (!changeAllowed(target) || ::rename(encoded(temp).constData(), encoded(target).constData()) != 0) {
         const int err = errno;
         ::unlink(encoded(temp).constData());
-        return setError(error, err == EISDIR ? makeFileError(fileerr::PathFileAccess, target)
-                                             : errnoError(err, target));
+        return setError(error, err == EISDIR ? pathError(fileerr::PathFileAccess, shown) : errnoError(err, shown));
     }
     return true;
 }
@@ -270,7 +381,7 @@ int openForReading(const QString& mapped, const QString& shown, struct stat& st,
     }
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
-        setError(error, makeFileError(fileerr::PathFileAccess, shown));
+        setError(error, pathError(fileerr::PathFileAccess, shown));
         return -1;
     }
     return fd;
@@ -332,7 +443,7 @@ static qint64 driveSpace(const QString& path, FileError* error, qint64 (QStorage
         return -1;
     QStorageInfo storage(root);
     if (!storage.isValid() || !storage.isReady()) {
-        setError(error, makeFileError(fileerr::DiskNotReady, path));
+        setError(error, pathError(fileerr::DiskNotReady, path));
         return -1;
     }
     return (storage.*measure)();
@@ -355,7 +466,7 @@ bool isRootFolder(const QString& path, FileError* error)
         return false;
     const QFileInfo info(mapped);
     if (!info.isDir())
-        return setError(error, makeFileError(fileerr::PathNotFound, path));
+        return setError(error, pathError(fileerr::PathNotFound, path));
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
     if (folder == QLatin1String("/"))
         return true;
@@ -376,7 +487,7 @@ qint64 fileSize(const QString& path, FileError* error)
         return -1;
     }
     if (S_ISDIR(st.st_mode)) {
-        setError(error, makeFileError(fileerr::PathFileAccess, path));
+        setError(error, pathError(fileerr::PathFileAccess, path));
         return -1;
     }
     return qint64(st.st_size);
@@ -384,25 +495,46 @@ qint64 fileSize(const QString& path, FileError* error)
 
 bool copyFile(const QString& source, const QString& target, FileError* error)
 {
-    QString from, to;
-    if (!resolve(source, from, error) || !resolve(target, to, error))
+    StagedCopy copy(source, target);
+    return copy.write(error) && copy.place(error);
+}
+
+StagedCopy::StagedCopy(const QString& source, const QString& target) : source_(source), target_(target) {}
+
+StagedCopy::~StagedCopy()
+{
+    discard();
+}
+
+void StagedCopy::discard()
+{
+    if (!temp_.isEmpty())
+        ::unlink(encoded(temp_).constData());
+    temp_.clear();
+}
+
+bool StagedCopy::write(FileError* error)
+{
+    discard();
+    QString from;
+    if (!resolve(source_, from, error) || !resolve(target_, mapped_, error))
         return false;
 
     struct stat st {};
-    const int in = openForReading(from, source, st, error);
+    const int in = openForReading(from, source_, st, error);
     if (in < 0)
         return false;
-    if (QFileInfo(to).isDir()) {
+    if (QFileInfo(mapped_).isDir()) {
         ::close(in);
-        return setError(error, makeFileError(fileerr::PathFileAccess, target));
+        return setError(error, pathError(fileerr::PathFileAccess, target_));
     }
 
     QString temp;
     int err = 0;
-    const int out = createTempBeside(to, temp, err);
+    const int out = createTempBeside(mapped_, temp, err);
     if (out < 0) {
         ::close(in);
-        return setError(error, createError(err, target));
+        return setError(error, createError(err, target_));
     }
 
     char buf[64 * 1024];
@@ -417,17 +549,64 @@ bool copyFile(const QString& source, const QString& target, FileError* error)
             ::close(in);
             ::close(out);
             ::unlink(encoded(temp).constData());
-            return setError(error, errnoError(err, source));
+            return setError(error, errnoError(err, source_));
         }
-        if (!writeAll(out, buf, n, err)) {
+        if (!writeAll(out, temp, buf, n, err)) {
             ::close(in);
             ::close(out);
             ::unlink(encoded(temp).constData());
-            return setError(error, errnoError(err, target));
+            return setError(error, errnoError(err, target_));
         }
     }
     ::close(in);
-    return finishTemp(out, temp, to, error);
+    if (!syncTemp(out, temp, target_, error))
+        return false;
+    temp_ = temp;
+    return true;
+}
+
+bool StagedCopy::place(FileError* error)
+{
+    if (temp_.isEmpty())
+        return setError(error, pathError(fileerr::PathFileAccess, target_));
+    const QString temp = temp_;
+    temp_.clear();
+    return placeTemp(temp, mapped_, target_, error);
+}
+
+int removeLeftoverTempFiles(const QString& folder, const QStringList& names)
+{
+    QString mapped;
+    if (folder.isEmpty() || !resolve(folder, mapped, nullptr))
+        return 0;
+    QList<QRegularExpression> patterns;
+    for (const QString& n : names)
+        if (!n.isEmpty())
+            patterns << QRegularExpression::fromWildcard(n, Qt::CaseInsensitive);
+    const QDir dir(mapped);
+    const qint64 self = ::getpid();
+    int removed = 0;
+    for (const QString& file : dir.entryList({QStringLiteral(".*.tmp-*")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        QString name;
+        qint64 pid = 0;
+        if (!parseTempName(file, name, pid))
+            continue;
+        const bool ours = std::any_of(patterns.begin(), patterns.end(),
+                                      [&](const QRegularExpression& p) { return p.match(name).hasMatch(); });
+        if (!ours || (pid != self && processRunning(pid)))
+            continue;
+        const QString leftover = dir.filePath(file);
+        if (!changeAllowed(leftover))
+            continue;
+        if (::unlink(encoded(leftover).constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+void setFileChangeHook(std::function<int(const QString&)> hook)
+{
+    changeHook() = std::move(hook);
 }
 
 // --- Fixed-length records -------------------------------------------------
@@ -482,7 +661,7 @@ qint64 FixedRecordReader::countRecords(qint64 fileLength, int recordLength)
 QByteArray FixedRecordReader::record(qint64 n, FileError* error) const
 {
     if (fd_ < 0) {
-        setError(error, makeFileError(fileerr::PathFileAccess, path_));
+        setError(error, pathError(fileerr::PathFileAccess, path_));
         return QByteArray();
     }
     if (n < 1 || n > recordCount()) {
@@ -540,7 +719,7 @@ bool CrLfWriter::open(FileError* error)
     if (!resolve(path_, target_, &e))
         return fail(e, error);
     if (QFileInfo(target_).isDir())
-        return fail(makeFileError(fileerr::PathFileAccess, path_), error);
+        return fail(pathError(fileerr::PathFileAccess, path_), error);
     int err = 0;
     fd_ = createTempBeside(target_, temp_, err);
     if (fd_ < 0)
@@ -553,13 +732,13 @@ bool CrLfWriter::append(const QString& text, bool endLine, FileError* error)
     if (error_)
         return setError(error, error_);
     if (fd_ < 0)
-        return fail(makeFileError(fileerr::PathFileAccess, path_ + QStringLiteral(" (not open)")), error);
+        return fail(pathError(fileerr::PathFileAccess, path_, path_ + QStringLiteral(" (not open)")), error);
     QByteArray bytes;
     CodePageError cpError;
     if (!encodeCp1250(text, bytes, &cpError)) {
         codePageError_ = cpError;
-        return fail(makeFileError(fileerr::BadCharacter,
-                                  QStringLiteral("%1, %2. sor: %3").arg(path_).arg(lines_ + 1).arg(cpError.text)),
+        return fail(pathError(fileerr::BadCharacter, path_,
+                              QStringLiteral("%1, %2. sor: %3").arg(path_).arg(lines_ + 1).arg(cpError.text)),
                     error);
     }
     buffer_ += bytes;
@@ -575,7 +754,7 @@ bool CrLfWriter::append(const QString& text, bool endLine, FileError* error)
 bool CrLfWriter::flushBuffer()
 {
     int err = 0;
-    if (!writeAll(fd_, buffer_.constData(), buffer_.size(), err))
+    if (!writeAll(fd_, temp_, buffer_.constData(), buffer_.size(), err))
         return fail(errnoError(err, path_), nullptr);
     buffer_.clear();
     return true;
@@ -596,13 +775,13 @@ bool CrLfWriter::commit(FileError* error)
     if (error_)
         return setError(error, error_);
     if (fd_ < 0)
-        return fail(makeFileError(fileerr::PathFileAccess, path_ + QStringLiteral(" (not open)")), error);
+        return fail(pathError(fileerr::PathFileAccess, path_, path_ + QStringLiteral(" (not open)")), error);
     if (!flushBuffer())
         return setError(error, error_);
     const int fd = fd_;
     fd_ = -1;
     FileError e;
-    if (!finishTemp(fd, temp_, target_, &e)) {
+    if (!syncTemp(fd, temp_, path_, &e) || !placeTemp(temp_, target_, path_, &e)) {
         error_ = e;
         return setError(error, e);
     }

@@ -20,6 +20,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "platform/sys/codepage.h"
 
 namespace platform {
@@ -41,6 +43,7 @@ inline constexpr int PathNotFound = 76;
 struct FileError {
     int number = fileerr::None;
     QString text;   // the number's usual text, then what failed
+    QString path;   // the file concerned, as the caller named it (may be empty)
 
     explicit operator bool() const { return number != fileerr::None; }
 };
@@ -50,6 +53,16 @@ QString fileErrorText(int number);
 FileError makeFileError(int number, const QString& what = QString());
 int errorNumberFromErrno(int err);
 int errorNumberFromFileDevice(QFileDevice::FileError err);
+
+// A path as a clerk reads it: one kind of separator throughout, "\" for a
+// path on a drive letter ("c:\export\mkiser.txt"), the native one otherwise.
+QString shownPath(const QString& path);
+
+// What a clerk reads about a failed file: one Hungarian sentence naming the
+// file (shownPath) and what went wrong, with the error number in parentheses
+// for the administrator ("Betelt a lemez, a(z) c:\export\x.txt fájlt nem
+// lehet kiírni (hibakód: 61).").
+QString fileErrorClerkText(const FileError& error);
 
 // --- Drives -------------------------------------------------------------
 
@@ -86,6 +99,45 @@ qint64 fileSize(const QString& path, FileError* error = nullptr);
 // target and renamed over it at the end, so a failed copy leaves the old
 // target (or none) and no partial file.
 bool copyFile(const QString& source, const QString& target, FileError* error = nullptr);
+
+// A copy made in two steps, for files that must change together: write()
+// puts the whole copy on the disk under a temporary name beside the target,
+// place() renames it over the target. Writing every copy of a set before
+// placing any leaves, after a failure or a kill while writing, every target
+// as it was. A copy not placed is removed when the object goes.
+class StagedCopy {
+public:
+    StagedCopy(const QString& source, const QString& target);
+    ~StagedCopy();
+    StagedCopy(const StagedCopy&) = delete;
+    StagedCopy& operator=(const StagedCopy&) = delete;
+
+    bool write(FileError* error = nullptr);
+    bool place(FileError* error = nullptr);
+    void discard();
+
+private:
+    QString source_;
+    QString target_;
+    QString mapped_;
+    QString temp_;
+};
+
+// Removes the temporary files that a killed run of a program left in
+// `folder` beside the files named by `names` (wildcards as in "tlakt*.txt").
+// A temporary file carries the process id of its writer; a file whose
+// process still runs is another copy of the program at work and stays. The
+// calling process's own files are removed too: call this only while it
+// writes none of them. Returns how many files were removed; a folder that is
+// not there removes nothing.
+int removeLeftoverTempFiles(const QString& folder, const QStringList& names);
+
+// Test seam: called before every change this layer makes to a disk file
+// (creating, writing, syncing, renaming or removing one) with the file's
+// path on the disk (for a rename, the new name). A non-zero result fails
+// that change with this errno value, as the disk would (ENOSPC: the disk is
+// full). An empty function removes the hook.
+void setFileChangeHook(std::function<int(const QString& path)> hook);
 
 // --- Fixed-length records ------------------------------------------------
 

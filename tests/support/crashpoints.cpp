@@ -1,5 +1,7 @@
 #include "tests/support/crashpoints.h"
 
+#include "platform/sys/files.h"
+
 #include <sqlite3.h>
 
 #include <csignal>
@@ -179,6 +181,11 @@ void dieAtChange(long target)
 {
     g_target = target;
     g_count = 0;
+    // The program's own text files count as well as the engine's.
+    platform::setFileChangeHook([](const QString&) {
+        change();
+        return 0;
+    });
     if (g_real)
         return;
     g_real = sqlite3_vfs_find(nullptr);

@@ -1,6 +1,7 @@
 // Dying at a chosen write: a file layer under the database engine that
 // counts every change it makes to a disk file (write, truncate, sync,
-// delete) and kills the process, as a power cut or a killed program would,
+// delete), together with the changes of the program's own file layer
+// (create, write, sync, rename, remove), and kills the process, as a power cut or a killed program would,
 // just before the change numbered `target`. Used in a forked child; the
 // parent then opens the files and sees what a crash at that point leaves.
 #pragma once

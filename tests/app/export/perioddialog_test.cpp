@@ -29,6 +29,7 @@ namespace {
 
 class PeriodDialog : public ExportFixture {
 protected:
+    explicit PeriodDialog(const ProgramInfo& program = ProgramInfo::sebrix()) : ExportFixture(program) {}
     void SetUp() override
     {
         ExportFixture::SetUp();
@@ -91,6 +92,11 @@ protected:
     }
 
     std::unique_ptr<kezdo> window;
+};
+
+class WardPeriodDialog : public PeriodDialog {
+protected:
+    WardPeriodDialog() : PeriodDialog(ProgramInfo::zorivozure()) {}
 };
 
 } // namespace
@@ -247,7 +253,7 @@ TEST_F(PeriodDialog, export_from_the_dialog_writes_the_files_and_leaves_every_mo
     }
 }
 
-TEST_F(PeriodDialog, no_diskette_hides_the_progress_and_keeps_the_dialog_usable)
+TEST_F(PeriodDialog, no_diskette_is_told_before_kesz_and_keeps_the_dialog_usable)
 {
     item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
     QDir(diskette()).removeRecursively();
@@ -257,8 +263,8 @@ TEST_F(PeriodDialog, no_diskette_hides_the_progress_and_keeps_the_dialog_usable)
     boxes->answer(MsgResult::Yes);
     w.SSCommand17->click();
 
-    EXPECT_EQ(boxes.texts().last(), "Nincs floppy!");
-    EXPECT_FALSE(boxes.texts().contains("Kész!"));
+    EXPECT_EQ(boxes.texts(), (QStringList{"Kívánja nyomtatni a kísérőlapot?",
+                                          "Feldolgozás kész!Kívánja floppyra menteni?", "Nincs floppy!", "Kész!"}));
     EXPECT_FALSE(w.SSFrame4->isVisible());
     EXPECT_FALSE(w.SSFrame5->isVisible());
     w.talviron->trigger();
@@ -312,4 +318,40 @@ TEST_F(PeriodDialog, clerks_copy_joins_folder_and_name_as_each_program_does)
         EXPECT_EQ(path, QString::fromLatin1(c.path)) << c.program->name.toStdString() << " " << c.folder;
         EXPECT_EQ(platform::mapPath(path), QDir(folder()).filePath(QStringLiteral("c/")) + (QString::fromLatin1(c.folder).size() > 3 ? "export/x.txt" : "x.txt"));
     }
+}
+
+TEST_F(PeriodDialog, surgical_export_folder_is_only_chosen)
+{
+    kezdo& w = open();
+    w.talviron->trigger();
+    EXPECT_FALSE(w.Text17->isEnabled());
+    typeInto(w.Text17, QStringLiteral("c:\\export"));
+    EXPECT_EQ(w.Text17->text(), "");
+}
+
+TEST_F(WardPeriodDialog, ward_export_folder_is_typed_and_checked_like_a_chosen_one)
+{
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+    kezdo& w = open();
+    fillMonthExport();
+    ASSERT_TRUE(w.Text17->isEnabled());
+
+    w.Text17->clear();
+    typeInto(w.Text17, QStringLiteral("c:\\nincs"));
+    boxes->clear();
+    w.SSCommand17->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Nem érhető el a célkönyvtár: c:\\nincs!"});
+    EXPECT_TRUE(w.SSFrame5->isVisible());
+
+    w.Text17->clear();
+    typeInto(w.Text17, QStringLiteral("c:\\export"));
+    EXPECT_EQ(w.Text17->text(), "c:\\export");
+    boxes->clear();
+    boxes->answer(MsgResult::No); // no printed list
+    boxes->answer(MsgResult::No); // no diskette
+    w.SSCommand17->click();
+    EXPECT_EQ(boxes.texts(), (QStringList{"Kívánja nyomtatni a kísérőlapot?",
+                                          "Feldolgozás kész!Kívánja floppyra menteni?", "Kész!"}));
+    EXPECT_EQ(read(QDir(targetFolder()).filePath("tlvraf123408.txt")), read(QDir(folder()).filePath("tlakt123408.txt")));
+    EXPECT_TRUE(QFile::exists(QDir(targetFolder()).filePath("kiser.txt")));
 }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -307,4 +308,119 @@ TEST(FileErrors, errno_values_map_to_the_old_numbers)
         EXPECT_EQ(errorNumberFromErrno(c.err), c.number) << c.err;
     EXPECT_EQ(errorNumberFromFileDevice(QFileDevice::PermissionsError), 70);
     EXPECT_EQ(makeFileError(53).text, QStringLiteral("File not found"));
+}
+
+TEST_F(Files, staged_copies_change_their_targets_only_when_placed)
+{
+    write(QStringLiteral("c/tlakt.txt"), "new export\r\n");
+    write(QStringLiteral("c/mkiser.txt"), "new list");
+    write(QStringLiteral("c/ki/mtlvraf.txt"), "old export\r\n");
+    write(QStringLiteral("c/ki/mkiser.txt"), "old list");
+    {
+        StagedCopy exportCopy(QStringLiteral("c:\\tlakt.txt"), QStringLiteral("c:\\ki\\mtlvraf.txt"));
+        StagedCopy listCopy(QStringLiteral("c:\\mkiser.txt"), QStringLiteral("c:\\ki\\mkiser.txt"));
+        ASSERT_TRUE(exportCopy.write());
+        ASSERT_TRUE(listCopy.write());
+        EXPECT_EQ(read(QStringLiteral("c/ki/mtlvraf.txt")), "old export\r\n");
+        EXPECT_EQ(read(QStringLiteral("c/ki/mkiser.txt")), "old list");
+        EXPECT_EQ(entries(QStringLiteral("c/ki")).size(), 4); // two temporary files beside the targets
+        ASSERT_TRUE(exportCopy.place());
+        ASSERT_TRUE(listCopy.place());
+    }
+    EXPECT_EQ(read(QStringLiteral("c/ki/mtlvraf.txt")), "new export\r\n");
+    EXPECT_EQ(read(QStringLiteral("c/ki/mkiser.txt")), "new list");
+    EXPECT_EQ(entries(QStringLiteral("c/ki")), (QStringList{"mkiser.txt", "mtlvraf.txt"}));
+
+    // Written but never placed: the target stays, the temporary file goes.
+    write(QStringLiteral("c/tlakt.txt"), "third\r\n");
+    {
+        StagedCopy abandoned(QStringLiteral("c:\\tlakt.txt"), QStringLiteral("c:\\ki\\mtlvraf.txt"));
+        ASSERT_TRUE(abandoned.write());
+    }
+    EXPECT_EQ(read(QStringLiteral("c/ki/mtlvraf.txt")), "new export\r\n");
+    EXPECT_EQ(entries(QStringLiteral("c/ki")), (QStringList{"mkiser.txt", "mtlvraf.txt"}));
+}
+
+TEST_F(Files, a_full_disk_leaves_the_target_and_no_temporary_file)
+{
+    write(QStringLiteral("c/tlakt.txt"), QByteArray(200 * 1024, 'x'));
+    write(QStringLiteral("c/ki/mtlvraf.txt"), "old\r\n");
+    // The disk fills at each change of the copy in turn: its creation, its
+    // writes, its sync, its rename.
+    for (int failAt = 1;; ++failAt) {
+        int changes = 0;
+        setFileChangeHook([&](const QString&) { return ++changes == failAt ? ENOSPC : 0; });
+        FileError e;
+        const bool copied = copyFile(QStringLiteral("c:\\tlakt.txt"), QStringLiteral("c:\\ki\\mtlvraf.txt"), &e);
+        setFileChangeHook({});
+        if (copied) {
+            EXPECT_EQ(failAt, 8); // creation, four writes, sync and rename were each failed once
+            break;
+        }
+        SCOPED_TRACE(failAt);
+        EXPECT_EQ(e.number, 61);
+        EXPECT_EQ(e.path, QStringLiteral("c:\\ki\\mtlvraf.txt"));
+        EXPECT_EQ(read(QStringLiteral("c/ki/mtlvraf.txt")), "old\r\n");
+        EXPECT_EQ(entries(QStringLiteral("c/ki")), QStringList{"mtlvraf.txt"});
+    }
+    EXPECT_EQ(read(QStringLiteral("c/ki/mtlvraf.txt")), QByteArray(200 * 1024, 'x'));
+}
+
+TEST_F(Files, leftover_temporary_files_of_ended_processes_are_removed)
+{
+    // A process that has ended, and one that runs (this test's parent).
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const pid_t running = ::getppid();
+    const auto temp = [](const char* name, qint64 pid) {
+        return QStringLiteral("c/ki/.%1.tmp-%2-0").arg(QString::fromLatin1(name)).arg(pid);
+    };
+
+    const struct {
+        QString file;
+        bool removed;
+    } files[] = {
+        {temp("tlakt123408.txt", ended), true},
+        {temp("MKISER.TXT", ended), true},                 // the name in any letter case
+        {temp("tlakt123408.txt", ::getpid()), true},       // this process writes none now
+        {temp("tlakt123408.txt", running), false},         // another copy at work
+        {temp("madatok.mdb", ended), false},               // not a file of the export
+        {QStringLiteral("c/ki/.tlakt123408.txt.tmp-x-0"), false}, // not a temporary name
+        {QStringLiteral("c/ki/tlakt123408.txt"), false},
+        {QStringLiteral("c/ki/mkiser.txt"), false},
+    };
+    for (const auto& f : files)
+        write(f.file, "x");
+
+    EXPECT_EQ(removeLeftoverTempFiles(QStringLiteral("c:\\ki"), {QStringLiteral("tlakt*.txt"), QStringLiteral("mkiser.txt")}),
+              3);
+    for (const auto& f : files)
+        EXPECT_EQ(QFile::exists(root + u'/' + f.file), !f.removed) << f.file.toStdString();
+    EXPECT_EQ(removeLeftoverTempFiles(QStringLiteral("q:\\"), {QStringLiteral("*")}), 0); // no such drive
+}
+
+TEST(FileErrors, clerk_text_is_hungarian_and_names_the_file_with_one_separator)
+{
+    const struct {
+        int number;
+        const char* path;
+        const char* text;
+    } cases[] = {
+        {61, "c:\\export/mkiser.txt", "Betelt a lemez, a(z) c:\\export\\mkiser.txt fájlt nem lehet kiírni (hibakód: 61)."},
+        {70, "/adat\\ki/mtlvraf.txt",
+         "A(z) /adat/ki/mtlvraf.txt fájlhoz nincs jogosultság, vagy a lemez írásvédett (hibakód: 70)."},
+        {53, "c:\\tlakt.txt", "A(z) c:\\tlakt.txt fájl nem található (hibakód: 53)."},
+        {76, "c:\\nincs\\x.txt", "A(z) c:\\nincs\\x.txt fájl mappája nem található (hibakód: 76)."},
+        {68, "a:\\x.txt", "A(z) a:\\x.txt fájl meghajtója nem érhető el (nincs lemez a meghajtóban) (hibakód: 68)."},
+        {57, "c:\\x.txt", "Lemezhiba: a(z) c:\\x.txt fájl nem olvasható vagy nem írható (hibakód: 57)."},
+        {75, "c:\\", "A(z) c:\\ fájl nem érhető el (hibakód: 75)."},
+    };
+    for (const auto& c : cases) {
+        FileError e = makeFileError(c.number, QStringLiteral("ignored"));
+        e.path = QString::fromUtf8(c.path);
+        EXPECT_EQ(fileErrorClerkText(e), QString::fromUtf8(c.text)) << c.number;
+    }
 }
