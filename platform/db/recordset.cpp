@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 namespace platform::db {
@@ -144,6 +145,51 @@ SourcePlan planQuery(Database& db, const QString& sql)
     return plan;
 }
 
+// The order clause read backwards: each term's direction turned, so that the
+// last rows come first (nulls included, as they sort first ascending). Empty
+// when a term says something this cannot turn.
+QString reversedOrder(const QString& orderText)
+{
+    const std::vector<Token> t = dialect::tokenize(orderText);
+    QStringList terms;
+    QString term;
+    int depth = 0;
+    const auto turn = [&terms](const QString& text) {
+        const std::vector<Token> tt = dialect::tokenize(text);
+        size_t last = tt.size();
+        while (last > 0 && tt[last - 1].kind == Token::Space)
+            --last;
+        if (last == 0)
+            return false;
+        const Token& end = tt[last - 1];
+        if (end.isWord("first") || end.isWord("last"))
+            return false;
+        if (end.isWord("desc"))
+            terms << joinTokens(tt, 0, last - 1) + QStringLiteral(" ASC");
+        else if (end.isWord("asc"))
+            terms << joinTokens(tt, 0, last - 1) + QStringLiteral(" DESC");
+        else
+            terms << joinTokens(tt, 0, last) + QStringLiteral(" DESC");
+        return true;
+    };
+    for (const Token& tok : t) {
+        if (tok.kind == Token::Punct && tok.text == u'(')
+            ++depth;
+        else if (tok.kind == Token::Punct && tok.text == u')')
+            --depth;
+        if (depth == 0 && tok.kind == Token::Punct && tok.text == u',') {
+            if (!turn(term))
+                return QString();
+            term.clear();
+            continue;
+        }
+        term += tok.text;
+    }
+    if (!turn(term))
+        return QString();
+    return terms.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 struct Recordset::Private : Database::WriteWatcher {
@@ -155,14 +201,19 @@ struct Recordset::Private : Database::WriteWatcher {
     std::vector<Database::Column> columns;   // fields of the set
     std::vector<QString> foldedNames;
 
-    // Keyset: row ids in the set's order, read on first need and from the
-    // front, a batch at a time; rows fetched on demand. Until every key is
-    // read, the number of rows comes from the engine's count.
+    // Keyset: row ids in the set's order, read on first need a batch at a
+    // time from the front, or from the back for a row near the end of a set
+    // whose count is known; rows fetched on demand. Until every key is read,
+    // the number of rows comes from the engine's count.
     mutable std::vector<qint64> ids;
+    mutable std::vector<qint64> tail;       // keys from the last row backwards
     mutable bool complete = false;
     mutable int total = -1;                 // rows of the set; -1 while not asked
     std::unique_ptr<Statement> keys;        // "... limit ? offset ?", prepared at opening
     QVariantList keyParams;
+    QString tailSql;                        // the same in reverse order; empty when it cannot be
+    QVariantList tailParams;
+    mutable std::unique_ptr<Statement> tailKeys;
     QString countSql;
     QVariantList countParams;
     std::unique_ptr<Statement> fetch;
@@ -194,7 +245,7 @@ struct Recordset::Private : Database::WriteWatcher {
     {
         if (complete)
             return;
-        if (!ids.empty())
+        if (!ids.empty() || !tail.empty())
             readAllKeys();
         else
             total = -1;
@@ -215,6 +266,7 @@ struct Recordset::Private : Database::WriteWatcher {
         if (limit < 0 || got < limit) {
             complete = true;
             total = int(ids.size());
+            tail.clear();
         }
     }
 
@@ -222,6 +274,38 @@ struct Recordset::Private : Database::WriteWatcher {
     {
         if (!complete)
             readKeys(-1, qint64(ids.size()));
+    }
+
+    // Makes sure the key `fromEnd` rows before the end is read; false when
+    // the set cannot be read from the back.
+    bool readTailTo(int fromEnd) const
+    {
+        if (fromEnd < int(tail.size()))
+            return true;
+        if (tailSql.isEmpty() || total < 0)
+            return false;
+        constexpr qint64 kFirstKeys = 256;
+        const qint64 want = std::max({qint64(fromEnd) + 1, qint64(tail.size()) * 2, kFirstKeys});
+        if (qint64(ids.size()) + want * 2 >= total) {
+            readAllKeys();
+            return false;
+        }
+        if (!tailKeys)
+            tailKeys = std::make_unique<Statement>(*db, tailSql);
+        tailKeys->reset();
+        const qint64 limit = want - qint64(tail.size());
+        tailKeys->bindAll(tailParams + QVariantList{limit, qint64(tail.size())});
+        qint64 got = 0;
+        while (tailKeys->step()) {
+            tail.push_back(tailKeys->columnInt64(0));
+            ++got;
+        }
+        tailKeys->reset();
+        db->noteKeyRead();
+        // Fewer rows than counted: another program changed the table.
+        if (got < limit)
+            readAllKeys();
+        return fromEnd < int(tail.size());
     }
 
     // Makes sure the key at `index` is read, when the set has that many rows.
@@ -272,10 +356,35 @@ struct Recordset::Private : Database::WriteWatcher {
     bool isEmpty() const { return !has(0); }
     bool atRow() const { return !onDeleted && has(pos); }
 
-    qint64 idAt(int index) const
+    // The key at `index` read from the nearer end; none when the set has no
+    // such row.
+    std::optional<qint64> idAt(int index) const
     {
+        if (index < 0)
+            return std::nullopt;
+        if (!complete && index >= int(ids.size()) && total >= 0 && index >= total / 2 && index < total
+            && readTailTo(total - 1 - index) && !complete)
+            return tail[size_t(total - 1 - index)];
         readKeysTo(index);
-        return index < int(ids.size()) ? ids[size_t(index)] : 0;
+        if (index < int(ids.size()))
+            return ids[size_t(index)];
+        return std::nullopt;
+    }
+
+    // Position of a key in the set, or -1.
+    int positionOf(qint64 key) const
+    {
+        auto it = std::find(ids.begin(), ids.end(), key);
+        if (it != ids.end())
+            return int(it - ids.begin());
+        auto back = std::find(tail.begin(), tail.end(), key);
+        if (back != tail.end())
+            return total - 1 - int(back - tail.begin());
+        if (complete)
+            return -1;
+        readAllKeys();
+        it = std::find(ids.begin(), ids.end(), key);
+        return it != ids.end() ? int(it - ids.begin()) : -1;
     }
 
     QVector<QVariant> row(int index) const
@@ -284,14 +393,14 @@ struct Recordset::Private : Database::WriteWatcher {
             return QVector<QVariant>(int(columns.size()));
         if (!keyset)
             return rows[size_t(index)];
-        readKeysTo(index);
-        if (index >= int(ids.size()))
+        const std::optional<qint64> key = idAt(index);
+        if (!key)
             return QVector<QVariant>(int(columns.size()));
+        const qint64 id = *key;
         if (db->changeCount() != cacheStamp) {
             cache.clear();
             cacheStamp = db->changeCount();
         }
-        const qint64 id = ids[size_t(index)];
         auto it = cache.constFind(id);
         if (it != cache.constEnd())
             return *it;
@@ -425,6 +534,17 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
         d->keyParams = bound;
         d->keys->bindAll(bound + QVariantList{0, 0});
         d->keys->reset();
+        // The same keys from the back, for a row near the end.
+        const QString reversed = plan.orderText.isEmpty() ? QStringLiteral("rowid DESC") : reversedOrder(plan.orderText);
+        if (!reversed.isEmpty() && (plan.orderText.isEmpty() || !reversed.contains(u'?'))) {
+            QString back = QStringLiteral("SELECT rowid FROM %1").arg(dialect::quoteIdent(d->tableName));
+            if (!plan.whereText.isEmpty())
+                back += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
+            back += plan.orderText.isEmpty() ? QStringLiteral(" ORDER BY rowid DESC")
+                                             : QStringLiteral(" ORDER BY %1, rowid DESC").arg(reversed);
+            d->tailParams = params;
+            d->tailSql = db->translate(back, &d->tailParams) + QStringLiteral(" LIMIT ? OFFSET ?");
+        }
         QString counting = QStringLiteral("SELECT count(*) FROM %1").arg(dialect::quoteIdent(d->tableName));
         if (!plan.whereText.isEmpty())
             counting += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
@@ -599,7 +719,7 @@ QVariant Recordset::bookmark() const
     if (!d->atRow())
         throw DbError(QStringLiteral("Nincs aktuális rekord"));
     if (d->keyset)
-        return QVariant(qlonglong(d->idAt(d->pos)));
+        return QVariant(qlonglong(d->idAt(d->pos).value()));
     return QVariant(qlonglong(-1 - d->pos)); // a row of a query read into memory
 }
 
@@ -609,13 +729,7 @@ void Recordset::setBookmark(const QVariant& bookmark)
     const qint64 mark = bookmark.toLongLong(&ok);
     int position = -1;
     if (ok && d->keyset) {
-        auto it = std::find(d->ids.begin(), d->ids.end(), mark);
-        if (it == d->ids.end() && !d->complete) {
-            d->readAllKeys();
-            it = std::find(d->ids.begin(), d->ids.end(), mark);
-        }
-        if (it != d->ids.end())
-            position = int(it - d->ids.begin());
+        position = d->positionOf(mark);
     } else if (ok && mark < 0 && -1 - mark < d->count()) {
         position = int(-1 - mark);
     }
@@ -691,7 +805,7 @@ void Recordset::update()
             int i = 0;
             for (; i < values.size(); ++i)
                 s.bind(i + 1, values[i], asBool[size_t(i)]);
-            s.bind(i + 1, d->idAt(d->pos));
+            s.bind(i + 1, d->idAt(d->pos).value());
             s.step();
         }
     }

@@ -545,6 +545,8 @@ TEST_F(LazyRecordsetTest, walk_positions_and_bookmarks_are_those_of_the_whole_se
     const Case cases[] = {
         {QStringLiteral("Ráfkódok"), {}, codes([](int) { return true; })},
         {kTypeG, {}, codes([](int i) { return i % 3 != 0; }, true)},
+        {QStringLiteral("select * from Ráfkódok order by Tipus, Rkod desc"), {},
+         codes([](int i) { return i % 3 == 0; }, true) + codes([](int i) { return i % 3 != 0; }, true)},
         {QStringLiteral("select Rkod from Ráfkódok where Azonosito= ?"), {QStringLiteral("3")},
          codes([](int i) { return i % 7 == 3; })},
     };
@@ -570,11 +572,16 @@ TEST_F(LazyRecordsetTest, walk_positions_and_bookmarks_are_those_of_the_whole_se
         }
         EXPECT_EQ(seen, c.expected);
 
-        // A bookmark taken far into one set finds its row in a set that has
-        // read nothing yet.
+        // A bookmark taken near the end of one set finds its row there and
+        // in a set that has read nothing yet.
         auto first = connection(folder.entered(), c.source, c.params);
-        first->recordset().setAbsolutePosition(n - 2);
+        first->recordset().moveLast();
+        first->recordset().movePrevious();
         const QVariant mark = first->recordset().bookmark();
+        first->recordset().moveFirst();
+        first->recordset().setBookmark(mark);
+        EXPECT_EQ(first->recordset().absolutePosition(), n - 2);
+        EXPECT_EQ(first->recordset().text(QStringLiteral("Rkod")), c.expected.value(n - 2));
         auto second = connection(folder.entered(), c.source, c.params);
         second->recordset().setBookmark(mark);
         EXPECT_EQ(second->recordset().absolutePosition(), n - 2);
