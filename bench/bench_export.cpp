@@ -103,8 +103,9 @@ QString quantityPiece(const QString& v)
     const QString cents = QStringLiteral("(CAST(%1 AS INTEGER) * 100 + CAST(substr(%2, 1, 2) AS INTEGER)"
                                          " + (substr(%2, 3, 1) >= '5'))")
                               .arg(whole, fraction);
-    return QStringLiteral("(CASE WHEN %1 = '' THEN '          ' ELSE printf('%10s', printf('%d,%02d', %2 / 100, %2 % 100)) END)")
-        .arg(q, cents);
+    // Put together without arg(): the printf formats hold "%10" and "%02".
+    return QStringLiteral("(CASE WHEN ") + q + QStringLiteral(" = '' THEN '          ' ELSE printf('%10s', printf('%d,%02d', ")
+        + cents + QStringLiteral(" / 100, ") + cents + QStringLiteral(" % 100)) END)");
 }
 
 QString text(const QString& v, int width)
