@@ -194,8 +194,12 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
     if (konv && !m_converted)
         throw SaveError(QStringLiteral("Nincs megnyitva a konvertált adatok állománya."));
     std::optional<Attachment> attached;
-    if (konv)
+    if (konv) {
+        // The mark is written through this file's connection: the converted
+        // file's record sets are told first.
+        m_converted->aboutToWrite();
         attached.emplace(m_db->handle(), m_converted->path());
+    }
     {
         Database::Transaction tx(*m_db);
         if (episodeExists(row.azonosito))

@@ -35,7 +35,9 @@ inline const QString kAllEpisodes = QStringLiteral("select * from alap");
 inline const QString kEpisodesOfRegister = QStringLiteral("select * from alap where T_szam= ?");
 inline const QString kItemsOfEpisode = QStringLiteral("select * from Ráfkódok where Azonosito= ?");
 inline const QString kSurgeriesOfEpisode = QStringLiteral("select * from műtétek where Azonosito= ?");
-inline const QString kUnprocessedKonv = QStringLiteral("select * from konv where not Feldolgozva");
+// Written as an equality so that the engine finds the unprocessed records by
+// the index on Feldolgozva instead of reading every converted record.
+inline const QString kUnprocessedKonv = QStringLiteral("select * from konv where Feldolgozva = False");
 inline const QString kAllKonv = QStringLiteral("select * from konv");
 inline const QString kKonvOfRegister = QStringLiteral("select * from konv where Torzsszam= ? and not Feldolgozva");
 

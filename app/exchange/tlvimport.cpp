@@ -188,6 +188,8 @@ const TlvImportOutcome& TlvImport::run(platform::db::Database& converted, const 
     TlvImportOutcome& o = m_outcome;
     try {
         platform::db::Database::Transaction transaction(converted);
+        // A file made before the index existed gets it with its next import.
+        converted.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS konv_Feldolgozva ON konv (Feldolgozva)"));
         RecordBlocks file(m_path);
         if (!file.open(&o.fileError)) {
             o.status = Status::Unreadable;

@@ -36,3 +36,6 @@ CREATE TABLE konv (
     Feldolgozva BOOLEAN DEFAULT 0
 );
 CREATE INDEX konv_Torzsszam ON konv (Torzsszam);
+-- The records still to process are counted and walked without reading the
+-- processed ones.
+CREATE INDEX konv_Feldolgozva ON konv (Feldolgozva);

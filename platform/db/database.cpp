@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
 
 namespace platform::db {
@@ -530,6 +531,33 @@ QString Database::translate(const QString& sql, QVariantList* params)
     return out;
 }
 
+void Database::watchWrites(WriteWatcher* watcher)
+{
+    m_watchers.push_back(watcher);
+}
+
+void Database::unwatchWrites(WriteWatcher* watcher)
+{
+    m_watchers.erase(std::remove(m_watchers.begin(), m_watchers.end(), watcher), m_watchers.end());
+}
+
+void Database::aboutToWrite()
+{
+    // The watchers only read; a read of theirs is no write to tell about.
+    if (m_notifying || m_watchers.empty())
+        return;
+    m_notifying = true;
+    try {
+        const std::vector<WriteWatcher*> watchers = m_watchers;
+        for (WriteWatcher* w : watchers)
+            w->beforeWrite();
+    } catch (...) {
+        m_notifying = false;
+        throw;
+    }
+    m_notifying = false;
+}
+
 void Database::exec(const QString& sql, const QVariantList& params)
 {
     QVariantList bound = params;
@@ -550,6 +578,7 @@ void Database::exec(const QString& sql, const QVariantList& params)
 
 void Database::execScript(const QString& sql)
 {
+    aboutToWrite();
     char* error = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
     forgetSchema();
@@ -580,6 +609,8 @@ QVariant Database::scalar(const QString& sql, const QVariantList& params)
 
 Database::Transaction::Transaction(Database& db) : m_db(db)
 {
+    // A transaction is there to write, also with the engine directly.
+    m_db.aboutToWrite();
     if (m_db.m_savepoints == 0 && sqlite3_get_autocommit(m_db.m_db)) {
         m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
         m_outermost = true;

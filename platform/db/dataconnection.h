@@ -99,6 +99,26 @@ public:
     quint64 changeCount() const { return m_changes; }
     void noteChange() { ++m_changes; }
 
+    // Record sets read their row keys only when something first needs them.
+    // A set that has begun reading must end on the rows it was opened on,
+    // so every write through this layer first tells them (aboutToWrite);
+    // code that writes with the engine directly, or through another file's
+    // connection, calls aboutToWrite() itself before it writes.
+    class WriteWatcher {
+    public:
+        virtual void beforeWrite() = 0;
+    protected:
+        ~WriteWatcher() = default;
+    };
+    void watchWrites(WriteWatcher* watcher);
+    void unwatchWrites(WriteWatcher* watcher);
+    void aboutToWrite();
+
+    // How many times record sets of this file have read row keys (one per
+    // batch of keys): opening a set or counting its rows reads none.
+    quint64 keyReads() const { return m_keyReads; }
+    void noteKeyRead() { ++m_keyReads; }
+
     // Runs one statement (dialect translated, parameters bound).
     void exec(const QString& sql, const QVariantList& params = {});
     // Runs a script of several statements without parameters (schemas).
@@ -134,6 +154,9 @@ private:
     QString m_path;
     sqlite3* m_db = nullptr;
     quint64 m_changes = 0;
+    quint64 m_keyReads = 0;
+    std::vector<WriteWatcher*> m_watchers;
+    bool m_notifying = false;
     int m_savepoints = 0;
     bool m_schemaLoaded = false;
     std::vector<Table> m_tables;

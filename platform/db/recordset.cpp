@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 namespace platform::db {
@@ -144,9 +145,54 @@ SourcePlan planQuery(Database& db, const QString& sql)
     return plan;
 }
 
+// The order clause read backwards: each term's direction turned, so that the
+// last rows come first (nulls included, as they sort first ascending). Empty
+// when a term says something this cannot turn.
+QString reversedOrder(const QString& orderText)
+{
+    const std::vector<Token> t = dialect::tokenize(orderText);
+    QStringList terms;
+    QString term;
+    int depth = 0;
+    const auto turn = [&terms](const QString& text) {
+        const std::vector<Token> tt = dialect::tokenize(text);
+        size_t last = tt.size();
+        while (last > 0 && tt[last - 1].kind == Token::Space)
+            --last;
+        if (last == 0)
+            return false;
+        const Token& end = tt[last - 1];
+        if (end.isWord("first") || end.isWord("last"))
+            return false;
+        if (end.isWord("desc"))
+            terms << joinTokens(tt, 0, last - 1) + QStringLiteral(" ASC");
+        else if (end.isWord("asc"))
+            terms << joinTokens(tt, 0, last - 1) + QStringLiteral(" DESC");
+        else
+            terms << joinTokens(tt, 0, last) + QStringLiteral(" DESC");
+        return true;
+    };
+    for (const Token& tok : t) {
+        if (tok.kind == Token::Punct && tok.text == u'(')
+            ++depth;
+        else if (tok.kind == Token::Punct && tok.text == u')')
+            --depth;
+        if (depth == 0 && tok.kind == Token::Punct && tok.text == u',') {
+            if (!turn(term))
+                return QString();
+            term.clear();
+            continue;
+        }
+        term += tok.text;
+    }
+    if (!turn(term))
+        return QString();
+    return terms.join(QStringLiteral(", "));
+}
+
 } // namespace
 
-struct Recordset::Private {
+struct Recordset::Private : Database::WriteWatcher {
     enum Mode { None, Adding, Editing };
 
     std::shared_ptr<Database> db;
@@ -155,8 +201,21 @@ struct Recordset::Private {
     std::vector<Database::Column> columns;   // fields of the set
     std::vector<QString> foldedNames;
 
-    // Keyset: row ids in the set's order, rows fetched on demand.
-    std::vector<qint64> ids;
+    // Keyset: row ids in the set's order, read on first need a batch at a
+    // time from the front, or from the back for a row near the end of a set
+    // whose count is known; rows fetched on demand. Until every key is read,
+    // the number of rows comes from the engine's count.
+    mutable std::vector<qint64> ids;
+    mutable std::vector<qint64> tail;       // keys from the last row backwards
+    mutable bool complete = false;
+    mutable int total = -1;                 // rows of the set; -1 while not asked
+    std::unique_ptr<Statement> keys;        // "... limit ? offset ?", prepared at opening
+    QVariantList keyParams;
+    QString tailSql;                        // the same in reverse order; empty when it cannot be
+    QVariantList tailParams;
+    mutable std::unique_ptr<Statement> tailKeys;
+    QString countSql;
+    QVariantList countParams;
     std::unique_ptr<Statement> fetch;
     mutable QHash<qint64, QVector<QVariant>> cache;
     mutable quint64 cacheStamp = 0;
@@ -172,20 +231,176 @@ struct Recordset::Private {
     QVector<QVariant> buffer;
     QVector<bool> dirty;
 
-    int count() const { return keyset ? int(ids.size()) : int(rows.size()); }
-    bool atRow() const { return !onDeleted && pos >= 0 && pos < count(); }
+    ~Private()
+    {
+        if (keyset)
+            db->unwatchWrites(this);
+    }
+
+    // A set that has begun reading its keys reads the rest before a write
+    // could move rows in or out of it, so that its walk, positions and
+    // bookmarks stay those of the rows it was opened on. A set that has
+    // read no key yet has nothing to keep but a count, which is asked again.
+    void beforeWrite() override
+    {
+        if (complete)
+            return;
+        if (!ids.empty() || !tail.empty())
+            readAllKeys();
+        else
+            total = -1;
+    }
+
+    // Reads up to `limit` keys from the `offset`th on (-1: all the rest).
+    void readKeys(qint64 limit, qint64 offset) const
+    {
+        keys->reset();
+        keys->bindAll(keyParams + QVariantList{limit, offset});
+        qint64 got = 0;
+        while (keys->step()) {
+            ids.push_back(keys->columnInt64(0));
+            ++got;
+        }
+        keys->reset();
+        db->noteKeyRead();
+        if (limit < 0 || got < limit) {
+            complete = true;
+            total = int(ids.size());
+            tail.clear();
+        }
+    }
+
+    void readAllKeys() const
+    {
+        if (!complete)
+            readKeys(-1, qint64(ids.size()));
+    }
+
+    // Makes sure the key `fromEnd` rows before the end is read; false when
+    // the set cannot be read from the back.
+    bool readTailTo(int fromEnd) const
+    {
+        if (fromEnd < int(tail.size()))
+            return true;
+        if (tailSql.isEmpty() || total < 0)
+            return false;
+        constexpr qint64 kFirstKeys = 256;
+        const qint64 want = std::max({qint64(fromEnd) + 1, qint64(tail.size()) * 2, kFirstKeys});
+        if (qint64(ids.size()) + want * 2 >= total) {
+            readAllKeys();
+            return false;
+        }
+        if (!tailKeys)
+            tailKeys = std::make_unique<Statement>(*db, tailSql);
+        tailKeys->reset();
+        const qint64 limit = want - qint64(tail.size());
+        tailKeys->bindAll(tailParams + QVariantList{limit, qint64(tail.size())});
+        qint64 got = 0;
+        while (tailKeys->step()) {
+            tail.push_back(tailKeys->columnInt64(0));
+            ++got;
+        }
+        tailKeys->reset();
+        db->noteKeyRead();
+        // Fewer rows than counted: another program changed the table.
+        if (got < limit)
+            readAllKeys();
+        return fromEnd < int(tail.size());
+    }
+
+    // Makes sure the key at `index` is read, when the set has that many rows.
+    void readKeysTo(int index) const
+    {
+        if (complete || index < int(ids.size()))
+            return;
+        constexpr qint64 kFirstKeys = 256;
+        const qint64 want = std::max({qint64(index) + 1, qint64(ids.size()) * 2, kFirstKeys});
+        // Most of the set wanted: one read of the rest costs less than two.
+        if (total >= 0 && want * 2 >= total)
+            readAllKeys();
+        else
+            readKeys(want - qint64(ids.size()), qint64(ids.size()));
+    }
+
+    int count() const
+    {
+        if (!keyset)
+            return int(rows.size());
+        if (complete)
+            return int(ids.size());
+        if (total < 0) {
+            Statement s(*db, countSql);
+            s.bindAll(countParams);
+            total = s.step() ? int(s.columnInt64(0)) : 0;
+        }
+        return total;
+    }
+
+    // Whether the set has a row at `index`, reading no more than it must.
+    bool has(int index) const
+    {
+        if (index < 0)
+            return false;
+        if (!keyset)
+            return index < int(rows.size());
+        if (index < int(ids.size()))
+            return true;
+        if (complete)
+            return false;
+        if (total >= 0)
+            return index < total;
+        readKeysTo(index);
+        return index < int(ids.size());
+    }
+
+    bool isEmpty() const { return !has(0); }
+    bool atRow() const { return !onDeleted && has(pos); }
+
+    // The key at `index` read from the nearer end; none when the set has no
+    // such row.
+    std::optional<qint64> idAt(int index) const
+    {
+        if (index < 0)
+            return std::nullopt;
+        if (!complete && index >= int(ids.size()) && total >= 0 && index >= total / 2 && index < total
+            && readTailTo(total - 1 - index) && !complete)
+            return tail[size_t(total - 1 - index)];
+        readKeysTo(index);
+        if (index < int(ids.size()))
+            return ids[size_t(index)];
+        return std::nullopt;
+    }
+
+    // Position of a key in the set, or -1.
+    int positionOf(qint64 key) const
+    {
+        auto it = std::find(ids.begin(), ids.end(), key);
+        if (it != ids.end())
+            return int(it - ids.begin());
+        auto back = std::find(tail.begin(), tail.end(), key);
+        if (back != tail.end())
+            return total - 1 - int(back - tail.begin());
+        if (complete)
+            return -1;
+        readAllKeys();
+        it = std::find(ids.begin(), ids.end(), key);
+        return it != ids.end() ? int(it - ids.begin()) : -1;
+    }
 
     QVector<QVariant> row(int index) const
     {
-        if (index < 0 || index >= count())
+        if (!has(index))
             return QVector<QVariant>(int(columns.size()));
         if (!keyset)
             return rows[size_t(index)];
+        const std::optional<qint64> key = idAt(index);
+        if (!key)
+            return QVector<QVariant>(int(columns.size()));
+        const qint64 id = *key;
         if (db->changeCount() != cacheStamp) {
             cache.clear();
             cacheStamp = db->changeCount();
         }
-        const qint64 id = ids[size_t(index)];
         auto it = cache.constFind(id);
         if (it != cache.constEnd())
             return *it;
@@ -230,6 +445,8 @@ struct Recordset::Private {
     // Positions of the set's rows that match a criterion, as flags by position.
     std::vector<char> matching(const QString& criterion, const QVariantList& params) const
     {
+        if (keyset)
+            readAllKeys();
         std::vector<char> flags(size_t(count()), 0);
         if (count() == 0)
             return flags;
@@ -310,12 +527,30 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
         // Without an order the stored order; with one, ties keep it too.
         keys += plan.orderText.isEmpty() ? QStringLiteral(" ORDER BY rowid")
                                          : QStringLiteral(" ORDER BY %1, rowid").arg(plan.orderText);
+        // Opening only prepares the reads: a query the engine refuses, or
+        // parameters that do not fit it, fail here all the same.
         QVariantList bound = params;
-        const QString sql = db->translate(keys, &bound);
-        Statement s(*db, sql);
-        s.bindAll(bound);
-        while (s.step())
-            d->ids.push_back(s.columnInt64(0));
+        d->keys = std::make_unique<Statement>(*db, db->translate(keys, &bound) + QStringLiteral(" LIMIT ? OFFSET ?"));
+        d->keyParams = bound;
+        d->keys->bindAll(bound + QVariantList{0, 0});
+        d->keys->reset();
+        // The same keys from the back, for a row near the end.
+        const QString reversed = plan.orderText.isEmpty() ? QStringLiteral("rowid DESC") : reversedOrder(plan.orderText);
+        if (!reversed.isEmpty() && (plan.orderText.isEmpty() || !reversed.contains(u'?'))) {
+            QString back = QStringLiteral("SELECT rowid FROM %1").arg(dialect::quoteIdent(d->tableName));
+            if (!plan.whereText.isEmpty())
+                back += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
+            back += plan.orderText.isEmpty() ? QStringLiteral(" ORDER BY rowid DESC")
+                                             : QStringLiteral(" ORDER BY %1, rowid DESC").arg(reversed);
+            d->tailParams = params;
+            d->tailSql = db->translate(back, &d->tailParams) + QStringLiteral(" LIMIT ? OFFSET ?");
+        }
+        QString counting = QStringLiteral("SELECT count(*) FROM %1").arg(dialect::quoteIdent(d->tableName));
+        if (!plan.whereText.isEmpty())
+            counting += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
+        d->countParams = params;
+        d->countSql = db->translate(counting, &d->countParams);
+        db->watchWrites(d.get());
         const QString fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                      .arg(selected.isEmpty() ? QStringLiteral("rowid") : selected.join(u','),
                                           dialect::quoteIdent(d->tableName));
@@ -338,7 +573,8 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
             d->rows.push_back(std::move(values));
         }
     }
-    d->pos = d->count() > 0 ? 0 : -1;
+    // The first row is the current one, once it is known to be there.
+    d->pos = d->keyset || d->count() > 0 ? 0 : -1;
     return d;
 }
 
@@ -366,7 +602,7 @@ int Recordset::absolutePosition() const
 
 void Recordset::setAbsolutePosition(int position)
 {
-    if (position < 0 || position >= d->count())
+    if (!d->has(position))
         throw DbError(QStringLiteral("Érvénytelen pozíció: %1 (%2 rekord)").arg(position).arg(d->count()));
     cancelUpdate();
     d->pos = position;
@@ -376,17 +612,17 @@ void Recordset::setAbsolutePosition(int position)
 
 bool Recordset::bof() const
 {
-    return d->count() == 0 || (!d->onDeleted && d->pos < 0);
+    return d->isEmpty() || (!d->onDeleted && d->pos < 0);
 }
 
 bool Recordset::eof() const
 {
-    return d->count() == 0 || d->pos >= d->count();
+    return d->isEmpty() || (d->pos >= 0 && !d->has(d->pos));
 }
 
 void Recordset::moveFirst()
 {
-    if (d->count() == 0)
+    if (d->isEmpty())
         return;
     cancelUpdate();
     d->pos = 0;
@@ -396,7 +632,7 @@ void Recordset::moveFirst()
 
 void Recordset::moveLast()
 {
-    if (d->count() == 0)
+    if (d->isEmpty())
         return;
     cancelUpdate();
     d->pos = d->count() - 1;
@@ -406,7 +642,7 @@ void Recordset::moveLast()
 
 void Recordset::moveNext()
 {
-    if (d->count() == 0 || d->pos >= d->count())
+    if (d->isEmpty() || (d->pos >= 0 && !d->has(d->pos)))
         return;
     cancelUpdate();
     // After a delete the row that followed the deleted one already stands
@@ -420,7 +656,7 @@ void Recordset::moveNext()
 
 void Recordset::movePrevious()
 {
-    if (d->count() == 0 || (d->pos < 0 && !d->onDeleted))
+    if (d->isEmpty() || (d->pos < 0 && !d->onDeleted))
         return;
     cancelUpdate();
     d->onDeleted = false;
@@ -483,7 +719,7 @@ QVariant Recordset::bookmark() const
     if (!d->atRow())
         throw DbError(QStringLiteral("Nincs aktuális rekord"));
     if (d->keyset)
-        return QVariant(qlonglong(d->ids[size_t(d->pos)]));
+        return QVariant(qlonglong(d->idAt(d->pos).value()));
     return QVariant(qlonglong(-1 - d->pos)); // a row of a query read into memory
 }
 
@@ -493,9 +729,7 @@ void Recordset::setBookmark(const QVariant& bookmark)
     const qint64 mark = bookmark.toLongLong(&ok);
     int position = -1;
     if (ok && d->keyset) {
-        const auto it = std::find(d->ids.begin(), d->ids.end(), mark);
-        if (it != d->ids.end())
-            position = int(it - d->ids.begin());
+        position = d->positionOf(mark);
     } else if (ok && mark < 0 && -1 - mark < d->count()) {
         position = int(-1 - mark);
     }
@@ -544,6 +778,8 @@ void Recordset::update()
     }
     const QString table = dialect::quoteIdent(d->tableName);
     if (d->mode == Private::Adding) {
+        // The added row joins the end of the rows the set was opened on.
+        d->readAllKeys();
         QString sql;
         if (names.isEmpty()) {
             sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
@@ -569,7 +805,7 @@ void Recordset::update()
             int i = 0;
             for (; i < values.size(); ++i)
                 s.bind(i + 1, values[i], asBool[size_t(i)]);
-            s.bind(i + 1, d->ids[size_t(d->pos)]);
+            s.bind(i + 1, d->idAt(d->pos).value());
             s.step();
         }
     }
@@ -596,6 +832,8 @@ void Recordset::deleteCurrent()
     if (!d->atRow())
         throw DbError(QStringLiteral("Nincs aktuális rekord"));
     cancelUpdate();
+    // The set reads all its keys before the row leaves it.
+    d->readAllKeys();
     Statement s(*d->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(dialect::quoteIdent(d->tableName)));
     s.bind(1, d->ids[size_t(d->pos)]);
     s.step();
@@ -666,7 +904,7 @@ void Recordset::setValue(const QString& field, const QVariant& value)
 
 QVariant Recordset::valueAt(int row, int column) const
 {
-    if (row < 0 || row >= d->count() || column < 0 || column >= int(d->columns.size()))
+    if (column < 0 || column >= int(d->columns.size()) || !d->has(row))
         return QVariant();
     return d->row(row)[column];
 }

@@ -93,6 +93,8 @@ void Statement::bindAll(const QVariantList& values)
 
 bool Statement::step()
 {
+    if (!sqlite3_stmt_busy(m_stmt) && !sqlite3_stmt_readonly(m_stmt))
+        m_db.aboutToWrite();
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;

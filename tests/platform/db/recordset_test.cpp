@@ -5,6 +5,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace platform::db;
@@ -461,4 +464,178 @@ TEST_F(RecordsetTest, parameter_count_must_match)
 {
     EXPECT_THROW(folder.entered()->exec(QStringLiteral("delete from alap where T_szam= ?")), DbError);
     EXPECT_THROW(folder.entered()->exec(QStringLiteral("delete from alap"), {1}), DbError);
+}
+
+namespace {
+
+// Enough rows that a walk reads its keys in several batches. Row i has the
+// code "0000" ... "0699", episode i % 7, and type "D" when i is a multiple of
+// three, "G" otherwise.
+class LazyRecordsetTest : public RecordsetTest {
+protected:
+    static constexpr int kRows = 700;
+
+    void SetUp() override
+    {
+        auto db = folder.entered();
+        Database::Transaction t(*db);
+        for (int i = 0; i < kRows; ++i)
+            db->exec(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Tipus) values (?, ?, ?)"),
+                     {QString::number(i % 7), code(i), i % 3 == 0 ? QStringLiteral("D") : QStringLiteral("G")});
+        t.commit();
+    }
+
+    static QString code(int i) { return QStringLiteral("%1").arg(i, 4, 10, QChar(u'0')); }
+
+    static QStringList codes(const std::function<bool(int)>& taken, bool descending = false)
+    {
+        QStringList list;
+        for (int i = 0; i < kRows; ++i)
+            if (taken(i))
+                list << code(i);
+        if (descending)
+            std::reverse(list.begin(), list.end());
+        return list;
+    }
+
+    // The codes met walking forward from the first row, checking the
+    // position on the way.
+    static QStringList walk(Recordset& rs)
+    {
+        QStringList seen;
+        rs.moveFirst();
+        while (!rs.eof()) {
+            EXPECT_EQ(rs.absolutePosition(), seen.size());
+            seen << rs.text(QStringLiteral("Rkod"));
+            rs.moveNext();
+        }
+        return seen;
+    }
+};
+
+const QString kTypeG = QStringLiteral("select * from Ráfkódok where Tipus = 'G' order by Rkod desc");
+
+} // namespace
+
+TEST_F(LazyRecordsetTest, opening_and_counting_read_no_keys)
+{
+    auto db = folder.entered();
+    const quint64 before = db->keyReads();
+    auto data8 = connection(db, kTypeG);
+    Recordset& rs = data8->recordset();
+    EXPECT_EQ(db->keyReads(), before) << "opening prepares the reads only";
+    EXPECT_EQ(rs.recordCount(), 466);
+    EXPECT_EQ(db->keyReads(), before) << "the count is the engine's";
+    rs.moveLast();
+    rs.moveFirst();
+    EXPECT_EQ(db->keyReads(), before) << "moving reads nothing";
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("0698"));
+    EXPECT_EQ(db->keyReads(), before + 1) << "the first row reads the first batch";
+    EXPECT_EQ(rs.valueAt(10, rs.fieldIndex(QStringLiteral("Rkod"))).toString(), QStringLiteral("0683"));
+    EXPECT_EQ(db->keyReads(), before + 1);
+}
+
+TEST_F(LazyRecordsetTest, walk_positions_and_bookmarks_are_those_of_the_whole_set)
+{
+    struct Case {
+        QString source;
+        QVariantList params;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Ráfkódok"), {}, codes([](int) { return true; })},
+        {kTypeG, {}, codes([](int i) { return i % 3 != 0; }, true)},
+        {QStringLiteral("select * from Ráfkódok order by Tipus, Rkod desc"), {},
+         codes([](int i) { return i % 3 == 0; }, true) + codes([](int i) { return i % 3 != 0; }, true)},
+        {QStringLiteral("select Rkod from Ráfkódok where Azonosito= ?"), {QStringLiteral("3")},
+         codes([](int i) { return i % 7 == 3; })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qPrintable(c.source));
+        const int n = int(c.expected.size());
+        auto data = connection(folder.entered(), c.source, c.params);
+        Recordset& rs = data->recordset();
+        EXPECT_EQ(rs.recordCount(), n);
+        EXPECT_EQ(walk(rs), c.expected);
+        EXPECT_TRUE(rs.eof());
+        EXPECT_FALSE(rs.bof());
+        EXPECT_EQ(rs.absolutePosition(), -1);
+
+        auto backwards = connection(folder.entered(), c.source, c.params);
+        Recordset& back = backwards->recordset();
+        back.moveLast();
+        QStringList seen;
+        while (!back.bof()) {
+            EXPECT_EQ(back.absolutePosition(), n - 1 - seen.size());
+            seen.prepend(back.text(QStringLiteral("Rkod")));
+            back.movePrevious();
+        }
+        EXPECT_EQ(seen, c.expected);
+
+        // A bookmark taken near the end of one set finds its row there and
+        // in a set that has read nothing yet.
+        auto first = connection(folder.entered(), c.source, c.params);
+        first->recordset().moveLast();
+        first->recordset().movePrevious();
+        const QVariant mark = first->recordset().bookmark();
+        first->recordset().moveFirst();
+        first->recordset().setBookmark(mark);
+        EXPECT_EQ(first->recordset().absolutePosition(), n - 2);
+        EXPECT_EQ(first->recordset().text(QStringLiteral("Rkod")), c.expected.value(n - 2));
+        auto second = connection(folder.entered(), c.source, c.params);
+        second->recordset().setBookmark(mark);
+        EXPECT_EQ(second->recordset().absolutePosition(), n - 2);
+        EXPECT_EQ(second->recordset().text(QStringLiteral("Rkod")), c.expected.value(n - 2));
+        EXPECT_THROW(second->recordset().setAbsolutePosition(n), DbError);
+    }
+}
+
+TEST_F(LazyRecordsetTest, a_set_that_began_reading_keeps_its_rows_through_writes_elsewhere)
+{
+    auto db = folder.entered();
+    auto data8 = connection(db, QStringLiteral("select * from Ráfkódok where Tipus = 'G'"));
+    Recordset& rs = data8->recordset();
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("0001"));
+
+    db->exec(QStringLiteral("update Ráfkódok set Tipus = 'D' where Rkod > '0400'"));
+    db->exec(QStringLiteral("delete from Ráfkódok where Rkod = '0500'"));
+    addItems({{"9", "9999", "G"}});
+
+    QStringList expected = codes([](int i) { return i % 3 != 0; });
+    expected[expected.indexOf(QStringLiteral("0500"))] = QString(); // a deleted row reads as Null
+    EXPECT_EQ(rs.recordCount(), 466);
+    EXPECT_EQ(walk(rs), expected);
+
+    data8->refresh();
+    EXPECT_EQ(rs.recordCount(), 268) << "a requery sees the table as it is";
+    EXPECT_EQ(walk(rs).constLast(), QStringLiteral("9999"));
+}
+
+TEST_F(LazyRecordsetTest, adds_and_deletes_before_and_after_the_keys_are_read)
+{
+    auto data8 = connection(folder.entered(), kTypeG);
+    Recordset& rs = data8->recordset();
+    rs.addNew();
+    rs.setValue(QStringLiteral("Rkod"), QStringLiteral("új"));
+    rs.setValue(QStringLiteral("Tipus"), QStringLiteral("G"));
+    rs.update();
+    EXPECT_EQ(rs.recordCount(), 467);
+    EXPECT_EQ(rs.absolutePosition(), 466) << "an added row joins the end";
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("új"));
+
+    rs.setAbsolutePosition(300);
+    const QString deleted = rs.text(QStringLiteral("Rkod"));
+    const QString following = rs.valueAt(301, rs.fieldIndex(QStringLiteral("Rkod"))).toString();
+    rs.deleteCurrent();
+    EXPECT_FALSE(rs.hasCurrent());
+    rs.moveNext();
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), following);
+    EXPECT_EQ(rs.absolutePosition(), 300);
+    EXPECT_EQ(rs.recordCount(), 466);
+
+    data8->refresh();
+    QStringList expected = codes([](int i) { return i % 3 != 0; }, true);
+    expected.removeOne(deleted);
+    expected.prepend(QStringLiteral("új")); // letters sort after digits
+    EXPECT_EQ(walk(rs), expected);
 }
