@@ -59,13 +59,23 @@ void RecordsetModel::reload()
     beginResetModel();
     m_rows.clear();
     resolveColumns();
-    m_rowCount = m_connection ? m_connection->recordset().recordCount() : 0;
+    m_rowCount = m_connection && !m_dormant ? m_connection->recordset().recordCount() : 0;
     endResetModel();
+}
+
+void RecordsetModel::setDormant(bool dormant)
+{
+    if (m_dormant == dormant)
+        return;
+    m_dormant = dormant;
+    reload();
 }
 
 void RecordsetModel::rowsEdited()
 {
     m_rows.clear();
+    if (m_dormant)
+        return;
     const int count = m_connection ? m_connection->recordset().recordCount() : 0;
     if (count > m_rowCount) {
         // An added row joins the end of the set.
@@ -188,6 +198,7 @@ QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, in
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
 {
+    m_model.setDormant(true);
     setModel(&m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -228,14 +239,30 @@ void DBGrid::setAllowUpdate(bool allow)
 
 int DBGrid::row() const
 {
+    if (m_model.dormant()) {
+        // Not laid out yet: the row it will show selected.
+        db::DataConnection* connection = m_model.connection();
+        if (!connection || !connection->recordset().hasCurrent())
+            return -1;
+        return connection->recordset().absolutePosition();
+    }
     const QModelIndex current = selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
+}
+
+void DBGrid::showEvent(QShowEvent* event)
+{
+    if (m_model.dormant()) {
+        m_model.setDormant(false);
+        selectCurrentRecord();
+    }
+    QTableView::showEvent(event);
 }
 
 void DBGrid::selectCurrentRecord()
 {
     db::DataConnection* connection = m_model.connection();
-    if (!connection || m_syncing)
+    if (!connection || m_syncing || m_model.dormant())
         return;
     m_syncing = true;
     db::Recordset& rs = connection->recordset();

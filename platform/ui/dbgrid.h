@@ -3,6 +3,11 @@
 // Rows are fetched on demand through Recordset::valueAt for the rows the view
 // shows; the row count is read once per refresh. The grid's selected row IS
 // the connection's current row, both ways.
+//
+// A grid that has never been on screen neither counts its rows nor lays them
+// out: the main window binds grids to whole tables that its first screen does
+// not show, and a start must not cost more as the tables grow. The grid takes
+// its rows when it is first shown.
 #pragma once
 
 #include "platform/db/dataconnection.h"
@@ -54,6 +59,11 @@ public:
     // Re-reads the count and the column set (connection refreshed).
     void reload();
 
+    // A dormant model shows no rows and reads no count; waking it shows the
+    // record set's rows.
+    void setDormant(bool dormant);
+    bool dormant() const { return m_dormant; }
+
     // Cells of existing rows may be edited in place (the old AllowUpdate);
     // an edit is written to its row at once, with no check.
     void setAllowUpdate(bool allow) { m_allowUpdate = allow; }
@@ -71,6 +81,7 @@ private:
     QVector<int> m_fieldIndex;   // record-set field index per column, -1 when absent
     QHash<QString, CellText> m_fieldText;
     int m_rowCount = 0;
+    bool m_dormant = false;
     bool m_allowUpdate = false;
     // Rows fetched for painting, so that one visible row costs one fetch per
     // field however often the view asks; emptied whenever the rows change.
@@ -108,6 +119,7 @@ signals:
     void KeyDown(int keyCode, int shift);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

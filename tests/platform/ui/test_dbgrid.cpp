@@ -50,6 +50,7 @@ protected:
 TEST_F(BoundControls, grid_shows_the_given_columns_with_their_captions)
 {
     platform::DBGrid grid;
+    grid.show();
     grid.setDataSource(&data, {{QString::fromUtf8("Kód"), "Okod"}, {"Megnevezes", "Megnevezes"}});
     const auto& m = grid.recordsetModel();
     ASSERT_EQ(m.rowCount(), 5);
@@ -64,9 +65,36 @@ TEST_F(BoundControls, grid_shows_the_given_columns_with_their_captions)
     EXPECT_EQ(m.headerData(2, Qt::Horizontal).toString(), "Ojelleg");
 }
 
+// A grid bound to a whole table behind a frame the clerk has not opened costs
+// nothing until it is shown; then it shows the rows and the current record.
+TEST_F(BoundControls, grid_takes_its_rows_when_first_shown)
+{
+    QWidget frame;
+    auto* grid = new platform::DBGrid(&frame);
+    grid->setDataSource(&data, {{"Okod", "Okod"}});
+    data.recordset().moveLast();
+    data.recordset().movePrevious();
+    EXPECT_EQ(grid->recordsetModel().rowCount(), 0);
+    EXPECT_EQ(grid->row(), 3) << "the row it will show selected";
+
+    frame.show();
+    EXPECT_EQ(grid->recordsetModel().rowCount(), 5);
+    EXPECT_EQ(grid->row(), 3);
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+    EXPECT_EQ(cell(grid->recordsetModel(), 3, 0), "0400");
+
+    // Once shown it keeps following the set while its frame is hidden.
+    frame.hide();
+    data.recordset().moveFirst();
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    data.refresh();
+    EXPECT_EQ(grid->recordsetModel().rowCount(), 5);
+}
+
 TEST_F(BoundControls, grid_row_and_current_record_follow_each_other)
 {
     platform::DBGrid grid;
+    grid.show();
     grid.setDataSource(&data, {{"Okod", "Okod"}});
     EXPECT_EQ(grid.row(), 0); // a refreshed set stands on its first row
 
@@ -88,6 +116,7 @@ TEST_F(BoundControls, grid_row_and_current_record_follow_each_other)
 TEST_F(BoundControls, grid_shows_rows_added_edited_and_deleted)
 {
     platform::DBGrid grid;
+    grid.show();
     grid.setDataSource(&data, {{"Okod", "Okod"}, {"Megnevezes", "Megnevezes"}});
     const auto& m = grid.recordsetModel();
     ASSERT_EQ(cell(m, 0, 1), QString::fromUtf8("Belgyógyászat")); // fetched once, now cached
@@ -127,6 +156,7 @@ TEST_F(BoundControls, grid_cells_show_numbers_and_yes_no_fields_as_a_clerk_reads
     items.setRecordSource("select Ertek, Db, Megj, Kesz from tetel order by Sor");
     items.refresh();
     platform::DBGrid grid;
+    grid.show();
     grid.setDataSource(&items);
     const auto& m = grid.recordsetModel();
 
@@ -222,6 +252,7 @@ TEST_F(BoundControls, keys_typed_into_the_bound_controls_reach_their_handlers)
 TEST_F(BoundControls, grid_edits_cells_in_place_only_when_allowed_and_writes_them_at_once)
 {
     platform::DBGrid grid;
+    grid.show();
     grid.setDataSource(&data, {{"Okod", "Okod"}, {"Megnevezes", "Megnevezes"}});
     auto& m = grid.recordsetModel();
     EXPECT_FALSE(m.flags(m.index(1, 1)) & Qt::ItemIsEditable) << "read-only by default";
