@@ -18,9 +18,12 @@
 // The sanitizer build (RAFORDIT_SANITIZE) stops a test at its first report,
 // leaks included; the suppressions name third-party libraries only. Options
 // in the environment still win over these.
+// Leaks are matched against the whole stack of their allocation: the quick
+// unwinder stops inside the C library, where a suppression for the library
+// that called it could not see its name.
 extern "C" const char* __asan_default_options()
 {
-    return "halt_on_error=1:detect_leaks=1";
+    return "halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0";
 }
 extern "C" const char* __lsan_default_options()
 {
