@@ -60,10 +60,7 @@ bool fillYear(const QString& folder)
                kEpisodes, [](sqlite3_stmt* s, int i) {
                    sqlite3_bind_int64(s, 1, i + 1);
                    bindText(s, 2, registerNumber(i + 1));
-                   const QByteArray date = QStringLiteral("2005.%1.%2.")
-                                               .arg(1 + i % 12, 2, 10, QChar('0'))
-                                               .arg(1 + i % 28, 2, 10, QChar('0'))
-                                               .toUtf8();
+                   const QByteArray date = bench::episodeDate(i);
                    bindText(s, 3, date);
                    bindText(s, 4, date);
                });

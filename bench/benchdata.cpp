@@ -1,6 +1,7 @@
 #include "bench/benchdata.h"
 
 #include <QFile>
+#include <QString>
 
 #include <cstdio>
 
@@ -27,6 +28,14 @@ void bulkInsert(platform::db::Database& db, const char* sql, int rows, const std
 void bindText(sqlite3_stmt* stmt, int index, const QByteArray& text)
 {
     sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+QByteArray episodeDate(int i)
+{
+    return QStringLiteral("2005.%1.%2.")
+        .arg(1 + i % 12, 2, 10, QChar('0'))
+        .arg(1 + i % 28, 2, 10, QChar('0'))
+        .toUtf8();
 }
 
 long residentKb()
