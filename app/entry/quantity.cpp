@@ -119,14 +119,32 @@ std::optional<double> parseQuantity(const QString& text)
     return value;
 }
 
+namespace {
+
+// The value the field's display format shows: a quantity, or one with a
+// leading minus, which the format puts in parentheses.
+std::optional<double> displayedValue(const QString& typed)
+{
+    const QString t = typed.trimmed();
+    if (t.startsWith(u'-')) {
+        const auto value = parseQuantity(t.mid(1));
+        return value ? std::optional<double>(-*value) : std::nullopt;
+    }
+    return parseQuantity(t);
+}
+
+} // namespace
+
 QString quantityTextFromField(const QString& typed)
 {
     const QString t = typed.trimmed();
     if (t.isEmpty())
         return QString();
-    if (const auto value = parseQuantity(t))
-        return formatQuantity(*value);
-    return t;
+    // The field's formatted text less its "$". A negative number keeps the
+    // clerk's typing rather than "$2,00)": the add refuses either, and the
+    // typing says better what was refused.
+    const QString shown = displayQuantity(t);
+    return shown.startsWith(u'$') ? shown.mid(1) : t;
 }
 
 bool quantityTextAcceptable(const QString& quantityText)
@@ -136,9 +154,12 @@ bool quantityTextAcceptable(const QString& quantityText)
 
 QString displayQuantity(const QString& typed)
 {
-    if (const auto value = parseQuantity(typed))
-        return u'$' + formatQuantity(*value);
-    return typed;
+    const auto value = displayedValue(typed);
+    if (!value)
+        return typed;
+    if (*value < 0 && formatQuantity(-*value) != formatQuantity(0))
+        return QStringLiteral("($") + formatQuantity(-*value) + u')';
+    return u'$' + formatQuantity(std::fabs(*value));
 }
 
 } // namespace entry

@@ -37,18 +37,22 @@ struct QuantityDigits {
 };
 std::optional<QuantityDigits> readQuantityDigits(const QString& text);
 
-// The quantity text that a quantity field hands on when it is left: the
-// formatted quantity when the typed text reads as one, the empty text for an
-// empty field, and otherwise the typed text itself (trimmed), which the add
-// operation then refuses.
+// The quantity text that a quantity field hands on when it is left: its
+// formatted text without the first character when the typed text reads as a
+// quantity ("1234,5" -> "1 234,50"), the empty text for an empty field, and
+// otherwise (a negative number, letters) the typed text itself (trimmed),
+// which the add operation then refuses.
 QString quantityTextFromField(const QString& typed);
 
 // The quantity text is one the add operation may store: it reads as a
 // quantity and fits in `Rmen`.
 bool quantityTextAcceptable(const QString& quantityText);
 
-// What the quantity field shows while it does not have the focus: the value
-// after a "$" ("$2,50"), or the typed text unchanged when it is no number.
+// What the quantity field shows while it does not have the focus (its format
+// "$#,##0.00;($#,##0.00)"): the value after a "$" ("$2,50", "$1 234,50"), a
+// negative one in parentheses ("($2,50)"), or the typed text unchanged when
+// it is no number. Thousands are grouped with the plain blank that the stored
+// quantity text keeps.
 QString displayQuantity(const QString& typed);
 
 } // namespace entry

@@ -1,5 +1,6 @@
 #include "platform/ui/maskedbox.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -32,12 +33,14 @@ void MaskEdBox::setMask(const QString& mask)
     // Lift the length limit first: truncating the old text would not fit the
     // new mask.
     setMaxLength(32767);
+    hideFormat();
     m_mask = mask;
     // The standard menu's Paste and Cut would bypass the mask.
     setContextMenuPolicy(mask.isEmpty() ? Qt::DefaultContextMenu : Qt::NoContextMenu);
     applyText(blankText(), 0);
     if (!mask.isEmpty())
         setMaxLength(int(mask.size()));
+    settleFormat();
 }
 
 QString MaskEdBox::blankText() const
@@ -86,6 +89,14 @@ bool MaskEdBox::fitsMask(const QString& text, const QString& mask)
 
 bool MaskEdBox::setText(const QString& text)
 {
+    hideFormat();
+    const bool accepted = setTypedText(text);
+    settleFormat();
+    return accepted;
+}
+
+bool MaskEdBox::setTypedText(const QString& text)
+{
     if (m_mask.isEmpty()) {
         m_lastSetFailed = false;
         applyText(text, int(text.size()));
@@ -109,6 +120,68 @@ QString MaskEdBox::formattedText() const
     return m_formatter ? m_formatter(text(), m_format) : text();
 }
 
+void MaskEdBox::setFormat(const QString& format)
+{
+    hideFormat();
+    m_format = format;
+    settleFormat();
+}
+
+void MaskEdBox::setFormatter(Formatter formatter)
+{
+    hideFormat();
+    m_formatter = std::move(formatter);
+    settleFormat();
+}
+
+void MaskEdBox::showFormat()
+{
+    if (m_showingFormat || !formats())
+        return;
+    m_typed = QLineEdit::text();
+    m_typedMaxLength = maxLength();
+    m_swapping = true;
+    // The formatted text may be longer than the typed text may be.
+    setMaxLength(32767);
+    QLineEdit::setText(formattedText());
+    setCursorPosition(0);
+    m_swapping = false;
+    m_showingFormat = true;
+}
+
+void MaskEdBox::hideFormat()
+{
+    if (!m_showingFormat)
+        return;
+    m_showingFormat = false;
+    m_swapping = true;
+    QLineEdit::setText(m_typed);
+    setMaxLength(m_typedMaxLength);
+    setCursorPosition(int(m_typed.size()));
+    m_swapping = false;
+    m_typed.clear();
+}
+
+void MaskEdBox::settleFormat()
+{
+    if (!hasFocus())
+        showFormat();
+}
+
+void MaskEdBox::focusInEvent(QFocusEvent* event)
+{
+    hideFormat();
+    QLineEdit::focusInEvent(event);
+}
+
+void MaskEdBox::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A context menu of the box itself takes the focus only for a moment.
+    if (event->reason() != Qt::PopupFocusReason)
+        showFormat();
+}
+
 void MaskEdBox::applyText(const QString& text, int cursor)
 {
     QLineEdit::setText(text);
@@ -117,6 +190,18 @@ void MaskEdBox::applyText(const QString& text, int cursor)
 
 void MaskEdBox::onTextChanged(const QString& text)
 {
+    if (m_swapping)
+        return;
+    if (m_showingFormat) {
+        // A set that came round setText (through a QLineEdit pointer) while
+        // the format was shown: that text is the typed text from now on.
+        m_showingFormat = false;
+        m_typed.clear();
+        setMaxLength(m_typedMaxLength);
+        onTextChanged(QLineEdit::text());
+        settleFormat();
+        return;
+    }
     if (!m_mask.isEmpty() && !fitsMask(text, m_mask)) {
         // Text that came round the mask (QLineEdit::clear(), or setText and
         // insert reached through a QLineEdit pointer): clear() means blank,
@@ -191,6 +276,8 @@ void MaskEdBox::typeDigit(QChar c)
 
 void MaskEdBox::keyPressEvent(QKeyEvent* event)
 {
+    // Keys sent to a box without the focus (by code) edit the typed text too.
+    hideFormat();
     if (m_mask.isEmpty() || isReadOnly()) {
         QLineEdit::keyPressEvent(event);
         return;
@@ -269,6 +356,7 @@ void MaskEdBox::mousePressEvent(QMouseEvent* event)
 
 void MaskEdBox::inputMethodEvent(QInputMethodEvent* event)
 {
+    hideFormat();
     if (m_mask.isEmpty()) {
         QLineEdit::inputMethodEvent(event);
         return;

@@ -24,6 +24,12 @@
 // ("2005.08.24" reads back "2005.08.24."), as converted records hold it.
 //
 // Change() is emitted whenever the text changes, by typing or by code.
+//
+// With a display format and a formatter installed the box behaves as the old
+// control with a format did: while it does not have the focus it shows its
+// formatted text, and it gives the typed text back for editing as soon as it
+// gets the focus. text() is always the typed text; showing or hiding the
+// format is no change of it.
 #pragma once
 
 #include <QLineEdit>
@@ -46,7 +52,7 @@ public:
     // Hides QLineEdit::setText on purpose: every text set by code is checked.
     // "" clears to the blank form.
     bool setText(const QString& text);
-    QString text() const { return QLineEdit::text(); }
+    QString text() const { return m_showingFormat ? m_typed : QLineEdit::text(); }
     bool lastSetFailed() const { return m_lastSetFailed; }
 
     // The mask with every "#" blank.
@@ -62,11 +68,14 @@ public:
     // Display format such as "$#,##0.00;($#,##0.00)". The box does not format
     // numbers itself: formattedText() runs the formatter that the owner
     // installed, or returns text() when there is none.
-    void setFormat(const QString& format) { m_format = format; }
+    void setFormat(const QString& format);
     QString format() const { return m_format; }
     using Formatter = std::function<QString(const QString& text, const QString& format)>;
-    void setFormatter(Formatter formatter) { m_formatter = std::move(formatter); }
+    void setFormatter(Formatter formatter);
     QString formattedText() const;
+    // What the box shows now: the formatted text while the format is shown,
+    // the typed text otherwise.
+    QString shownText() const { return QLineEdit::text(); }
 
 signals:
     void Change();
@@ -75,6 +84,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void typeDigit(QChar c);
@@ -84,13 +95,23 @@ private:
     int lastFilled() const;            // last "#" holding a digit, or -1
     int firstUnfilled() const;         // first "#" holding a blank, or -1
     void applyText(const QString& text, int cursor);
+    bool setTypedText(const QString& text);
     void onTextChanged(const QString& text);
+    bool formats() const { return m_formatter && !m_format.isEmpty(); }
+    void showFormat();
+    void hideFormat();
+    // Shows the format when the box has no focus, as after any set by code.
+    void settleFormat();
 
     QString m_mask;
     QString m_format;
     Formatter m_formatter;
     QString m_lastText;
     bool m_lastSetFailed = false;
+    bool m_showingFormat = false;
+    bool m_swapping = false; // the shown text is being swapped, not changed
+    QString m_typed;         // the typed text while the format is shown
+    int m_typedMaxLength = 32767;
 };
 
 } // namespace platform

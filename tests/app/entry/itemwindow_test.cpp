@@ -234,6 +234,65 @@ TEST_F(ItemWindow, quick_click_on_add_stores_the_quantity_just_typed)
     EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = '123'").toString(), "8,00");
 }
 
+// Each quantity box, once left, shows its quantity formatted ("$1 234,50")
+// and hands that text less its "$" to the add, which stores it as before;
+// back in the box the clerk edits what was typed. "Hozzáad" is clicked
+// straight from the box, with nothing settled in between.
+TEST_F(ItemWindow, quantity_boxes_show_their_format_when_left_and_store_the_shown_text_less_its_first_character)
+{
+    kezdo& w = openOnTheDrugTab();
+    setDiagnostics({{"D1", "Mellkas röntgen", "db", "1000"}});
+    w.Data11->refresh();
+    QLineEdit* codeBox[] = {w.Text1, w.Text5, w.Text31};
+    platform::MaskEdBox* quantityBox[] = {w.MaskEdBox17, w.MaskEdBox18, w.MaskEdBox19};
+    QLineEdit* quantityText[] = {w.Text2, w.Text7, w.Text32};
+    QWidget* addButton[] = {w.SSCommand3, w.SSCommand4, w.SSCommand31};
+    const char* code[] = {"12", "M1", "D1"};
+    struct Case {
+        const char* typed;
+        const char* shown;
+        const char* stored; // nullptr: refused
+    };
+    const Case cases[] = {
+        {"2,5", "$2,50", "2,50"},
+        {"1234,5", "$1 234,50", "1 234,50"},
+        {"999999,99", "$999 999,99", "999 999,99"},
+        {"-2", "($2,00)", nullptr},
+    };
+    for (int tab = 0; tab < 3; ++tab) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(tab) + " " + c.typed);
+            entered()->exec("delete from Ráfkódok");
+            boxes->clear();
+            w.SSTab1->setCurrentIndex(tab);
+            settle();
+            focusOn(codeBox[tab]);
+            type(codeBox[tab], code[tab]);
+            focusOn(quantityBox[tab]);
+            type(quantityBox[tab], c.typed);
+            focusOn(w.SSCheck2);
+            EXPECT_EQ(quantityBox[tab]->shownText(), c.shown);
+            EXPECT_EQ(quantityBox[tab]->text(), c.typed);
+            EXPECT_EQ(quantityText[tab]->text(), c.stored ? c.stored : c.typed);
+            focusOn(quantityBox[tab]);
+            EXPECT_EQ(quantityBox[tab]->shownText(), c.typed);
+            testsupport::quickClick(addButton[tab]);
+            settle();
+            if (c.stored) {
+                EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+                EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = ?", {code[tab]}).toString(),
+                          c.stored);
+                EXPECT_EQ(quantityBox[tab]->shownText(), "");
+                EXPECT_EQ(quantityText[tab]->text(), "");
+            } else {
+                EXPECT_EQ(boxes.texts(), QStringList{"Nem jó a mennyiség formátuma!"});
+                EXPECT_EQ(entered()->scalar("select count(*) from Ráfkódok").toInt(), 0);
+                EXPECT_EQ(quantityBox[tab]->text(), c.typed);
+            }
+        }
+    }
+}
+
 TEST_F(ItemWindow, unknown_drug_code_is_questioned_and_cleared_whatever_the_answer)
 {
     kezdo& w = open();

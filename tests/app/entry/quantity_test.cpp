@@ -49,8 +49,31 @@ TEST(Quantity, field_hands_on_formatted_text_or_the_refusable_typing)
     // Never a word missing its first letter or a currency sign kept.
     EXPECT_EQ(quantityTextFromField("abc"), "abc");
     EXPECT_EQ(quantityTextFromField("-2"), "-2");
-    EXPECT_EQ(displayQuantity("2,5"), "$2,50");
-    EXPECT_EQ(displayQuantity("abc"), "abc");
+}
+
+// What a quantity box shows once it is left, and the quantity text it hands
+// on: the shown text less its "$", with the stored text's plain blank.
+TEST(Quantity, box_shows_its_display_format_and_hands_on_the_shown_text_less_its_first_character)
+{
+    struct Case {
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"2,5", "$2,50"},          {"3", "$3,00"},
+        {"1234,5", "$1 234,50"},   {"1 234,5", "$1 234,50"},
+        {"999999,99", "$999 999,99"}, {"0,005", "$0,01"},
+        {"-2", "($2,00)"},         {"-1234,5", "($1 234,50)"},
+        {"-0", "$0,00"},           {"", ""},
+        {"abc", "abc"},            {"1,5,0", "1,5,0"},
+    };
+    for (const Case& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
+        const QString shown = QString::fromUtf8(c.shown);
+        EXPECT_EQ(displayQuantity(typed), shown) << c.typed;
+        if (shown.startsWith(u'$'))
+            EXPECT_EQ(quantityTextFromField(typed), shown.mid(1)) << c.typed;
+        EXPECT_FALSE(shown.contains(QChar(0x00A0))) << c.typed;
+    }
 }
 
 TEST(Quantity, acceptable_only_when_it_reads_and_fits_the_stored_column)

@@ -1,6 +1,7 @@
 // The ward program's main window: its item tabs with point prices, its own
 // save, review and processing, walking, finding and jumping.
 #include "tests/app/episode/episodewindow.h"
+#include "tests/support/quickinput.h"
 
 #include "app/common/programinfo.h"
 #include "app/ward/wardmain.h"
@@ -187,6 +188,62 @@ TEST_F(WardWindow, other_services_add_button_takes_the_quantity_just_typed)
     w.SSCommand5->click();
     EXPECT_EQ(item("E2", "Rmen"), "3,00");
     EXPECT_NEAR(item("E2", "Érték").toDouble(), 3 * 2100 * 0.816, 1e-9);
+}
+
+// Each quantity box, once left, shows its quantity formatted ("$1 234,50")
+// and hands that text less its "$" to the add, which stores it as before;
+// back in the box the clerk edits what was typed. The add button is clicked
+// straight from the box, with nothing settled in between.
+TEST_F(WardWindow, quantity_boxes_show_their_format_when_left_and_store_the_shown_text_less_its_first_character)
+{
+    kezdo& w = *window;
+    startManualEntry();
+    QLineEdit* codeBox[] = {w.Text1, w.Text5, w.Text8};
+    platform::MaskEdBox* quantityBox[] = {w.MaskEdBox7, w.MaskEdBox8, w.MaskEdBox9};
+    QLineEdit* quantityText[] = {w.Text2, w.Text7, w.Text9};
+    QWidget* addButton[] = {w.SSCommand3, w.SSCommand4, w.SSCommand5};
+    const char* code[] = {"12", "F1", "E2"};
+    struct Case {
+        const char* typed;
+        const char* shown;
+        const char* stored; // nullptr: refused
+    };
+    const Case cases[] = {
+        {"2,5", "$2,50", "2,50"},
+        {"1234,5", "$1 234,50", "1 234,50"},
+        {"999999,99", "$999 999,99", "999 999,99"},
+        {"-2", "($2,00)", nullptr},
+    };
+    for (int page = 0; page < 3; ++page) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(page) + " " + c.typed);
+            entered()->exec("delete from Ráfkódok");
+            boxes->clear();
+            w.SSTab1->setCurrentIndex(page);
+            typeInto(codeBox[page], code[page]);
+            focusOn(quantityBox[page]);
+            quantityBox[page]->setText(QString());
+            typeInto(quantityBox[page], c.typed);
+            focusOn(codeBox[page]);
+            EXPECT_EQ(quantityBox[page]->shownText(), c.shown);
+            EXPECT_EQ(quantityBox[page]->text(), c.typed);
+            EXPECT_EQ(quantityText[page]->text(), c.stored ? c.stored : c.typed);
+            focusOn(quantityBox[page]);
+            EXPECT_EQ(quantityBox[page]->shownText(), c.typed);
+            testsupport::quickClick(addButton[page]);
+            settle();
+            if (c.stored) {
+                EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+                EXPECT_EQ(item(code[page], "Rmen"), c.stored);
+                EXPECT_EQ(quantityBox[page]->shownText(), "");
+                EXPECT_EQ(quantityText[page]->text(), "");
+            } else {
+                EXPECT_EQ(boxes.texts(), QStringList{"Nem jó a mennyiség formátuma!"});
+                EXPECT_EQ(itemCount(), 0);
+                EXPECT_EQ(quantityBox[page]->text(), c.typed);
+            }
+        }
+    }
 }
 
 TEST_F(WardWindow, repeated_code_is_asked_once_for_every_stored_item_of_any_type)

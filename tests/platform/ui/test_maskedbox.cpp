@@ -273,3 +273,73 @@ TEST(MaskEdBox, tab_into_a_filled_box_selects_it_so_typing_replaces_it)
     QTest::keyClicks(w.box, "0130");
     EXPECT_EQ(w.box->text(), "01:30");
 }
+
+// A box with a display format shows the formatted text only while it does
+// not have the focus; its text stays the typed text throughout, and showing
+// or hiding the format is no change of it.
+TEST(MaskEdBox, display_format_shows_while_the_box_has_no_focus)
+{
+    ClickWindow w{QString()};
+    // The formatted text is longer than the box may hold while typing.
+    w.box->setMaxLength(6);
+    w.box->setFormat("$#,##0.00;($#,##0.00)");
+    w.box->setFormatter([](const QString& text, const QString& format) {
+        return text.isEmpty() ? text : "<" + text + "|" + format.left(1) + ">";
+    });
+    int changes = 0;
+    QObject::connect(w.box, &MaskEdBox::Change, [&] { ++changes; });
+
+    QTest::mouseClick(w.box, Qt::LeftButton);
+    ASSERT_TRUE(w.box->hasFocus());
+    QTest::keyClicks(w.box, "123456");
+    EXPECT_EQ(w.box->shownText(), "123456");
+    EXPECT_EQ(changes, 6);
+
+    w.first->setFocus();
+    EXPECT_EQ(w.box->shownText(), "<123456|$>") << "the whole formatted text, past the typing limit";
+    EXPECT_EQ(w.box->text(), "123456");
+    EXPECT_EQ(w.box->formattedText(), "<123456|$>");
+
+    // Back in the box the typed text is there to edit, with its limit.
+    QTest::keyClick(w.first, Qt::Key_Tab);
+    ASSERT_TRUE(w.box->hasFocus());
+    EXPECT_EQ(w.box->shownText(), "123456");
+    EXPECT_EQ(w.box->selectedText(), "123456");
+    QTest::keyClicks(w.box, "98765432");
+    EXPECT_EQ(w.box->text(), "987654");
+    EXPECT_EQ(changes, 6 + 6);
+
+    // Set by code while another control has the focus: shown formatted at
+    // once; emptied: shows nothing.
+    w.first->setFocus();
+    EXPECT_TRUE(w.box->setText("7"));
+    EXPECT_EQ(w.box->shownText(), "<7|$>");
+    EXPECT_EQ(w.box->text(), "7");
+    EXPECT_EQ(changes, 13);
+    w.box->setText(QString());
+    EXPECT_EQ(w.box->shownText(), "");
+    EXPECT_EQ(changes, 14);
+    // Reached through the base class: the text set is the typed text.
+    static_cast<QLineEdit*>(w.box)->setText("42");
+    EXPECT_EQ(w.box->text(), "42");
+    EXPECT_EQ(w.box->shownText(), "<42|$>");
+    EXPECT_EQ(changes, 15);
+    // Keys sent to it without the focus edit the typed text, not the shown one.
+    type(w.box, "1");
+    EXPECT_EQ(w.box->text(), "421");
+}
+
+TEST(MaskEdBox, without_a_format_or_formatter_the_text_is_shown_as_typed)
+{
+    for (int which = 0; which < 2; ++which) {
+        ClickWindow w{QString()};
+        if (which == 0)
+            w.box->setFormat("$#,##0.00");
+        else
+            w.box->setFormatter([](const QString&, const QString&) { return QString("x"); });
+        QTest::mouseClick(w.box, Qt::LeftButton);
+        QTest::keyClicks(w.box, "12");
+        w.first->setFocus();
+        EXPECT_EQ(w.box->shownText(), "12") << which;
+    }
+}
