@@ -3,6 +3,9 @@
 #include "printlib/liberror.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QThread>
 #include <QWidget>
 
@@ -24,6 +27,47 @@ int roundHalfEven(double v)
 {
     return int(std::nearbyint(v));
 }
+
+// Whether anyone can see a window: a headless platform shows nothing, so an
+// animation there need not wait for eyes to follow it.
+bool screenIsWatched()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+// The flying title bar: a borderless bar above every window that takes no
+// input and no focus, painted as an active caption.
+class CaptionBar : public QWidget {
+public:
+    explicit CaptionBar(const QString& title)
+        : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                               | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
+          m_title(title)
+    {
+        setObjectName(QStringLiteral("captionAnimation"));
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        QFont f = font();
+        f.setBold(true);
+        setFont(f);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        QLinearGradient fill(0, 0, width(), 0);
+        fill.setColorAt(0, QColor(0, 0, 128));    // the active caption's two colours
+        fill.setColorAt(1, QColor(16, 132, 208));
+        p.fillRect(rect(), fill);
+        p.setPen(Qt::white);
+        p.drawText(rect().adjusted(4, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   p.fontMetrics().elidedText(m_title, Qt::ElideRight, qMax(0, width() - 6)));
+    }
+
+private:
+    QString m_title;
+};
 } // namespace
 
 void clsWndEffects::checkArguments(int ShowOrHide, int Step_)
@@ -148,6 +192,45 @@ void clsWndEffects::HideOrShowRect2(QWidget* hWnd, int ShowOrHide, int Step_)
         applyRegion(hWnd, QRegion(QRect(QPoint(hw - o, hh - d), QPoint(hw + o - 1, hh + d - 1))));
         nextFrame();
     }
+}
+
+std::vector<QRect> clsWndEffects::captionFrames(const QRect& from, const QRect& to, int captionHeight, int frames)
+{
+    std::vector<QRect> out;
+    if (frames < 1)
+        return out;
+    auto lerp = [](int a, int b, double t) { return int(std::lround(a + (b - a) * t)); };
+    for (int i = 0; i < frames; ++i) {
+        const double t = frames == 1 ? 1.0 : double(i) / (frames - 1);
+        const int left = lerp(from.left(), to.left(), t);
+        const int top = lerp(from.top(), to.top(), t);
+        const int width = lerp(from.width(), to.width(), t);
+        const int height = lerp(from.height(), to.height(), t);
+        out.emplace_back(left, top, qMax(0, width), qBound(0, height, captionHeight));
+    }
+    return out;
+}
+
+void clsWndEffects::AnimateCaption(const QRect& from, const QRect& to, const QString& title)
+{
+    CaptionBar bar(title);
+    const int captionHeight = bar.fontMetrics().height() + 6;
+    const bool watched = screenIsWatched();
+    for (const QRect& frame : captionFrames(from, to, captionHeight)) {
+        if (frame.isEmpty()) {
+            bar.hide();
+        } else {
+            bar.setGeometry(frame);
+            bar.show();
+            bar.raise();
+            bar.repaint();
+        }
+        QApplication::processEvents();
+        if (watched)
+            QThread::msleep(kCaptionFrameMs);
+    }
+    bar.hide();
+    QApplication::processEvents();
 }
 
 void clsWndEffects::GetWindowOnTop(QWidget* hWnd)

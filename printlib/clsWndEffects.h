@@ -1,7 +1,9 @@
 // Window shapes and effects: a skin taken from a picture, the tile dissolve
 // and the centred rectangle that show or hide a window, topmost placement and
 // whole-window transparency. A window's shape is its mask (pixels relative to
-// its top-left corner); transparency is its opacity.
+// its top-left corner); transparency is its opacity. Also the window system's
+// caption animation: a title bar that flies from one screen rectangle to
+// another as a window opens or closes.
 #pragma once
 
 #include <QImage>
@@ -30,6 +32,21 @@ public:
     int DeleteObj();
     // 0 invisible .. 255 opaque; a null window is ignored.
     void MakeTransparent(QWidget* hWnd, unsigned char TransparencyLevel);
+
+    // The caption animation: a title bar carrying `title` flies from the
+    // screen rectangle `from` to `to` (an empty rectangle at (0, 0) is the
+    // corner the bar shrinks into or grows out of) in kCaptionFrames steps
+    // of kCaptionFrameMs, letting pending events run between frames. Nothing
+    // of it stays on screen afterwards, and no window is touched. Where no
+    // one can see it (a headless run) the frames are drawn without waiting.
+    static void AnimateCaption(const QRect& from, const QRect& to, const QString& title = QString());
+    static constexpr int kCaptionFrames = 12;
+    static constexpr int kCaptionFrameMs = 15;
+    // The bar's screen rectangle in each frame: the top strip (at most
+    // captionHeight high) of the rectangle between `from` and `to`: the first
+    // frame is `from`'s, the last `to`'s.
+    static std::vector<QRect> captionFrames(const QRect& from, const QRect& to, int captionHeight,
+                                            int frames = kCaptionFrames);
 
     // The shape last made (by any of the three shaping operations).
     QRegion lastRegion() const { return m_region; }

@@ -4,6 +4,7 @@
 #include "platform/sys/regional.h"
 #include "printlib/clsInteraction.h"
 #include "printlib/clsPrint.h"
+#include "printlib/clsWndEffects.h"
 #include "printlib/frmAnimatedLogo.h"
 #include "printlib/winhelpers.h"
 
@@ -183,20 +184,20 @@ frmPreview::frmPreview(clsPrint& job) : QDialog(nullptr, Qt::Window), m_job(job)
     selectAllOnFocus(txtGoto);
     cboZoom = new QComboBox;
 
-    addButton(1, QStringLiteral("first"), QStringLiteral("f"), QStringLiteral("First page"));
-    addButton(2, QStringLiteral("previous"), QStringLiteral("p"), QStringLiteral("Previous page"));
+    addButton(1, QStringLiteral("first"), QStringLiteral("f"), QStringLiteral("Első oldal"));
+    addButton(2, QStringLiteral("previous"), QStringLiteral("p"), QStringLiteral("Előző oldal"));
     placeholder(22.0, txtStatus, 1180);
-    addButton(4, QStringLiteral("next"), QStringLiteral("n"), QStringLiteral("Next page"));
-    addButton(5, QStringLiteral("last"), QStringLiteral("l"), QStringLiteral("Last page"));
+    addButton(4, QStringLiteral("next"), QStringLiteral("n"), QStringLiteral("Következő oldal"));
+    addButton(5, QStringLiteral("last"), QStringLiteral("l"), QStringLiteral("Utolsó oldal"));
     tbToolBar->addSeparator();
-    addButton(7, QStringLiteral("goto"), QStringLiteral("g"), QStringLiteral("Go to page"));
+    addButton(7, QStringLiteral("goto"), QStringLiteral("g"), QStringLiteral("Ugrás a megadott oldalra"));
     placeholder(13.8, txtGoto, 700);
     tbToolBar->addSeparator();
     placeholder(33.2, cboZoom, 1860);
     tbToolBar->addSeparator();
-    addButton(12, QStringLiteral("print"), QStringLiteral("pr"), QStringLiteral("Print"));
+    addButton(12, QStringLiteral("print"), QStringLiteral("pr"), QStringLiteral("Nyomtatás"));
     tbToolBar->addSeparator();
-    addButton(14, QStringLiteral("info"), QStringLiteral("i"), QStringLiteral("Information"));
+    addButton(14, QStringLiteral("info"), QStringLiteral("i"), QStringLiteral("Információ"));
     auto* gap = new QWidget(tbToolBar);
     gap->setFixedWidth(twipsToPixelsX(300));
     tbToolBar->addWidget(gap);
@@ -593,8 +594,16 @@ QString frmPreview::infoText() const
 
 void frmPreview::AnimateClose()
 {
-    // The old closing caption animation has no counterpart here; the window
-    // simply closes.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize screenSize = screen->geometry().size();
+    QRect r = frameGeometry();
+    r.translate((screenSize.width() - r.width()) / 2, (screenSize.height() - r.height()) / 2);
+    const QRect t(int(std::lround(screenSize.width() * 3.0 / 4.0)), int(std::lround(screenSize.height() * 2.0 / 3.0)),
+                  r.width() / 3, r.height() / 3);
+    clsWndEffects::AnimateCaption(r, t, windowTitle());
+    clsWndEffects::AnimateCaption(t, QRect(0, 0, 0, 0), windowTitle());
 }
 
 void frmPreview::cmdClose_Click()

@@ -7,6 +7,7 @@
 #include "printlib/winhelpers.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -345,11 +347,26 @@ void frmPrint::HideWithEffect()
     effects.DeleteObj();
 }
 
+void frmPrint::AnimateOpen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The dialog opens centred on its screen, where the caption lands.
+    adjustSize();
+    const QRect screenRect = screen->geometry();
+    QRect r(screenRect.topLeft(), frameGeometry().size());
+    r.translate((screenRect.width() - r.width()) / 2, (screenRect.height() - r.height()) / 2);
+    move(r.topLeft());
+    clsWndEffects::AnimateCaption(QRect(0, 0, 0, 0), r, windowTitle());
+}
+
 bool runPrintDialog(clsPrint& job)
 {
     frmPrint dialog(job);
     dialog.presetFrom(job);
     dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.AnimateOpen();
     runModal(dialog);
     return dialog.isPrint();
 }

@@ -96,6 +96,9 @@ public:
     void chkCollate_Click();
     void EnablePageRange();
     void HideWithEffect();
+    // The caption flies from the screen's corner to where the dialog then
+    // opens, centred on its screen.
+    void AnimateOpen();
 
 protected:
     void reject() override; // Esc presses "Mégse"

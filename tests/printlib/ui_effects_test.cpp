@@ -121,6 +121,32 @@ TEST(WndEffects, transparencyAndTopmost)
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
+TEST(WndEffects, captionFlightRunsFromTheFirstRectangleToTheLastAndLeavesNothingBehind)
+{
+    const QRect from(100, 50, 600, 400);
+    const QRect to(900, 700, 200, 133);
+    const auto frames = clsWndEffects::captionFrames(from, to, 20);
+    ASSERT_EQ(frames.size(), size_t(clsWndEffects::kCaptionFrames));
+    EXPECT_EQ(frames.front(), QRect(100, 50, 600, 20)) << "the top strip of the first rectangle";
+    EXPECT_EQ(frames.back(), QRect(900, 700, 200, 20));
+    for (size_t i = 1; i < frames.size(); ++i) {
+        EXPECT_GT(frames[i].left(), frames[i - 1].left()) << i;
+        EXPECT_LT(frames[i].width(), frames[i - 1].width()) << i;
+    }
+    // Into the empty corner rectangle: the bar shrinks to nothing there.
+    const auto closing = clsWndEffects::captionFrames(to, QRect(0, 0, 0, 0), 20);
+    EXPECT_TRUE(closing.back().isEmpty());
+    EXPECT_EQ(closing.back().topLeft(), QPoint(0, 0));
+
+    uitest::CaptionWatch watch;
+    clsWndEffects::AnimateCaption(from, to, QStringLiteral("Nyomtatási kép"));
+    ASSERT_GE(watch.seen.size(), 3u) << "the bar was on screen while it flew";
+    EXPECT_EQ(watch.seen.front().topLeft(), from.topLeft());
+    EXPECT_EQ(watch.seen.back().topLeft(), to.topLeft());
+    EXPECT_EQ(watch.seen.back().width(), to.width());
+    EXPECT_FALSE(uitest::CaptionWatch::leftBehind());
+}
+
 TEST(AnimatedLogo, phasesWrapAtPlusOrMinus360)
 {
     int phase = 0;

@@ -11,7 +11,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QToolBar>
+
+#include <algorithm>
+#include <cmath>
 
 using printlib::frmPreview;
 using uitest::key;
@@ -82,16 +87,21 @@ TEST_F(PreviewTest, singlePageHasEveryNavigationButtonOff)
     });
 }
 
-TEST_F(PreviewTest, toolbarTipsSayWhatTheButtonsDo)
+TEST_F(PreviewTest, toolbarTipsSayWhatTheButtonsDoInHungarian)
 {
     buildPages(2);
     preview([](frmPreview& p) {
-        const std::vector<std::pair<int, QString>> tips = {{1, "First page"}, {2, "Previous page"},
-                                                           {4, "Next page"},  {5, "Last page"},
-                                                           {7, "Go to page"}, {12, "Print"},
-                                                           {14, "Information"}};
+        const std::vector<std::pair<int, QString>> tips = {
+            {1, "Első oldal"},  {2, "Előző oldal"},      {4, "Következő oldal"}, {5, "Utolsó oldal"},
+            {7, "Ugrás a megadott oldalra"}, {12, "Nyomtatás"}, {14, "Információ"}};
         for (const auto& [index, tip] : tips)
             EXPECT_EQ(p.Buttons(index)->toolTip(), tip) << index;
+        // Every button of the toolbar has its tip, none of them left over.
+        int withTips = 0;
+        for (QAction* a : p.tbToolBar->actions())
+            if (!a->toolTip().isEmpty() && a->data().isValid())
+                ++withTips;
+        EXPECT_EQ(withTips, int(tips.size()));
     });
 }
 
@@ -246,6 +256,38 @@ TEST_F(PreviewTest, escapeAndCloseButtonEndThePreviewAltF4DoesNot)
         p.cmdClose->click();
         EXPECT_FALSE(p.isVisible());
     });
+}
+
+// "Bezár" flies the caption from the window to the lower right of the
+// screen and on into its corner before the window closes; the preview and
+// the flying bar are gone when the preview has returned.
+TEST_F(PreviewTest, closingAnimatesTheCaptionThenClosesAndFreesTheWindow)
+{
+    buildPages(2);
+    uitest::CaptionWatch watch;
+    QRect window;
+    QSize screen;
+    preview([&](frmPreview& p) {
+        window = p.frameGeometry();
+        screen = p.screen()->geometry().size();
+        EXPECT_TRUE(watch.seen.empty());
+        p.cmdClose->click();
+        EXPECT_FALSE(p.isVisible());
+    });
+    ASSERT_GE(watch.seen.size(), 4u);
+    const QRect start(window.topLeft() + QPoint((screen.width() - window.width()) / 2,
+                                                (screen.height() - window.height()) / 2),
+                      window.size());
+    const QPoint lowerRight(int(std::lround(screen.width() * 0.75)), int(std::lround(screen.height() * 2.0 / 3)));
+    EXPECT_EQ(watch.seen.front().topLeft(), start.topLeft());
+    EXPECT_EQ(watch.seen.front().width(), start.width());
+    EXPECT_NE(std::find_if(watch.seen.begin(), watch.seen.end(),
+                           [&](const QRect& r) { return r.topLeft() == lowerRight && r.width() == window.width() / 3; }),
+              watch.seen.end());
+    EXPECT_LT(watch.seen.back().left(), lowerRight.x() / 4) << "on into the corner";
+    EXPECT_FALSE(uitest::CaptionWatch::leftBehind());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<frmPreview*>(w)) << "the preview is freed when it returns";
 }
 
 TEST_F(PreviewTest, printClosesThePreviewEvenWhenTheDialogIsCancelled)

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -133,6 +134,35 @@ TEST_F(PrintDialogTest, cancelLeavesTheDocumentAlone)
         EXPECT_FALSE(job().Collate);
         EXPECT_EQ(job().Copies(), 2);
     }
+}
+
+// The caption flies out of the screen's corner to where the dialog then
+// opens, centred, whole and unshaped; cancelling still dissolves it.
+TEST_F(PrintDialogTest, opensAfterItsCaptionFliesToWhereItStands)
+{
+    presetJob();
+    uitest::CaptionWatch watch;
+    std::vector<QRect> seenBeforeShown;
+    QRect shownAt;
+    int frame = 0;
+    bool whole = false;
+    run([&](frmPrint& d) {
+        seenBeforeShown = watch.seen;
+        shownAt = d.frameGeometry();
+        whole = d.isVisible() && d.mask().isEmpty();
+        const QRect screen = d.screen()->geometry();
+        // Within the frame that the window system adds once it is shown.
+        frame = std::max(d.geometry().left() - shownAt.left(), d.geometry().top() - shownAt.top());
+        EXPECT_LE(std::abs(shownAt.center().x() - screen.center().x()), frame + 1) << "centred across";
+        EXPECT_LE(std::abs(shownAt.center().y() - screen.center().y()), frame + 1) << "centred down";
+        d.cmdCancel->click();
+    });
+    ASSERT_GE(seenBeforeShown.size(), 3u);
+    EXPECT_LT(seenBeforeShown.front().left(), shownAt.left() / 4) << "out of the corner";
+    EXPECT_LE((seenBeforeShown.back().topLeft() - shownAt.topLeft()).manhattanLength(), 2 * frame);
+    EXPECT_LE(std::abs(seenBeforeShown.back().width() - shownAt.width()), 2 * frame);
+    EXPECT_TRUE(whole);
+    EXPECT_FALSE(uitest::CaptionWatch::leftBehind());
 }
 
 TEST_F(PrintDialogTest, presetFromTheDocument)

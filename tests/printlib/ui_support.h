@@ -14,7 +14,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +50,35 @@ bool waitFor(Pred pred, int ms = 3000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     return pred();
 }
+
+// Watches the window system's caption animation while it plays: the screen
+// rectangle of the flying title bar each time pending events run.
+class CaptionWatch {
+public:
+    CaptionWatch()
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("captionAnimation") && w->isVisible()
+                    && (seen.empty() || seen.back() != w->geometry()))
+                    seen.push_back(w->geometry());
+        });
+        m_timer.start();
+    }
+    // Whether a title bar of the animation is still there, shown or not.
+    static bool leftBehind()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("captionAnimation"))
+                return true;
+        return false;
+    }
+    std::vector<QRect> seen;
+
+private:
+    QTimer m_timer;
+};
 
 class LibraryWindowsTest : public ::testing::Test {
 protected:
