@@ -1,5 +1,6 @@
 #include "app/windows/itemlist.h"
 
+#include "app/windows/fittingsize.h"
 #include "platform/print/drawtarget.h"
 #include "platform/sys/regional.h"
 #include "printlib/clsPrint.h"
@@ -118,13 +119,8 @@ QString wholeCharacters(const QString& text, float widthMm)
 // which text fits in widthMm.
 float fittingSize(const QString& text, float widthMm)
 {
-    const double natural = ruler().width(text, kBodyFontSize, false);
-    if (natural <= widthMm)
-        return kBodyFontSize;
-    float size = std::floor(float(kBodyFontSize * widthMm / natural) * 10) / 10;
-    while (size > kSmallestFontSize && ruler().width(text, size, false) > widthMm)
-        size -= 0.1f;
-    return std::max(size, kSmallestFontSize);
+    return printfit::fittingSize(kBodyFontSize, kSmallestFontSize, widthMm,
+                                 [&text](float size) { return ruler().width(text, size, false); });
 }
 
 // A body label at y, absolute, in the list's body size.

@@ -2,6 +2,7 @@
 
 #include "app/common/kezdo.h"
 #include "app/common/programinfo.h"
+#include "app/windows/fittingsize.h"
 #include "platform/db/dataconnection.h"
 #include "platform/print/printer.h"
 #include "platform/sys/regional.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/msgbox.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -26,6 +28,20 @@ constexpr int kItemsPerEstimate = 59;
 constexpr int kLongLimit = 64;
 constexpr int kShortLimit = 59;
 constexpr int kNameWidth = 50;
+
+// The item row's columns, in character cells. The quantity ends before the
+// type letter (and, where the letter stands further right, before the
+// "Jell." heading, so that it stays under its own heading), right-aligned,
+// and may reach back to kQuantityLeft; the unit is cut by whole characters
+// before wherever the quantity begins.
+constexpr double kUnitColumn = 65;
+constexpr double kQuantityLeft = 73;
+constexpr double kTypeHeadingColumn = 85;
+// Clear space kept between two texts of a row (about half a millimetre).
+constexpr double kGap = 0.25;
+constexpr float kItemFontSize = 10;
+// A quantity is never shrunk below this size.
+constexpr float kSmallestQuantitySize = 5;
 
 struct Frame {
     double left, top, width, height;
@@ -88,6 +104,58 @@ public:
         at(77, row, QStringLiteral("Menny."));
         at(85, row, QStringLiteral("Jell."));
     }
+    // Width of text in columns, and the font's ascent in rows, at a size of
+    // the item font; the printer's own measure, so what is measured is what
+    // is drawn.
+    double widthAt(const QString& text, float size)
+    {
+        const double kept = p.FontSize;
+        p.FontSize = size;
+        const double w = p.TextWidth(text);
+        p.FontSize = kept;
+        return w;
+    }
+    double ascentAt(float size)
+    {
+        const double kept = p.FontSize;
+        p.FontSize = size;
+        const double a = p.ScaleY(QFontMetricsF(p.currentFont()).ascent(), platform::vbPixels, platform::vbCharacters);
+        p.FontSize = kept;
+        return a;
+    }
+
+    // Where a quantity stands: right-aligned to end at `right`, in a smaller
+    // font when it does not fit between kQuantityLeft and there, lowered so
+    // that it keeps the row's baseline. Printed text is never clipped, so no
+    // digit is lost.
+    struct QuantityPlace {
+        double start;
+        float size;
+        double lowered;
+    };
+    QuantityPlace placeQuantity(const QString& text, double right)
+    {
+        if (text.isEmpty())
+            return {right, kItemFontSize, 0};
+        const float size = printfit::fittingSize(kItemFontSize, kSmallestQuantitySize, float(right - kQuantityLeft),
+                                                 [&](float s) { return widthAt(text, s); });
+        return {std::max(kQuantityLeft, right - widthAt(text, size)), size,
+                ascentAt(kItemFontSize) - ascentAt(size)};
+    }
+
+    // The longest beginning of text, in whole characters, that fits in width
+    // columns in the item font.
+    QString wholeCharacters(const QString& text, double width)
+    {
+        qsizetype n = text.size();
+        while (n > 0 && widthAt(text.left(n), kItemFontSize) > width)
+            --n;
+        // Never half of a surrogate pair.
+        if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
+            --n;
+        return text.left(n);
+    }
+
     QString pageNumber() const { return QString::number(page) + QStringLiteral(". ") + QStringLiteral("oldal"); }
 
     void firstPage()
@@ -148,9 +216,15 @@ public:
             previousSurgery = item.mkod;
             at(4, row, item.rkod);
             at(12, row, item.name.size() > kNameWidth ? item.name.left(kNameWidth) + QStringLiteral("...") : item.name);
+            const QString quantity = cut(item.rmen, v.quantityWidth);
+            const QuantityPlace place = placeQuantity(quantity, std::min(v.typeColumn, kTypeHeadingColumn) - kGap);
             if (!item.me.isEmpty())
-                at(65, row, cut(item.me, v.unitWidth));
-            at(77, row, cut(item.rmen, v.quantityWidth));
+                at(kUnitColumn, row, wholeCharacters(cut(item.me, v.unitWidth), place.start - kGap - kUnitColumn));
+            if (!quantity.isEmpty()) {
+                font(place.size);
+                at(place.start, row + place.lowered, quantity);
+                font(kItemFontSize);
+            }
             at(v.typeColumn, row, item.tipus);
             ++row;
             if (row >= limit)

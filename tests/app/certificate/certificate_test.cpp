@@ -5,6 +5,8 @@
 #include "platform/print/printer.h"
 #include "platform/print/recordingdevice.h"
 
+#include <QFontMetricsF>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -33,6 +35,7 @@ struct Cell {
     double column, row;
     double pt;
     bool bold, italic;
+    double end; // the column where the text ends, measured in the font it was drawn with
 };
 
 using Page = std::vector<Cell>;
@@ -43,9 +46,15 @@ std::vector<Page> cells(const platform::RecordedDocument& doc)
     for (const auto& p : doc.pages) {
         Page page;
         for (const auto& it : p.items)
-            if (it.kind == RecordedItem::Text)
+            if (it.kind == RecordedItem::Text) {
+                QFont font(it.family);
+                font.setPixelSize(int(it.pixelSize));
+                font.setBold(it.bold);
+                font.setItalic(it.italic);
+                const double end = column(it.point.x() + QFontMetricsF(font).horizontalAdvance(it.text));
                 page.push_back({it.text, column(it.point.x()), row(it.point.y()), it.pixelSize * 72 / kDpi, it.bold,
-                                it.italic});
+                                it.italic, end});
+            }
         pages.push_back(page);
     }
     return pages;
@@ -220,7 +229,6 @@ TEST_F(CertificateTest, page_one_has_its_frames_and_header_texts_at_their_cells_
         {"Menny.", 77, 16, 10, true},
         {"Jell.", 85, 16, 10, true},
         {"K000", 4, 20, 10, false},
-        {"1,00", 77, 20, 10, false},
         {"G", 83, 20, 10, false},
         {"2005.08.24.", 3, 66, 10, false},
     };
@@ -233,6 +241,12 @@ TEST_F(CertificateTest, page_one_has_its_frames_and_header_texts_at_their_cells_
         EXPECT_EQ(c->bold, x.bold) << x.text.toStdString();
     }
     EXPECT_EQ(pages[0][0].text, "Tanúsítvány (műtétes)");
+    // The quantity ends just before the type letter, in the item font.
+    const Cell* quantity = find(pages[0], "1,00");
+    ASSERT_TRUE(quantity);
+    EXPECT_NEAR(quantity->end, 83 - 0.25, 0.02);
+    EXPECT_NEAR(quantity->row, 20, 0.01);
+    EXPECT_NEAR(quantity->pt, 10, 0.2);
 }
 
 TEST_F(CertificateTest, items_are_grouped_under_their_surgery_with_names_cut_at_fifty_characters)
@@ -388,7 +402,7 @@ TEST_F(CertificateTest, ward_certificate_has_its_title_taj_label_cut_columns_and
     };
     const QList<Expect> expected = {
         {"Tanúsítvány (osztályos)", 32.5, 2}, {"Taj szám:   123456788", 48, 10}, {"E1", 4, 19},
-        {"vizsgálato", 65, 19}, {"1234567,50", 77, 19}, {"E", 87, 19}, {"Nap", 65, 20}, {"L", 87, 20},
+        {"vizsgálato", 65, 19}, {"E", 87, 19}, {"Nap", 65, 20}, {"L", 87, 20},
     };
     for (const Expect& x : expected) {
         const Cell* c = find(p, x.text);
@@ -397,6 +411,91 @@ TEST_F(CertificateTest, ward_certificate_has_its_title_taj_label_cut_columns_and
         EXPECT_NEAR(c->row, x.row, 0.01) << x.text.toStdString();
     }
     EXPECT_EQ(closingRow(p), 22);
+    // The ward's quantity stays under its own heading, before "Jell.".
+    const Cell* quantity = find(p, "1234567,50");
+    ASSERT_TRUE(quantity);
+    EXPECT_NEAR(quantity->end, 85 - 0.25, 0.02);
+}
+
+// The longest quantity a box takes, and shorter ones, in both programs: each
+// ends right-aligned before the type letter (the ward's before its "Jell."
+// heading), whole, on its row's baseline, never over the letter or the unit;
+// only a quantity that does not fit gets a smaller font. A unit long enough
+// to reach the quantity is cut by whole characters before it.
+TEST_F(CertificateTest, quantities_end_right_aligned_before_the_type_letter_whole_and_clear_of_their_neighbours)
+{
+    struct Case {
+        const char* quantity;
+        const char* unit;
+        const char* unitPrinted;
+    };
+    const Case cases[] = {
+        {"999 999,99", "db", "db"},
+        {"1 234,50", "doboz", "doboz"},
+        {"2,50", "üveg", "üveg"},
+        {"999 999,99", "vizsgálatonként, csomagban", nullptr},
+    };
+    for (const Variant* v : {&Variant::surgical(), &Variant::ward()}) {
+        Data d = episode();
+        for (const Case& c : cases)
+            d.items.push_back({"K1", "Tétel", c.unit, c.quantity, "D", "10000"});
+        dev->clearDocuments();
+        const auto pages = print(d, *v);
+        const Page& p = pages[0];
+        const double right = std::min(v->typeColumn, 85.0) - 0.25;
+        int row = 0;
+        for (const Cell& cell : p) {
+            if (cell.text != "K1")
+                continue;
+            const Case& c = cases[row];
+            const std::string label = (v->title + " " + c.quantity).toStdString();
+            const Cell *quantity = nullptr, *letter = nullptr, *unit = nullptr;
+            for (const Cell& other : p) {
+                if (std::abs(other.column - 4) < 0.01 || std::abs(other.row - cell.row) > 0.5)
+                    continue;
+                if (other.text == QString::fromUtf8(c.quantity))
+                    quantity = &other;
+                else if (other.text == "D")
+                    letter = &other;
+                else if (std::abs(other.column - 65) < 0.01)
+                    unit = &other;
+            }
+            ++row;
+            ASSERT_TRUE(quantity && letter && unit) << label;
+            EXPECT_NEAR(quantity->end, right, 0.02) << label;
+            EXPECT_LT(quantity->end, letter->column) << label;
+            EXPECT_LT(unit->end, quantity->column) << label;
+            if (c.unitPrinted)
+                EXPECT_EQ(unit->text, QString::fromUtf8(c.unitPrinted)) << label;
+            else
+                EXPECT_TRUE(QString::fromUtf8(c.unit).startsWith(unit->text) && !unit->text.isEmpty()) << label;
+            // The quantity keeps the item font whenever there is room for it.
+            EXPECT_GE(quantity->column, 73 - 0.01) << label;
+            EXPECT_NEAR(quantity->pt, 10, 0.2) << label;
+            EXPECT_FALSE(quantity->bold) << label;
+        }
+        EXPECT_EQ(row, 4) << v->title.toStdString();
+    }
+}
+
+// A quantity too wide for its room is shrunk, only that cell, and lowered
+// onto the row's baseline; its next row is back at the item font.
+TEST_F(CertificateTest, a_quantity_too_wide_for_its_room_gets_a_smaller_font_on_the_same_baseline)
+{
+    Data d = episode();
+    d.items = {{"K1", "Tétel", "db", "9 999 999 999,99", "G", "10000"}, {"K2", "Tétel", "db", "2,50", "G", "10000"}};
+    const auto pages = print(d);
+    const Cell* wide = find(pages[0], "9 999 999 999,99");
+    const Cell* narrow = find(pages[0], "2,50");
+    ASSERT_TRUE(wide && narrow);
+    EXPECT_LT(wide->pt, 10);
+    EXPECT_GE(wide->column, 73 - 0.01);
+    EXPECT_NEAR(wide->end, 83 - 0.25, 0.02);
+    EXPECT_GT(wide->row, 20) << "lowered onto the baseline";
+    EXPECT_LT(wide->row, 20.5);
+    EXPECT_NEAR(narrow->pt, 10, 0.2);
+    EXPECT_NEAR(narrow->row, 21, 0.01);
+    EXPECT_NEAR(find(pages[0], "K1")->pt, 10, 0.2) << "only the quantity shrinks";
 }
 
 TEST_F(CertificateTest, ward_certificate_of_120_items_runs_over_three_pages)
