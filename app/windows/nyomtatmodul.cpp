@@ -37,8 +37,10 @@ constexpr int kNameWidth = 50;
 constexpr double kUnitColumn = 65;
 constexpr double kQuantityLeft = 73;
 constexpr double kTypeHeadingColumn = 85;
-// Clear space kept between two texts of a row (about half a millimetre).
-constexpr double kGap = 0.25;
+// Clear space kept between two texts of a row: about a millimetre, a little
+// more than a blank, so that a quantity never reads as one word with its
+// letter.
+constexpr double kGap = 0.5;
 constexpr float kItemFontSize = 10;
 // A quantity is never shrunk below this size.
 constexpr float kSmallestQuantitySize = 5;

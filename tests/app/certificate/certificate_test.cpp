@@ -19,6 +19,8 @@ using platform::RecordedItem;
 namespace {
 
 constexpr double kDpi = 600;
+// The clear space a quantity keeps before the type letter, in columns.
+constexpr double kGap = 0.5;
 
 // Character cells from device pixels: 120 twips a column, 240 a row.
 double column(double px)
@@ -244,7 +246,7 @@ TEST_F(CertificateTest, page_one_has_its_frames_and_header_texts_at_their_cells_
     // The quantity ends just before the type letter, in the item font.
     const Cell* quantity = find(pages[0], "1,00");
     ASSERT_TRUE(quantity);
-    EXPECT_NEAR(quantity->end, 83 - 0.25, 0.02);
+    EXPECT_NEAR(quantity->end, 83 - kGap, 0.02);
     EXPECT_NEAR(quantity->row, 20, 0.01);
     EXPECT_NEAR(quantity->pt, 10, 0.2);
 }
@@ -414,7 +416,7 @@ TEST_F(CertificateTest, ward_certificate_has_its_title_taj_label_cut_columns_and
     // The ward's quantity stays under its own heading, before "Jell.".
     const Cell* quantity = find(p, "1234567,50");
     ASSERT_TRUE(quantity);
-    EXPECT_NEAR(quantity->end, 85 - 0.25, 0.02);
+    EXPECT_NEAR(quantity->end, 85 - kGap, 0.02);
 }
 
 // The longest quantity a box takes, and shorter ones, in both programs: each
@@ -442,7 +444,7 @@ TEST_F(CertificateTest, quantities_end_right_aligned_before_the_type_letter_whol
         dev->clearDocuments();
         const auto pages = print(d, *v);
         const Page& p = pages[0];
-        const double right = std::min(v->typeColumn, 85.0) - 0.25;
+        const double right = std::min(v->typeColumn, 85.0) - kGap;
         int row = 0;
         for (const Cell& cell : p) {
             if (cell.text != "K1")
@@ -490,7 +492,7 @@ TEST_F(CertificateTest, a_quantity_too_wide_for_its_room_gets_a_smaller_font_on_
     ASSERT_TRUE(wide && narrow);
     EXPECT_LT(wide->pt, 10);
     EXPECT_GE(wide->column, 73 - 0.01);
-    EXPECT_NEAR(wide->end, 83 - 0.25, 0.02);
+    EXPECT_NEAR(wide->end, 83 - kGap, 0.02);
     EXPECT_GT(wide->row, 20) << "lowered onto the baseline";
     EXPECT_LT(wide->row, 20.5);
     EXPECT_NEAR(narrow->pt, 10, 0.2);
