@@ -2,6 +2,7 @@
 // the control events, read back from the database.
 #include "tests/app/entry/entryfixture.h"
 #include "tests/support/otherprogram.h"
+#include "tests/support/quantityboxcases.h"
 #include "tests/support/quickinput.h"
 
 #include "app/common/kezdo.h"
@@ -248,19 +249,8 @@ TEST_F(ItemWindow, quantity_boxes_show_their_format_when_left_and_store_the_show
     QLineEdit* quantityText[] = {w.Text2, w.Text7, w.Text32};
     QWidget* addButton[] = {w.SSCommand3, w.SSCommand4, w.SSCommand31};
     const char* code[] = {"12", "M1", "D1"};
-    struct Case {
-        const char* typed;
-        const char* shown;
-        const char* stored; // nullptr: refused
-    };
-    const Case cases[] = {
-        {"2,5", "$2,50", "2,50"},
-        {"1234,5", "$1 234,50", "1 234,50"},
-        {"999999,99", "$999 999,99", "999 999,99"},
-        {"-2", "($2,00)", nullptr},
-    };
     for (int tab = 0; tab < 3; ++tab) {
-        for (const Case& c : cases) {
+        for (const auto& c : testsupport::kQuantityBoxCases) {
             SCOPED_TRACE(std::to_string(tab) + " " + c.typed);
             entered()->exec("delete from Ráfkódok");
             boxes->clear();

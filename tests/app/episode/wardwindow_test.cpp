@@ -1,6 +1,7 @@
 // The ward program's main window: its item tabs with point prices, its own
 // save, review and processing, walking, finding and jumping.
 #include "tests/app/episode/episodewindow.h"
+#include "tests/support/quantityboxcases.h"
 #include "tests/support/quickinput.h"
 
 #include "app/common/programinfo.h"
@@ -203,19 +204,8 @@ TEST_F(WardWindow, quantity_boxes_show_their_format_when_left_and_store_the_show
     QLineEdit* quantityText[] = {w.Text2, w.Text7, w.Text9};
     QWidget* addButton[] = {w.SSCommand3, w.SSCommand4, w.SSCommand5};
     const char* code[] = {"12", "F1", "E2"};
-    struct Case {
-        const char* typed;
-        const char* shown;
-        const char* stored; // nullptr: refused
-    };
-    const Case cases[] = {
-        {"2,5", "$2,50", "2,50"},
-        {"1234,5", "$1 234,50", "1 234,50"},
-        {"999999,99", "$999 999,99", "999 999,99"},
-        {"-2", "($2,00)", nullptr},
-    };
     for (int page = 0; page < 3; ++page) {
-        for (const Case& c : cases) {
+        for (const auto& c : testsupport::kQuantityBoxCases) {
             SCOPED_TRACE(std::to_string(page) + " " + c.typed);
             entered()->exec("delete from Ráfkódok");
             boxes->clear();
