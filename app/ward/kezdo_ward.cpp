@@ -371,7 +371,9 @@ void WardMain::SSCommand1_Click()
             // The episode on show keeps its identifier.
             episode::EpisodeRow row = episode::rowFromForm(form);
             row.azonosito = alap.value(QStringLiteral("Azonosito")).toLongLong();
-            store.modify(row, {});
+            // Nothing changed: nothing is written, the episode stays as stored.
+            if (!w.storedAsShown(row, nullptr))
+                store.modify(row, {});
         } else {
             std::optional<episode::KonvRecord> konv;
             std::optional<episode::KonvMark> mark;

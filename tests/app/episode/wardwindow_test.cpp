@@ -465,8 +465,13 @@ TEST_F(WardWindow, review_of_an_empty_selection_refuses_the_save)
     EXPECT_EQ(boxes.texts(), QStringList{"Nincs adat!"});
     EXPECT_EQ(w.Label8->text(), "0");
     boxes->clear();
+    // The form was left as it was (empty), so the clerk types a whole header.
     fillManualHeader("333333333");
     w.Text6->setText("1234");
+    w.MaskEdBox1->setText("2005.08.24.");
+    w.MaskEdBox2->setText("08:00");
+    w.MaskEdBox3->setText("2005.08.24.");
+    w.MaskEdBox4->setText("10:00");
     boxes->answer(MsgResult::Yes);
     w.SSCommand1->click();
     EXPECT_EQ(boxes.texts().last(), "A módosítandó adatlap nincs felvéve! Nem lehet módosítani!");
