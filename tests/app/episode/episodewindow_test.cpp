@@ -6,6 +6,7 @@
 #include "app/common/episoderules.h"
 #include "app/common/episodestore.h"
 #include "app/common/programinfo.h"
+#include "app/windows/attekintform.h"
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
@@ -1294,6 +1295,14 @@ TEST_P(SurgeryDelete, f8DeletesTheChosenSurgeryOfTheEpisodeOnShowWithItsItemsAnd
     const QStringList episodes = tableRows("alap");
     ASSERT_LT(surgeries.size(), tableRows("műtétek").size());
     ASSERT_LT(items.size(), tableRows("Ráfkódok").size());
+    // The overview opened from the review and closed again leaves the review
+    // on show, the delete with it.
+    w.mind->trigger();
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (auto* overview = qobject_cast<attekintform*>(t))
+            overview->close();
+    ASSERT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.SSCommand23->isHidden());
     // Something moved the walk off the episode meanwhile (a list, an export).
     w.Data3->recordset().moveLast();
 
