@@ -55,7 +55,9 @@ class statform;
 class WardMain;
 namespace episode {
 struct EpisodeForm;
+struct EpisodeRow;
 struct KonvFormFields;
+struct SurgeryRow;
 }
 
 namespace platform {
@@ -414,8 +416,10 @@ public:
     bool startFoundWalk(platform::db::DataConnection* conn, const QString& source, bool all, const QString& wanted);
     void showStoredForms();
     void refreshEpisodeWalk();
+    bool storedAsShown(const episode::EpisodeRow& row, const QList<episode::SurgeryRow>* surgeries) const;
     // Loading, review, find by register number.
     void olvasdata3t();
+    void showEpisodeHeader(const episode::EpisodeRow& r);
     void tete_Click();
     void SSCommand15_Click();
     void SSCommand16_Click();
@@ -477,6 +481,7 @@ public:
     void SSCommand29_Click();
     void SSCommand23_Click();
     void DBGrid4_KeyDown(int& keyCode, int shift);
+    void hideSurgeryDelete(); // every mode but review
     // --- end item handlers ---
 
     // --- exchange handlers ---

@@ -18,6 +18,7 @@
 #include "platform/sys/regional.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/dbgrid.h"
 #include "platform/ui/maskedbox.h"
 #include "platform/ui/msgbox.h"
 
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QSignalBlocker>
 #include <QTabWidget>
 
 #include <cmath>
@@ -284,7 +286,7 @@ void kezdo::fel_Click()
     SSFrame7->hide();
     setMenusEnabled(false);
 
-    SSCommand23->hide();
+    hideSurgeryDelete();
     setComboText(Combo4, QString());
     Data2->refresh();
     entry::feherit(*this);
@@ -374,6 +376,7 @@ void kezdo::SSCommand2_Click()
     }
     SSCheck5->setChecked(false);
     SSCommand1->setCaption(QStringLiteral("Felvitel"));
+    hideSurgeryDelete();
     // The next mode finds the save button it expects.
     SSCommand1->show();
     if (SSCommand30)
@@ -574,6 +577,7 @@ void kezdo::feldolg_Click()
     SSCommand1->show();
     SSCommand1->setCaption(QStringLiteral("Felvitel"));
     SSCheck5->setChecked(false);
+    hideSurgeryDelete();
     SSFrame1->setCaption(kProcessingCaption);
     SSFrame1->show();
 
@@ -788,9 +792,15 @@ void kezdo::SSCommand30_Click()
                          platform::Critical, QStringLiteral("Hiba"));
         return;
     }
+    QList<SurgeryRow> surgeries = surgeriesFromForm(form);
+    // The slots show the first ten surgeries; the rest stay as stored.
+    const QList<SurgeryRow> stored = store.surgeries(form.identifier.trimmed());
+    if (stored.size() > kSlotCount)
+        surgeries += stored.mid(kSlotCount);
     const QString notChanged = QStringLiteral("A módosítás nem sikerült, semmi nem változott!");
     try {
-        if (!runDataAction([&] { store.modify(row, surgeriesFromForm(form)); }, notChanged))
+        if (!storedAsShown(row, &surgeries)
+            && !runDataAction([&] { store.modify(row, surgeries); }, notChanged))
             return;
     } catch (const SaveError& e) {
         platform::msgBox(notChanged + QLatin1Char('\n') + e.message(), platform::Critical, QStringLiteral("Hiba"));
@@ -798,6 +808,24 @@ void kezdo::SSCommand30_Click()
     }
     showStoredForms();
     Data6->refresh();
+}
+
+// Whether the episode on show is stored exactly so: its header and, in the
+// surgical program, its surgeries in their stored order. A modification of
+// such an episode writes nothing, so that it leaves the episode as it was
+// (an episode taken from a converted record stays one).
+bool kezdo::storedAsShown(const episode::EpisodeRow& row, const QList<episode::SurgeryRow>* surgeries) const
+{
+    const EpisodeStore store = episodeStore(*this);
+    const std::optional<EpisodeRow> s = store.load(row.azonosito);
+    if (!s)
+        return false;
+    const bool sameHeader = s->intKod == row.intKod && s->intTipus == row.intTipus && s->tSzam == row.tSzam
+                            && s->taj == row.taj && s->fdat == row.fdat && s->fido == row.fido
+                            && s->tdat == row.tdat && s->tido == row.tido && s->okod == row.okod
+                            && s->ojele == row.ojele && s->tsor == row.tsor && s->vjel == row.vjel
+                            && (ward || s->tovsors == row.tovsors);
+    return sameHeader && (!surgeries || store.surgeries(QString::number(row.azonosito)) == *surgeries);
 }
 
 // After a save the form shows what was stored: a blank sequence number and
@@ -827,24 +855,22 @@ void kezdo::refreshEpisodeWalk()
 
 // ---- loading, review, find --------------------------------------------------
 
-void kezdo::olvasdata3t()
+// The header of a stored episode, field by field, with its own care type
+// last: writing the ward code looks the ward's current one up, and the
+// header never keeps that, nor the one of the episode shown before.
+void kezdo::showEpisodeHeader(const episode::EpisodeRow& r)
 {
-    uresit();
-    auto& rs = Data3->recordset();
-    if (rs.recordCount() == 0 || !rs.hasCurrent()) {
-        platform::msgBox(QStringLiteral("Nincs adat!"), platform::Critical, QStringLiteral("Figyelmeztetés!"));
-        return;
-    }
-    const EpisodeRow r = episodeFromRecord(rs);
     Text6->setText(r.intKod);
+    if (ward)
+        Text11->setText(r.okod);
     DBCombo1->setText(r.okod);
-    // The episode's own care type, whatever its ward's row says or whether
-    // the ward is still in the table: the header never keeps the one of the
-    // episode shown before.
-    Label4->setText(shownCareType(r.intTipus));
-    SSPanel22->setCaption(institutionIdentifier(Text6->text(), Label4->text(), DBCombo1->text()));
     setComboText(Combo2, r.ojele);
-    Text3->setText(r.tSzam);
+    {
+        // The ward form's load leaves the marking of kept patient data as
+        // it is; a register number the clerk types still ends it.
+        const QSignalBlocker keepMarking(ward ? Text3 : nullptr);
+        Text3->setText(r.tSzam);
+    }
     Text4->setText(r.taj);
     MaskEdBox1->setText(r.fdat);
     MaskEdBox2->setText(shownTime(r.fido));
@@ -855,7 +881,26 @@ void kezdo::olvasdata3t()
     Text14->setText(r.tsor);
     if (Text25)
         Text25->setText(r.tovsors);
-    SSCheck1->setChecked(true);
+    Label4->setText(shownCareType(r.intTipus));
+    SSPanel22->setCaption(institutionIdentifier(Text6->text(), Label4->text(), DBCombo1->text()));
+}
+
+void kezdo::olvasdata3t()
+{
+    // The surgical form starts the episode from a cleared form; the ward
+    // form is written over what it shows, and with no row keeps it all.
+    if (!ward)
+        uresit();
+    auto& rs = Data3->recordset();
+    if (rs.recordCount() == 0 || !rs.hasCurrent()) {
+        platform::msgBox(QStringLiteral("Nincs adat!"), platform::Critical, QStringLiteral("Figyelmeztetés!"));
+        return;
+    }
+    const EpisodeRow r = episodeFromRecord(rs);
+    showEpisodeHeader(r);
+    // The ward program's callers say whether the episode counts as stored.
+    if (!ward)
+        SSCheck1->setChecked(true);
 
     showItemsOf(Label1->text());
     if (program().isWard())
@@ -890,6 +935,7 @@ void kezdo::tete_Click()
     Label7->show();
     Label8->show();
     SSCommand23->show();
+    DBGrid4->hide();
     SSCommand30->show();
     SSCommand1->hide();
     SSCommand25->show();
@@ -909,9 +955,8 @@ void kezdo::tete_Click()
     SSCommand1->setCaption(QStringLiteral("Módosítás"));
     SSCheck1->setChecked(true);
     SSCommand14->hide();
-
-    if (Data2->recordset().recordCount() > 0)
-        careTypeLookup(DBCombo1->text());
+    // The header keeps the care type the load showed: the episode's own,
+    // which a modification stores back, not its ward's current one.
 }
 
 void kezdo::SSCommand15_Click()

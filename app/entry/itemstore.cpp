@@ -214,6 +214,10 @@ bool deleteSelectedSurgery(DataConnection& surgeries, DataConnection& items, con
     Recordset& rs = surgeries.recordset();
     if (!rs.hasCurrent() || !surgeries.database())
         return false;
+    // Only a surgery of the episode on show: the connection may still list
+    // the surgeries of an episode shown before.
+    if (rs.text(QStringLiteral("Azonosito")).trimmed() != azonosito.trimmed() || azonosito.trimmed().isEmpty())
+        return false;
     if (platform::msgBox(QStringLiteral("Biztos törli?"), platform::Question | platform::YesNo,
                          QStringLiteral("Kérdés"))
         != platform::MsgResult::Yes)

@@ -82,7 +82,8 @@ ItemDeletion deleteSelectedItem(platform::db::DataConnection& items);
 // Deletes the selected surgery of the surgeries connection together with
 // every item of the episode booked under its code (whatever the slot), after
 // asking. Surgery and items go in one transaction. False when there is no
-// selected surgery or the clerk said No.
+// selected surgery, the selected one is not of the episode `azonosito`, or
+// the clerk said No.
 bool deleteSelectedSurgery(platform::db::DataConnection& surgeries, platform::db::DataConnection& items,
                            const QString& azonosito);
 

@@ -6,6 +6,7 @@
 #include "app/common/kezdo.h"
 
 #include "app/common/dataaction.h"
+#include "app/common/episoderules.h"
 #include "app/common/programinfo.h"
 #include "app/entry/itemrules.h"
 #include "app/entry/itemstore.h"
@@ -575,16 +576,36 @@ void kezdo::SSCommand23_Click()
 void kezdo::DBGrid4_KeyDown(int& keyCode, int shift)
 {
     Q_UNUSED(shift);
+    // The grid belongs to review, with its button: in any other mode, or
+    // after "Vissza", it is not there to use.
+    if (SSFrame1->caption() != episode::kReviewCaption || SSCommand23->isHidden()) {
+        hideSurgeryDelete();
+        return;
+    }
     if (keyCode == kF8) {
         bool deleted = false;
         if (!runDataAction([&] { deleted = entry::deleteSelectedSurgery(*Data6, *Data8, Label1->text()); }))
             Data6->refresh();
         if (deleted) {
             DBGrid4->hide();
+            // Reload the episode on show, even when something moved the
+            // walk off it meanwhile (a list, an export).
+            auto& episodes = Data3->recordset();
+            if (!episodes.hasCurrent() || episodes.text(QStringLiteral("Azonosito")) != Label1->text())
+                episodes.findFirst(QStringLiteral("Azonosito = ?"), {Label1->text().toLongLong()});
             olvasdata3t();
         }
     } else if (keyCode == kF10) {
         DBGrid4->hide();
     }
     SSCommand23->setVisible(true);
+}
+
+void kezdo::hideSurgeryDelete()
+{
+    // The ward form gives these names to its own search button and grid.
+    if (ward)
+        return;
+    SSCommand23->hide();
+    DBGrid4->hide();
 }

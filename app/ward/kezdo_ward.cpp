@@ -368,10 +368,17 @@ void WardMain::SSCommand1_Click()
     episode::EpisodeStore store = storeOf(w);
     try {
         if (plan.step == ward::SaveStep::Modify) {
-            // The episode on show keeps its identifier.
-            episode::EpisodeRow row = episode::rowFromForm(form);
-            row.azonosito = alap.value(QStringLiteral("Azonosito")).toLongLong();
-            store.modify(row, {});
+            // The episode modified is the one on show, found by its
+            // identifier, wherever a list or an export left the walk.
+            const episode::EpisodeRow row = episode::rowFromForm(form);
+            if (!store.episodeExists(row.azonosito)) {
+                platform::msgBox(QStringLiteral("A módosítandó adatlap nincs felvéve! Nem lehet módosítani!"),
+                                 platform::Critical, QStringLiteral("Hiba"));
+                return;
+            }
+            // Nothing changed: nothing is written, the episode stays as stored.
+            if (!w.storedAsShown(row, nullptr))
+                store.modify(row, {});
         } else {
             std::optional<episode::KonvRecord> konv;
             std::optional<episode::KonvMark> mark;

@@ -27,6 +27,13 @@ protected:
     // The stored value of one field of one episode.
     QVariant stored(qint64 azonosito, const char* field);
     int count(const char* sql);
+    // Every row of an entered-data table (rowid first, then every column with
+    // its stored type), in rowid order; only the rows the condition selects
+    // when one is given. Empty for a table the program's file does not have.
+    QStringList tableRows(const QString& table, const QString& where = QString());
+    // What the episode header shows: every field's text and check state, the
+    // stored mark and the keep boxes, and the colours of the patient fields.
+    QStringList headerState();
 
     testsupport::ScriptedBoxes boxes;
     std::unique_ptr<kezdo> window;

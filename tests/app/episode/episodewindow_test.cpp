@@ -4,10 +4,13 @@
 #include "tests/support/quickinput.h"
 
 #include "app/common/episoderules.h"
+#include "app/common/episodestore.h"
 #include "app/common/programinfo.h"
+#include "app/windows/attekintform.h"
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/dbgrid.h"
 #include "platform/ui/events.h"
 #include "platform/ui/maskedbox.h"
 #include "platform/ui/msgbox.h"
@@ -931,6 +934,419 @@ INSTANTIATE_TEST_SUITE_P(BothPrograms, EpisodeHeader, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "Zorivozure" : "Sebrix";
                          });
+
+// ---- stored episodes shown and stored back, both programs -----------------------
+
+// Parameter: the ward program.
+class StoredEpisode : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+protected:
+    const ProgramInfo& program() const override
+    {
+        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
+    }
+    bool wardProgram() const { return GetParam(); }
+
+    void SetUp() override
+    {
+        EpisodeWindowTest::SetUp();
+        setInstitution("1234", "Próba Kórház");
+        addWard("0211", "E");
+        addWard("0101", "2");
+        addWard("0303", "A");
+        // 1: typed in while ward 0211 was of care type E, two surgeries.
+        // 2: of ward 0101, which later goes from the ward table.
+        // 3: taken from a converted record, items of several types.
+        // 4: twelve surgeries, more than the slots show.
+        insertEpisode(1, "0211", "E", "111111111", true);
+        insertEpisode(2, "0101", "2", "222222222", true);
+        insertEpisode(3, "0303", "A", "333333333", false);
+        insertEpisode(4, "0211", "E", "444444444", true);
+        entered()->exec("update \"Utolso azonosito\" set UTOLSO = 4");
+        if (!wardProgram()) {
+            addSurgery(1, "12", "01:30:00");
+            addSurgery(1, "1", "00:45:00");
+            addSurgery(3, "12", "02:00:00");
+            for (int i = 0; i < 12; ++i)
+                addSurgery(4, QString("S%1").arg(i, 4, 10, QChar('0')), "00:10:00");
+        }
+        const QStringList types = wardProgram() ? QStringList{"G", "L", "E"} : QStringList{"G", "A", "D"};
+        for (int id = 1; id <= 4; ++id)
+            for (int t = 0; t < types.size(); ++t) {
+                QVariantList values = {QString::number(id), "R" + types[t], QString("%1,50").arg(t + 1), types[t],
+                                       10 * t};
+                QString surgery, marks;
+                if (!wardProgram()) {
+                    surgery = ", Mkod, AzonB";
+                    marks = ", ?, ?";
+                    values << "12" << QString::number(t);
+                }
+                entered()->exec(QString("insert into Ráfkódok (Azonosito, Rkod, Rmen, Tipus, Pont, Me, Fdat%1) "
+                                        "values (?, ?, ?, ?, ?, 'db', '2005.08.24.'%2)")
+                                    .arg(surgery, marks),
+                                values);
+            }
+        open();
+    }
+
+    void insertEpisode(int id, const char* okod, const char* careType, const char* registerNumber, bool manual)
+    {
+        const QString columns = "Azonosito, Int_kod, Int_tipus, T_szam, Taj, Fdat, Fido, Tdat, Tido, Okod, "
+                                "Ojele, Tsor, Vjel, \"Manuális\", Betegseg, Beavatkoz";
+        QVariantList values = {id,           "1234",         careType,   registerNumber, "123456788",
+                               "2005.08.24.", "08:05:00",   "2005.08.30.", "12:40:00",  okod,
+                               "1",           "02",          id == 2,     manual,
+                               manual ? QVariant() : QVariant("I2100"),
+                               manual ? QVariant() : QVariant(QString(320, ' '))};
+        QString marks = QString("?, ").repeated(values.size());
+        QString outcome;
+        if (!wardProgram()) {
+            outcome = ", tovsors";
+            values << "4";
+            marks += "?, ";
+        }
+        marks.chop(2);
+        entered()->exec(QString("insert into alap (%1%2) values (%3)").arg(columns, outcome, marks), values);
+    }
+    void addSurgery(int id, const QString& code, const char* duration)
+    {
+        entered()->exec("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values (?, ?, ?, '1')",
+                        {QString::number(id), code, duration});
+    }
+    QString everyRow()
+    {
+        return (tableRows("alap") + tableRows("műtétek") + tableRows("Ráfkódok")).join('\n');
+    }
+    // Reviews from the start and walks to the episode.
+    void reviewEpisode(int id)
+    {
+        kezdo& w = *window;
+        w.tete->trigger();
+        for (int i = 0; i < 4 && w.Label1->text() != QString::number(id); ++i)
+            w.SSCommand16->click();
+        ASSERT_EQ(w.Label1->text(), QString::number(id));
+    }
+    // "Módosít" in the surgical program, "Módosítás" in the ward program;
+    // Yes to the question.
+    void modify()
+    {
+        kezdo& w = *window;
+        boxes->clear();
+        boxes->answer(MsgResult::Yes);
+        (wardProgram() ? w.SSCommand1 : w.SSCommand30)->click();
+        const QStringList expected = wardProgram() ? QStringList{"Biztos fel akarja venni?", kSaved}
+                                                   : QStringList{"Biztos fe akarja venni?"};
+        EXPECT_EQ(boxes.texts(), expected);
+    }
+};
+
+QStringList withoutFields(QStringList rows, const QStringList& fields)
+{
+    for (QString& row : rows) {
+        QStringList kept;
+        for (const QString& field : row.split('|'))
+            if (!fields.contains(field.section('=', 0, 0)))
+                kept << field;
+        row = kept.join('|');
+    }
+    return rows;
+}
+
+TEST_P(StoredEpisode, aModificationThatChangesNothingLeavesEveryStoredColumnAsItWas)
+{
+    kezdo& w = *window;
+    struct Case {
+        const char* name;
+        int id;
+        std::function<void()> before;
+        QString careType;
+        QString identifier;
+    };
+    const Case cases[] = {
+        {"care type of the ward changed to C", 1,
+         [&] { entered()->exec("update Osztálykódok set Ojelleg = 'C' where Okod = '0211'"); },
+         "E = egynapos ellátás", "1234E0211"},
+        {"ward removed from the ward table", 2,
+         [&] { entered()->exec("delete from Osztálykódok where Okod = '0101'"); },
+         "2 = járóbeteg-szakellátás, központi diagnosztika, terápia", "123420101"},
+        {"taken from a converted record, items of several types", 3, [] {}, "A = ápolási otthon", "1234A0303"},
+        {"twelve surgeries", 4, [] {}, "E = egynapos ellátás", "1234E0211"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.before();
+        w.Data2->refresh(); // as the ward code window has the window do
+        reviewEpisode(c.id);
+        EXPECT_EQ(w.Label4->text(), c.careType);
+        EXPECT_EQ(w.SSPanel22->caption(), c.identifier);
+        const QString episode = QString("Azonosito = %1").arg(c.id);
+        const QString others = QString("Azonosito <> %1").arg(c.id);
+        const QString surgeriesOfEpisode = QString("Azonosito = '%1'").arg(c.id);
+        const QString otherSurgeries = QString("Azonosito <> '%1'").arg(c.id);
+        const QString stored = everyRow();
+        const QStringList storedEpisode = tableRows("alap", episode);
+        const QStringList storedSurgeries = tableRows("műtétek", surgeriesOfEpisode);
+
+        modify();
+        EXPECT_EQ(everyRow(), stored);
+        EXPECT_EQ(w.Label4->text(), c.careType);
+        EXPECT_EQ(w.SSPanel22->caption(), c.identifier);
+        // Walking away and back shows the same.
+        w.SSCommand15->click();
+        w.SSCommand16->click();
+        if (c.id == 1)
+            w.SSCommand15->click(); // the first has none before it
+        EXPECT_EQ(w.Label1->text(), QString::number(c.id));
+        EXPECT_EQ(w.Label4->text(), c.careType);
+        EXPECT_EQ(w.SSPanel22->caption(), c.identifier);
+
+        // A real change writes that change and keeps every other column: the
+        // care type, the ward code and the surgeries the slots do not show
+        // included. A modified converted episode counts as typed in.
+        const QStringList otherEpisodes = tableRows("alap", others);
+        const QStringList otherSurgeryRows = tableRows("műtétek", otherSurgeries);
+        const QStringList items = tableRows("Ráfkódok");
+        w.Text4->setText("000000000");
+        modify();
+        const QStringList changing = {"Taj", "Manuális"};
+        EXPECT_EQ(withoutFields(tableRows("alap", episode), changing).join('\n'),
+                  withoutFields(storedEpisode, changing).join('\n'));
+        EXPECT_EQ(EpisodeWindowTest::stored(c.id, "Taj").toString(), "000000000");
+        EXPECT_EQ(tableRows("alap", others).join('\n'),
+                  otherEpisodes.join('\n'));
+        EXPECT_EQ(withoutFields(tableRows("műtétek", surgeriesOfEpisode), {"rowid"}).join('\n'),
+                  withoutFields(storedSurgeries, {"rowid"}).join('\n'));
+        EXPECT_EQ(tableRows("műtétek", otherSurgeries).join('\n'),
+                  otherSurgeryRows.join('\n'));
+        EXPECT_EQ(tableRows("Ráfkódok").join('\n'),
+                  items.join('\n'));
+        w.SSCommand2->click();
+    }
+}
+
+// Loading a stored episode over a filled form: the ward form is written over
+// (with no row it keeps everything, colours and marks included); the surgical
+// form is cleared first, as "Új" would, and then counts as stored.
+TEST_P(StoredEpisode, loadingShowsExactlyTheStoredEpisodeOrSaysThereIsNone)
+{
+    kezdo& w = *window;
+    struct Case {
+        const char* name;
+        const char* selection; // register number of the walk
+        bool keepPatient;
+        bool mark;
+    };
+    const Case cases[] = {
+        {"no row, patient data kept", "000000000", true, true},
+        {"no row, nothing kept", "000000000", false, false},
+        {"a row over kept patient data", "222222222", true, false},
+        {"a row over a plain form marked stored", "222222222", false, true},
+    };
+    auto fill = [&](const Case& c) {
+        w.fel->trigger();
+        fillManualHeader("999999999");
+        w.MaskEdBox1->setText("2005.01.02.");
+        w.SSCheck6->setChecked(c.keepPatient);
+        w.SSCheck6_Click();
+        w.uresit(); // kept patient data turn dark red
+        w.DBCombo1->setText("0303");
+        w.Combo2->setEditText("2 - Másik intézet");
+        w.Text14->setText("7");
+        w.SSCheck2->setChecked(false);
+        w.SSCheck1->setChecked(c.mark);
+        w.SSCommand2->click();
+        w.Data3->setRecordSource(episode::kEpisodesOfRegister, {QString(c.selection)});
+        w.Data3->refresh();
+    };
+    auto colours = [&] {
+        QStringList out;
+        for (QWidget* c : std::initializer_list<QWidget*>{w.Text3, w.Text4, w.MaskEdBox1, w.MaskEdBox2, w.MaskEdBox3,
+                                                          w.MaskEdBox4, w.SSCheck6})
+            out << c->palette().color(QPalette::Text).name();
+        return out;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fill(c);
+        w.uresit();
+        const QStringList cleared = headerState();
+        fill(c);
+        const QStringList before = headerState();
+        const QStringList coloursBefore = colours();
+        boxes->clear();
+        w.olvasdata3t();
+
+        if (QString(c.selection) == "000000000") {
+            ASSERT_EQ(boxes.texts(), QStringList{"Nincs adat!"});
+            EXPECT_EQ(boxes.shown()[0].title, "Figyelmeztetés!");
+            EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Critical);
+            EXPECT_EQ(headerState(), wardProgram() ? before : cleared);
+            continue;
+        }
+        EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+        EXPECT_EQ(w.Label1->text(), "2");
+        EXPECT_EQ(w.Text6->text(), "1234");
+        EXPECT_EQ(w.DBCombo1->text(), "0101");
+        EXPECT_EQ(w.Label4->text(), "2 = járóbeteg-szakellátás, központi diagnosztika, terápia");
+        EXPECT_EQ(w.SSPanel22->caption(), "123420101");
+        EXPECT_EQ(w.Combo2->currentText(), "1");
+        EXPECT_EQ(w.Text3->text(), "222222222");
+        EXPECT_EQ(w.Text4->text(), "123456788");
+        EXPECT_EQ(w.MaskEdBox1->text(), "2005.08.24.");
+        EXPECT_EQ(w.MaskEdBox2->text(), "08:05");
+        EXPECT_EQ(w.MaskEdBox3->text(), "2005.08.30.");
+        EXPECT_EQ(w.MaskEdBox4->text(), "12:40");
+        EXPECT_EQ(w.Text14->text(), "02");
+        EXPECT_TRUE(w.SSCheck2->isChecked());
+        EXPECT_EQ(w.Data8->recordSourceParams(), QVariantList{"2"});
+        if (wardProgram()) {
+            EXPECT_EQ(w.Text11->text(), "0101");
+            EXPECT_EQ(colours(), coloursBefore);
+            EXPECT_EQ(w.SSCheck6->isChecked(), c.keepPatient);
+            EXPECT_EQ(w.SSCheck1->isChecked(), c.mark);
+        } else {
+            EXPECT_EQ(w.Text25->text(), "4");
+            EXPECT_TRUE(w.SSCheck1->isChecked());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPrograms, StoredEpisode, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Zorivozure" : "Sebrix";
+                         });
+
+// ---- "Törlés a műtétekből!": review's own, for the episode on show --------------
+
+class SurgeryDelete : public StoredEpisode {
+protected:
+    void SetUp() override
+    {
+        StoredEpisode::SetUp();
+        addItem("1", "R1", "1");
+        addKonv("555555555", QVariant(), false, "1234E0211");
+    }
+    void pressF8()
+    {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F8, Qt::NoModifier);
+        QApplication::sendEvent(window->DBGrid4, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_F8, Qt::NoModifier);
+        QApplication::sendEvent(window->DBGrid4, &release);
+    }
+};
+
+TEST_P(SurgeryDelete, theButtonAndItsGridAreGoneInEveryOtherMode)
+{
+    kezdo& w = *window;
+    struct Case {
+        const char* name;
+        std::function<void()> go;
+    };
+    const Case cases[] = {
+        {"Adatfelvitel", [&] { w.fel->trigger(); }},
+        {"the toolbar's Adatfelvitel", [&] { w.toolbarButtons[0]->trigger(); }},
+        {"2. Feldolgozás", [&] { w.feldolg->trigger(); }},
+        {"Vissza", [&] { w.SSCommand2->click(); }},
+        {"Vissza, then 2. Feldolgozás",
+         [&] {
+             w.SSCommand2->click();
+             w.feldolg->trigger();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.tete->trigger();
+        ASSERT_EQ(w.Label1->text(), "1");
+        w.SSCommand23->click();
+        ASSERT_FALSE(w.DBGrid4->isHidden());
+        c.go();
+        EXPECT_TRUE(w.SSCommand23->isHidden());
+        EXPECT_TRUE(w.DBGrid4->isHidden());
+        // Nor does a key that reaches the grid delete anything.
+        const QString rows = everyRow();
+        boxes->clear();
+        boxes->answer(MsgResult::Yes);
+        w.Data6->recordset().moveFirst();
+        int f8 = 119;
+        w.DBGrid4_KeyDown(f8, 0);
+        EXPECT_FALSE(boxes.texts().contains("Biztos törli?"));
+        EXPECT_EQ(everyRow(), rows);
+        w.SSCommand2->click();
+    }
+
+    // A new review shows the button with its grid closed.
+    w.tete->trigger();
+    w.SSCommand23->click();
+    w.tete->trigger();
+    EXPECT_FALSE(w.SSCommand23->isHidden());
+    EXPECT_TRUE(w.DBGrid4->isHidden());
+}
+
+TEST_P(SurgeryDelete, f8DeletesTheChosenSurgeryOfTheEpisodeOnShowWithItsItemsAndNothingElse)
+{
+    kezdo& w = *window;
+    w.tete->trigger();
+    ASSERT_EQ(w.Label1->text(), "1");
+    w.SSCommand23->click();
+    ASSERT_TRUE(w.Data6->recordset().findFirst("Mkod = ?", {"12"}));
+    // Episode 3 has surgery 12 and items of it too; they stay.
+    const QString gone = "Azonosito = '1' and Mkod = '12'";
+    const QStringList surgeries = tableRows("műtétek", "not (" + gone + ")");
+    const QStringList items = tableRows("Ráfkódok", "not (" + gone + ")");
+    const QStringList episodes = tableRows("alap");
+    ASSERT_LT(surgeries.size(), tableRows("műtétek").size());
+    ASSERT_LT(items.size(), tableRows("Ráfkódok").size());
+    // The overview opened from the review and closed again leaves the review
+    // on show, the delete with it.
+    w.mind->trigger();
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (auto* overview = qobject_cast<attekintform*>(t))
+            overview->close();
+    ASSERT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.SSCommand23->isHidden());
+    // Something moved the walk off the episode meanwhile (a list, an export).
+    w.Data3->recordset().moveLast();
+
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    pressF8();
+    EXPECT_EQ(boxes.texts(), QStringList{"Biztos törli?"});
+    EXPECT_EQ(tableRows("műtétek").join('\n'),
+              surgeries.join('\n'));
+    EXPECT_EQ(tableRows("Ráfkódok").join('\n'),
+              items.join('\n'));
+    EXPECT_EQ(tableRows("alap").join('\n'),
+              episodes.join('\n'));
+    // The episode on show is reloaded without the surgery.
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(w.Text23->text(), "1");
+    EXPECT_EQ(w.Text9->text(), "");
+    EXPECT_TRUE(w.DBGrid4->isHidden());
+    EXPECT_FALSE(w.SSCommand23->isHidden());
+}
+
+TEST_P(SurgeryDelete, f8NeverReachesTheSurgeriesOfAnEpisodeNoLongerOnShow)
+{
+    kezdo& w = *window;
+    w.tete->trigger();
+    // A find that matches nothing, then a step: no episode on show, while
+    // the grid still lists the surgeries of the one shown before.
+    w.Text19->setText("000000000");
+    w.SSCommand26->click();
+    w.SSCommand16->click();
+    ASSERT_EQ(boxes.texts(), QStringList{"Nincs adat!"});
+    w.SSCommand23->click();
+    w.Data6->recordset().moveFirst();
+    ASSERT_TRUE(w.Data6->recordset().hasCurrent());
+    const QString rows = everyRow();
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    pressF8();
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+    EXPECT_EQ(everyRow(), rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(SurgicalProgram, SurgeryDelete, ::testing::Values(false),
+                         [](const ::testing::TestParamInfo<bool>&) { return std::string("Sebrix"); });
 
 // ---- the ward program --------------------------------------------------------
 

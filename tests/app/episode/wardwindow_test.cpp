@@ -454,6 +454,36 @@ TEST_F(WardWindow, review_modifies_in_place_and_manual_entry_after_it_adds_again
     EXPECT_EQ(stored(8, "T_szam").toString(), "222222222");
 }
 
+TEST_F(WardWindow, modification_writes_the_episode_on_show_wherever_the_walk_stands)
+{
+    kezdo& w = *window;
+    addEpisode(7, "111111111");
+    addEpisode(8, "222222222");
+    w.tete->trigger();
+    w.SSCommand16->click();
+    ASSERT_EQ(w.Label1->text(), "8");
+    // Something else moves the episode connection (a list, an export).
+    w.Data3->recordset().moveFirst();
+    w.Text4->setText("000000000");
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts(), (QStringList{"Biztos fel akarja venni?", kSaved}));
+    EXPECT_EQ(stored(8, "Taj").toString(), "000000000");
+    EXPECT_EQ(stored(8, "T_szam").toString(), "222222222");
+    EXPECT_EQ(stored(7, "Taj").toString(), "123456788");
+    EXPECT_EQ(stored(7, "T_szam").toString(), "111111111");
+
+    // The episode on show was deleted meanwhile: refused, nothing written.
+    entered()->exec("delete from alap where Azonosito = 8");
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand1->click();
+    EXPECT_EQ(boxes.texts().last(), "A módosítandó adatlap nincs felvéve! Nem lehet módosítani!");
+    EXPECT_EQ(count("select count(*) from alap"), 1);
+    EXPECT_EQ(stored(7, "Taj").toString(), "123456788");
+}
+
 TEST_F(WardWindow, a_refused_modification_leaves_the_stored_mark_and_the_form)
 {
     kezdo& w = *window;
@@ -512,8 +542,13 @@ TEST_F(WardWindow, review_of_an_empty_selection_refuses_the_save)
     EXPECT_EQ(boxes.texts(), QStringList{"Nincs adat!"});
     EXPECT_EQ(w.Label8->text(), "0");
     boxes->clear();
+    // The form was left as it was (empty), so the clerk types a whole header.
     fillManualHeader("333333333");
     w.Text6->setText("1234");
+    w.MaskEdBox1->setText("2005.08.24.");
+    w.MaskEdBox2->setText("08:00");
+    w.MaskEdBox3->setText("2005.08.24.");
+    w.MaskEdBox4->setText("10:00");
     boxes->answer(MsgResult::Yes);
     w.SSCommand1->click();
     EXPECT_EQ(boxes.texts().last(), "A módosítandó adatlap nincs felvéve! Nem lehet módosítani!");
