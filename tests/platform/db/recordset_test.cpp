@@ -779,15 +779,33 @@ TEST_F(SeekRecordsetTest, walks_meet_every_stored_row_once_whatever_another_prog
         bool adds;
     };
     const Case cases[] = {{"deletes", true, false}, {"adds", false, true}, {"deletes and adds", true, true}};
+    // With both ends shown first, the walk reads the rows between keys read
+    // from the front and keys read from the back.
+    struct Walk {
+        const char* name;
+        bool forward;
+        bool endsShown;
+    };
+    const Walk walks[] = {{"forward", true, false},
+                          {"backward", false, false},
+                          {"forward after both ends shown", true, true},
+                          {"backward after both ends shown", false, true}};
     for (const Order& order : kOrders) {
         for (const Case& c : cases) {
-            for (const bool forward : {true, false}) {
-                SCOPED_TRACE(std::string(order.name) + ", " + c.name + (forward ? ", forward" : ", backward"));
+            for (const Walk& w : walks) {
+                SCOPED_TRACE(std::string(order.name) + ", " + c.name + ", " + w.name);
+                const bool forward = w.forward;
                 fill(kRows);
                 const QStringList before = other.run(order.engine);
                 auto data = connection(folder.entered(), order.source);
                 Recordset& rs = data->recordset();
                 EXPECT_EQ(rs.recordCount(), before.size());
+                if (w.endsShown) {
+                    rs.moveLast();
+                    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), before.constLast());
+                    rs.moveFirst();
+                    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), before.constFirst());
+                }
                 QStringList seen;
                 QString last;
                 forward ? rs.moveFirst() : rs.moveLast();
