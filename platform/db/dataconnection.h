@@ -164,6 +164,16 @@ private:
 
 // A keyset record set over one table: rows in the query's order (stored order
 // when it has no order clause), fetched on demand, updatable.
+//
+// Its row keys are read in batches, each one after the last key read (never
+// by counting rows from an end), so that rows another program adds or
+// removes while the set is walked make it neither skip nor repeat a row that
+// is still stored: a row removed after its key was read shows Null fields,
+// one removed before is passed over, one added where the set has not read
+// yet is met, and the count is put right when a walk reaches an end. A row
+// moved to stays the current row whatever is written before it is shown;
+// the first and the last row are whichever rows are first and last when
+// first read.
 class Recordset : public QObject {
     Q_OBJECT
 public:

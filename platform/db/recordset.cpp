@@ -1,5 +1,6 @@
 #include "platform/db/dataconnection.h"
 #include "platform/db/dialect.h"
+#include "platform/db/keybatch.h"
 #include "platform/db/sqlitestatement.h"
 
 #include <QHash>
@@ -11,6 +12,20 @@
 namespace platform::db {
 
 using dialect::Token;
+
+namespace {
+int g_firstKeyBatch = 256;
+} // namespace
+
+int firstKeyBatch()
+{
+    return g_firstKeyBatch;
+}
+
+void setFirstKeyBatch(int keys)
+{
+    g_firstKeyBatch = std::max(keys, 1);
+}
 
 namespace {
 
@@ -145,49 +160,110 @@ SourcePlan planQuery(Database& db, const QString& sql)
     return plan;
 }
 
-// The order clause read backwards: each term's direction turned, so that the
-// last rows come first (nulls included, as they sort first ascending). Empty
-// when a term says something this cannot turn.
-QString reversedOrder(const QString& orderText)
+// One term of a set's order: its expression as written and its direction.
+struct OrderTerm {
+    QString expr;
+    bool desc = false;
+};
+
+// The order clause as terms. Nothing when a term says something a seek
+// cannot follow (an explicit place for nulls, a parameter).
+std::optional<std::vector<OrderTerm>> orderTerms(const QString& orderText)
 {
+    std::vector<OrderTerm> terms;
+    if (orderText.trimmed().isEmpty())
+        return terms;
     const std::vector<Token> t = dialect::tokenize(orderText);
-    QStringList terms;
-    QString term;
-    int depth = 0;
-    const auto turn = [&terms](const QString& text) {
-        const std::vector<Token> tt = dialect::tokenize(text);
-        size_t last = tt.size();
-        while (last > 0 && tt[last - 1].kind == Token::Space)
-            --last;
-        if (last == 0)
+    std::vector<Token> term;
+    const auto take = [&terms](std::vector<Token> tt) {
+        while (!tt.empty() && tt.back().kind == Token::Space)
+            tt.pop_back();
+        if (tt.empty())
             return false;
-        const Token& end = tt[last - 1];
+        OrderTerm out;
+        const Token end = tt.back();
         if (end.isWord("first") || end.isWord("last"))
             return false;
-        if (end.isWord("desc"))
-            terms << joinTokens(tt, 0, last - 1) + QStringLiteral(" ASC");
-        else if (end.isWord("asc"))
-            terms << joinTokens(tt, 0, last - 1) + QStringLiteral(" DESC");
-        else
-            terms << joinTokens(tt, 0, last) + QStringLiteral(" DESC");
+        if (end.isWord("desc") || end.isWord("asc")) {
+            out.desc = end.isWord("desc");
+            tt.pop_back();
+        }
+        out.expr = joinTokens(tt, 0, tt.size());
+        if (out.expr.isEmpty())
+            return false;
+        terms.push_back(out);
         return true;
     };
+    int depth = 0;
     for (const Token& tok : t) {
+        if (tok.kind == Token::Param)
+            return std::nullopt;
         if (tok.kind == Token::Punct && tok.text == u'(')
             ++depth;
         else if (tok.kind == Token::Punct && tok.text == u')')
             --depth;
         if (depth == 0 && tok.kind == Token::Punct && tok.text == u',') {
-            if (!turn(term))
-                return QString();
+            if (!take(std::move(term)))
+                return std::nullopt;
             term.clear();
             continue;
         }
-        term += tok.text;
+        term.push_back(tok);
     }
-    if (!turn(term))
-        return QString();
-    return terms.join(QStringLiteral(", "));
+    if (!take(std::move(term)))
+        return std::nullopt;
+    return terms;
+}
+
+// The order clause of a key read: the terms, then the rowid that breaks
+// ties; every direction turned for a read from the back.
+QString orderClause(const std::vector<OrderTerm>& terms, bool fromBack)
+{
+    QStringList parts;
+    for (const OrderTerm& term : terms)
+        parts << term.expr + (term.desc != fromBack ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    parts << (fromBack ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
+    return parts.join(QStringLiteral(", "));
+}
+
+// The rows strictly after (or, `before`, strictly before) the row whose
+// order values and rowid are `at`, in the set's order. Each comparison is
+// made on the term's own expression, so its collation decides as it does in
+// the order; a null sorts first in an ascending term and last in a
+// descending one, as the engine orders them. The values are bound.
+QString seekCondition(const std::vector<OrderTerm>& terms, const QVariantList& at, bool before,
+                      QVariantList* params)
+{
+    QString cond = before ? QStringLiteral("rowid < ?") : QStringLiteral("rowid > ?");
+    QVariantList bound{at.constLast()};
+    for (int i = int(terms.size()) - 1; i >= 0; --i) {
+        const QString e = QStringLiteral("(%1)").arg(terms[size_t(i)].expr);
+        const QVariant& v = at[i];
+        const bool null = !v.isValid() || v.isNull();
+        // Whether the rows beyond `at` hold larger values of this term.
+        const bool larger = terms[size_t(i)].desc == before;
+        QString beyond;
+        QVariantList ahead;
+        if (null) {
+            beyond = larger ? e + QStringLiteral(" IS NOT NULL") : QStringLiteral("0");
+        } else {
+            beyond = larger ? e + QStringLiteral(" > ?") : QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(e);
+            ahead << v;
+        }
+        const QString equal = null ? e + QStringLiteral(" IS NULL") : e + QStringLiteral(" = ?");
+        if (!null)
+            ahead << v;
+        cond = QStringLiteral("(%1 OR (%2 AND %3))").arg(beyond, equal, cond);
+        bound = ahead + bound;
+    }
+    // The same bound once more as a plain range on the first term, which an
+    // index on it can answer.
+    if (!terms.empty() && at[0].isValid() && !at[0].isNull() && terms[0].desc == before) {
+        cond = QStringLiteral("(%1) >= ? AND %2").arg(terms[0].expr, cond);
+        bound.prepend(at[0]);
+    }
+    *params += bound;
+    return cond;
 }
 
 } // namespace
@@ -205,15 +281,28 @@ struct Recordset::Private : Database::WriteWatcher {
     // time from the front, or from the back for a row near the end of a set
     // whose count is known; rows fetched on demand. Until every key is read,
     // the number of rows comes from the engine's count.
+    //
+    // Each batch is read after the last key read on its side (a seek on the
+    // order values and the rowid, never an offset), and no further than the
+    // keys read on the other side, so a row another program adds or removes
+    // anywhere moves no key already read: a walk neither skips nor repeats a
+    // row still stored. When a read comes back short, the keys from the two
+    // sides meet: the set is complete and its count exact.
     mutable std::vector<qint64> ids;
     mutable std::vector<qint64> tail;       // keys from the last row backwards
+    mutable QVariantList frontLast;         // order values and rowid of ids.back()
+    mutable QVariantList tailInner;         // the same of tail.back()
     mutable bool complete = false;
     mutable int total = -1;                 // rows of the set; -1 while not asked
-    std::unique_ptr<Statement> keys;        // "... limit ? offset ?", prepared at opening
-    QVariantList keyParams;
-    QString tailSql;                        // the same in reverse order; empty when it cannot be
-    QVariantList tailParams;
-    mutable std::unique_ptr<Statement> tailKeys;
+    // Without terms the stored order. Not seekable: the order says something
+    // a seek cannot follow, and the first need reads every key at once.
+    bool seekable = true;
+    std::vector<OrderTerm> terms;
+    QString orderText;                      // as the source says it
+    QString whereText;
+    QVariantList whereParams;
+    std::unique_ptr<Statement> firstKeys;   // the first batch from the front, prepared at opening
+    QVariantList firstParams;               // its parameters before the limit
     QString countSql;
     QVariantList countParams;
     std::unique_ptr<Statement> fetch;
@@ -225,7 +314,12 @@ struct Recordset::Private : Database::WriteWatcher {
     QString querySql;
     QVariantList queryParams;
 
-    int pos = -1;
+    // The current position. While keys are still to be read, a position is
+    // counted from the nearer end of the set (fromEnd): a position in the
+    // back half of the set is kept as the number of rows after it, and moves
+    // with the count when the count is put right.
+    mutable int pos = -1;
+    mutable bool fromEnd = false;
     bool onDeleted = false; // the row at `pos` was deleted; no current row
     Mode mode = None;
     QVector<QVariant> buffer;
@@ -240,86 +334,185 @@ struct Recordset::Private : Database::WriteWatcher {
     // A set that has begun reading its keys reads the rest before a write
     // could move rows in or out of it, so that its walk, positions and
     // bookmarks stay those of the rows it was opened on. A set that has
-    // read no key yet has nothing to keep but a count, which is asked again.
+    // read no key yet has nothing to keep but a count, which is asked again,
+    // and the row it was moved to: its first row stays its first row, any
+    // other is held by reading the keys as a set that has begun.
     void beforeWrite() override
     {
         if (complete)
             return;
-        if (!ids.empty() || !tail.empty())
-            readAllKeys();
-        else
+        if (ids.empty() && tail.empty() && (pos <= 0 || onDeleted)) {
             total = -1;
+            return;
+        }
+        readAllKeys();
     }
 
-    // Reads up to `limit` keys from the `offset`th on (-1: all the rest).
-    void readKeys(qint64 limit, qint64 offset) const
+    // Whether a position is counted from the end: it stands in the back
+    // half of a set whose keys are still being read, past the keys read
+    // from the front.
+    bool backward(int index) const
     {
-        keys->reset();
-        keys->bindAll(keyParams + QVariantList{limit, offset});
-        qint64 got = 0;
-        while (keys->step()) {
-            ids.push_back(keys->columnInt64(0));
-            ++got;
+        return keyset && seekable && !complete && total >= 0 && index >= int(ids.size())
+            && (index >= total / 2 || index >= total - int(tail.size()));
+    }
+
+    void place(int index)
+    {
+        pos = index;
+        onDeleted = false;
+        fromEnd = backward(index);
+    }
+
+    // The key query: rowid and the order values, between the keys read on
+    // the two sides, in the set's order or from the back; `limit` -1 for all.
+    QString keySql(bool fromBack, qint64 limit, QVariantList* params) const
+    {
+        QString sql = QStringLiteral("SELECT rowid");
+        if (seekable) {
+            for (const OrderTerm& term : terms)
+                sql += QStringLiteral(", (%1)").arg(term.expr);
         }
-        keys->reset();
+        sql += QStringLiteral(" FROM %1").arg(dialect::quoteIdent(tableName));
+        *params = whereParams;
+        QStringList conditions;
+        if (!whereText.isEmpty())
+            conditions << QStringLiteral("(%1)").arg(whereText);
+        if (seekable && !ids.empty())
+            conditions << seekCondition(terms, frontLast, false, params);
+        if (seekable && !tail.empty())
+            conditions << seekCondition(terms, tailInner, true, params);
+        if (!conditions.isEmpty())
+            sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+        if (seekable)
+            sql += QStringLiteral(" ORDER BY ") + orderClause(terms, fromBack);
+        else
+            sql += orderText.isEmpty() ? QStringLiteral(" ORDER BY rowid")
+                                       : QStringLiteral(" ORDER BY %1, rowid").arg(orderText);
+        if (limit >= 0) {
+            sql += QStringLiteral(" LIMIT ?");
+            *params << limit;
+        }
+        return sql;
+    }
+
+    // Reads up to `limit` keys (-1: all) of those not read yet, from the
+    // front or from the back.
+    void readGap(qint64 limit, bool fromBack) const
+    {
+        if (!seekable)
+            limit = -1;
+        std::unique_ptr<Statement> own;
+        Statement* s = nullptr;
+        if (!fromBack && ids.empty() && tail.empty() && limit >= 0) {
+            s = firstKeys.get();
+            s->reset();
+            s->bindAll(firstParams + QVariantList{limit});
+        } else {
+            QVariantList params;
+            const QString sql = keySql(fromBack, limit, &params);
+            own = std::make_unique<Statement>(*db, db->translate(sql, &params));
+            own->bindAll(params);
+            s = own.get();
+        }
+        std::vector<qint64>& side = fromBack ? tail : ids;
+        QVariantList& edge = fromBack ? tailInner : frontLast;
+        const int values = seekable ? int(terms.size()) : 0;
+        qint64 got = 0;
+        while (s->step()) {
+            side.push_back(s->columnInt64(0));
+            ++got;
+            // Only a batch that may stop short of the rest needs to know
+            // where it ended.
+            if (limit >= 0 && got == limit) {
+                edge.clear();
+                for (int c = 1; c <= values; ++c)
+                    edge << s->columnValue(c);
+                edge << side.back();
+            }
+        }
+        s->reset();
         db->noteKeyRead();
         if (limit < 0 || got < limit) {
-            complete = true;
-            total = int(ids.size());
-            tail.clear();
+            meet();
+            return;
         }
+        // More rows than counted (another program added some): the count
+        // grows to what is known, positions counted from the end with it.
+        const int atLeast = int(ids.size() + tail.size()) + 1;
+        if (total >= 0 && total < atLeast) {
+            if (fromEnd && pos >= 0)
+                pos += atLeast - total;
+            total = atLeast;
+        }
+    }
+
+    // The keys read from the two sides meet: the set is complete, its count
+    // exact, and a position counted from the end moves with the count.
+    void meet() const
+    {
+        const int counted = total;
+        ids.insert(ids.end(), tail.rbegin(), tail.rend());
+        tail.clear();
+        tailInner.clear();
+        frontLast.clear();
+        complete = true;
+        total = int(ids.size());
+        if (fromEnd && counted >= 0 && pos >= 0) {
+            pos += total - counted;
+            if (pos < 0)
+                pos = total > 0 ? 0 : -1;
+        }
+        fromEnd = false;
     }
 
     void readAllKeys() const
     {
         if (!complete)
-            readKeys(-1, qint64(ids.size()));
+            readGap(-1, false);
     }
 
-    // Makes sure the key `fromEnd` rows before the end is read; false when
-    // the set cannot be read from the back.
-    bool readTailTo(int fromEnd) const
+    // Makes sure the key `back` rows before the end is read; false when the
+    // set cannot be read from the back, or when reading made it complete.
+    bool readTailTo(int back) const
     {
-        if (fromEnd < int(tail.size()))
+        if (back < int(tail.size()))
             return true;
-        if (tailSql.isEmpty() || total < 0)
+        if (complete || !seekable || total < 0)
             return false;
-        constexpr qint64 kFirstKeys = 256;
-        const qint64 want = std::max({qint64(fromEnd) + 1, qint64(tail.size()) * 2, kFirstKeys});
+        const qint64 want = std::max({qint64(back) + 1, qint64(tail.size()) * 2, qint64(firstKeyBatch())});
+        // Most of the set wanted: one read of the rest costs less than two.
         if (qint64(ids.size()) + want * 2 >= total) {
             readAllKeys();
             return false;
         }
-        if (!tailKeys)
-            tailKeys = std::make_unique<Statement>(*db, tailSql);
-        tailKeys->reset();
-        const qint64 limit = want - qint64(tail.size());
-        tailKeys->bindAll(tailParams + QVariantList{limit, qint64(tail.size())});
-        qint64 got = 0;
-        while (tailKeys->step()) {
-            tail.push_back(tailKeys->columnInt64(0));
-            ++got;
-        }
-        tailKeys->reset();
-        db->noteKeyRead();
-        // Fewer rows than counted: another program changed the table.
-        if (got < limit)
-            readAllKeys();
-        return fromEnd < int(tail.size());
+        readGap(want - qint64(tail.size()), true);
+        return !complete && back < int(tail.size());
     }
 
-    // Makes sure the key at `index` is read, when the set has that many rows.
+    // Makes sure the key at `index` is read from the front, when the set
+    // has that many rows.
     void readKeysTo(int index) const
     {
         if (complete || index < int(ids.size()))
             return;
-        constexpr qint64 kFirstKeys = 256;
-        const qint64 want = std::max({qint64(index) + 1, qint64(ids.size()) * 2, kFirstKeys});
-        // Most of the set wanted: one read of the rest costs less than two.
+        const qint64 want = std::max({qint64(index) + 1, qint64(ids.size()) * 2, qint64(firstKeyBatch())});
         if (total >= 0 && want * 2 >= total)
             readAllKeys();
         else
-            readKeys(want - qint64(ids.size()), qint64(ids.size()));
+            readGap(want - qint64(ids.size()), false);
+    }
+
+    // A position moved to (but for the ends, which stay the ends) is the
+    // row there now: its key is read at once, as the row is about to be
+    // shown anyway, so that what other programs add or remove before it is
+    // shown does not move the set to another row. A walk that reaches the
+    // edge of the keys read thus reads the next batch at once, and meets
+    // the end where the rows end, not where the count said.
+    void settle() const
+    {
+        if (keyset && !complete && !onDeleted && has(pos))
+            idAt(pos);
     }
 
     int count() const
@@ -332,6 +525,9 @@ struct Recordset::Private : Database::WriteWatcher {
             Statement s(*db, countSql);
             s.bindAll(countParams);
             total = s.step() ? int(s.columnInt64(0)) : 0;
+            // Keys read before another program removed rows stay in the set.
+            if (!ids.empty())
+                total = std::max(total, int(ids.size()) + 1);
         }
         return total;
     }
@@ -362,9 +558,20 @@ struct Recordset::Private : Database::WriteWatcher {
     {
         if (index < 0)
             return std::nullopt;
-        if (!complete && index >= int(ids.size()) && total >= 0 && index >= total / 2 && index < total
-            && readTailTo(total - 1 - index) && !complete)
-            return tail[size_t(total - 1 - index)];
+        if (index < int(ids.size()))
+            return ids[size_t(index)];
+        if (complete)
+            return std::nullopt;
+        if (backward(index) && index < total) {
+            const int back = total - 1 - index;
+            if (readTailTo(back))
+                return tail[size_t(back)];
+            if (complete) {
+                // Read whole: the row as many rows before the end.
+                const int at = total - 1 - back;
+                return at >= 0 && at < int(ids.size()) ? std::optional<qint64>(ids[size_t(at)]) : std::nullopt;
+            }
+        }
         readKeysTo(index);
         if (index < int(ids.size()))
             return ids[size_t(index)];
@@ -521,30 +728,22 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
             d->columns.push_back(plan.table->columns[size_t(c)]);
             selected << dialect::quoteIdent(plan.table->columns[size_t(c)].name);
         }
-        QString keys = QStringLiteral("SELECT rowid FROM %1").arg(dialect::quoteIdent(d->tableName));
-        if (!plan.whereText.isEmpty())
-            keys += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
-        // Without an order the stored order; with one, ties keep it too.
-        keys += plan.orderText.isEmpty() ? QStringLiteral(" ORDER BY rowid")
-                                         : QStringLiteral(" ORDER BY %1, rowid").arg(plan.orderText);
-        // Opening only prepares the reads: a query the engine refuses, or
-        // parameters that do not fit it, fail here all the same.
-        QVariantList bound = params;
-        d->keys = std::make_unique<Statement>(*db, db->translate(keys, &bound) + QStringLiteral(" LIMIT ? OFFSET ?"));
-        d->keyParams = bound;
-        d->keys->bindAll(bound + QVariantList{0, 0});
-        d->keys->reset();
-        // The same keys from the back, for a row near the end.
-        const QString reversed = plan.orderText.isEmpty() ? QStringLiteral("rowid DESC") : reversedOrder(plan.orderText);
-        if (!reversed.isEmpty() && (plan.orderText.isEmpty() || !reversed.contains(u'?'))) {
-            QString back = QStringLiteral("SELECT rowid FROM %1").arg(dialect::quoteIdent(d->tableName));
-            if (!plan.whereText.isEmpty())
-                back += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
-            back += plan.orderText.isEmpty() ? QStringLiteral(" ORDER BY rowid DESC")
-                                             : QStringLiteral(" ORDER BY %1, rowid DESC").arg(reversed);
-            d->tailParams = params;
-            d->tailSql = db->translate(back, &d->tailParams) + QStringLiteral(" LIMIT ? OFFSET ?");
-        }
+        d->whereText = plan.whereText;
+        d->whereParams = params;
+        d->orderText = plan.orderText;
+        if (std::optional<std::vector<OrderTerm>> terms = orderTerms(plan.orderText))
+            d->terms = std::move(*terms);
+        else
+            d->seekable = false;
+        // Opening only prepares the first read: a query the engine refuses,
+        // or parameters that do not fit it, fail here all the same.
+        QVariantList bound;
+        const QString first = db->translate(d->keySql(false, 0, &bound), &bound);
+        d->firstKeys = std::make_unique<Statement>(*db, first);
+        d->firstKeys->bindAll(bound);
+        d->firstKeys->reset();
+        bound.removeLast();
+        d->firstParams = bound;
         QString counting = QStringLiteral("SELECT count(*) FROM %1").arg(dialect::quoteIdent(d->tableName));
         if (!plan.whereText.isEmpty())
             counting += QStringLiteral(" WHERE (%1)").arg(plan.whereText);
@@ -605,8 +804,8 @@ void Recordset::setAbsolutePosition(int position)
     if (!d->has(position))
         throw DbError(QStringLiteral("Érvénytelen pozíció: %1 (%2 rekord)").arg(position).arg(d->count()));
     cancelUpdate();
-    d->pos = position;
-    d->onDeleted = false;
+    d->place(position);
+    d->settle();
     emit currentChanged();
 }
 
@@ -625,8 +824,7 @@ void Recordset::moveFirst()
     if (d->isEmpty())
         return;
     cancelUpdate();
-    d->pos = 0;
-    d->onDeleted = false;
+    d->place(0);
     emit currentChanged();
 }
 
@@ -635,8 +833,7 @@ void Recordset::moveLast()
     if (d->isEmpty())
         return;
     cancelUpdate();
-    d->pos = d->count() - 1;
-    d->onDeleted = false;
+    d->place(d->count() - 1);
     emit currentChanged();
 }
 
@@ -647,10 +844,8 @@ void Recordset::moveNext()
     cancelUpdate();
     // After a delete the row that followed the deleted one already stands
     // at the deleted row's place.
-    if (d->onDeleted)
-        d->onDeleted = false;
-    else
-        ++d->pos;
+    d->place(d->onDeleted ? d->pos : d->pos + 1);
+    d->settle();
     emit currentChanged();
 }
 
@@ -659,8 +854,8 @@ void Recordset::movePrevious()
     if (d->isEmpty() || (d->pos < 0 && !d->onDeleted))
         return;
     cancelUpdate();
-    d->onDeleted = false;
-    --d->pos;
+    d->place(d->pos - 1);
+    d->settle();
     emit currentChanged();
 }
 
@@ -684,8 +879,7 @@ bool Recordset::moveToHit(int row)
     if (m_noMatch)
         return false;
     cancelUpdate();
-    d->pos = row;
-    d->onDeleted = false;
+    d->place(row);
     emit currentChanged();
     return true;
 }
@@ -718,8 +912,13 @@ QVariant Recordset::bookmark() const
 {
     if (!d->atRow())
         throw DbError(QStringLiteral("Nincs aktuális rekord"));
-    if (d->keyset)
-        return QVariant(qlonglong(d->idAt(d->pos).value()));
+    if (d->keyset) {
+        // The count may have promised a row that another program removed.
+        const std::optional<qint64> key = d->idAt(d->pos);
+        if (!key)
+            throw DbError(QStringLiteral("Nincs aktuális rekord"));
+        return QVariant(qlonglong(*key));
+    }
     return QVariant(qlonglong(-1 - d->pos)); // a row of a query read into memory
 }
 
@@ -736,8 +935,7 @@ void Recordset::setBookmark(const QVariant& bookmark)
     if (position < 0)
         throw DbError(QStringLiteral("Érvénytelen könyvjelző"));
     cancelUpdate();
-    d->pos = position;
-    d->onDeleted = false;
+    d->place(position);
     emit currentChanged();
 }
 
@@ -794,8 +992,7 @@ void Recordset::update()
             s.bind(i + 1, values[i], asBool[size_t(i)]);
         s.step();
         d->ids.push_back(sqlite3_last_insert_rowid(db.handle()));
-        d->pos = int(d->ids.size()) - 1;
-        d->onDeleted = false;
+        d->place(int(d->ids.size()) - 1);
     } else {
         if (!names.isEmpty()) {
             QStringList sets;
@@ -805,7 +1002,10 @@ void Recordset::update()
             int i = 0;
             for (; i < values.size(); ++i)
                 s.bind(i + 1, values[i], asBool[size_t(i)]);
-            s.bind(i + 1, d->idAt(d->pos).value());
+            const std::optional<qint64> key = d->idAt(d->pos);
+            if (!key)
+                throw DbError(QStringLiteral("Nincs aktuális rekord"));
+            s.bind(i + 1, *key);
             s.step();
         }
     }
@@ -834,6 +1034,8 @@ void Recordset::deleteCurrent()
     cancelUpdate();
     // The set reads all its keys before the row leaves it.
     d->readAllKeys();
+    if (d->pos >= int(d->ids.size()))
+        throw DbError(QStringLiteral("Nincs aktuális rekord"));
     Statement s(*d->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(dialect::quoteIdent(d->tableName)));
     s.bind(1, d->ids[size_t(d->pos)]);
     s.step();

@@ -1,9 +1,13 @@
 // Record sets and data connections over the surgical program's files.
 #include "platform/db/dataconnection.h"
 #include "platform/db/dialect.h"
+#include "platform/db/keybatch.h"
 #include "tests/support/datafolder_fixture.h"
 
 #include <QFileInfo>
+#include <QSet>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <functional>
@@ -469,19 +473,26 @@ TEST_F(RecordsetTest, parameter_count_must_match)
 namespace {
 
 // Enough rows that a walk reads its keys in several batches. Row i has the
-// code "0000" ... "0699", episode i % 7, and type "D" when i is a multiple of
-// three, "G" otherwise.
+// code "0000" ... "0699", episode i % 7, type "D" when i is a multiple of
+// three, "G" otherwise, and a unit (Rmen) that is null, "x", "X", "á" or "Á"
+// by i % 5: texts equal but for letter case, and nulls, in a sorted order.
 class LazyRecordsetTest : public RecordsetTest {
 protected:
     static constexpr int kRows = 700;
 
-    void SetUp() override
+    void SetUp() override { fill(kRows); }
+
+    void fill(int rows)
     {
         auto db = folder.entered();
         Database::Transaction t(*db);
-        for (int i = 0; i < kRows; ++i)
-            db->exec(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Tipus) values (?, ?, ?)"),
-                     {QString::number(i % 7), code(i), i % 3 == 0 ? QStringLiteral("D") : QStringLiteral("G")});
+        db->exec(QStringLiteral("delete from Ráfkódok"));
+        static const QVariant units[] = {QVariant(), QStringLiteral("x"), QStringLiteral("X"), QStringLiteral("á"),
+                                         QStringLiteral("Á")};
+        for (int i = 0; i < rows; ++i)
+            db->exec(QStringLiteral("insert into Ráfkódok (rowid, Azonosito, Rkod, Tipus, Rmen) values (?, ?, ?, ?, ?)"),
+                     {i + 1, QString::number(i % 7), code(i), i % 3 == 0 ? QStringLiteral("D") : QStringLiteral("G"),
+                      units[i % 5]});
         t.commit();
     }
 
@@ -638,4 +649,318 @@ TEST_F(LazyRecordsetTest, adds_and_deletes_before_and_after_the_keys_are_read)
     expected.removeOne(deleted);
     expected.prepend(QStringLiteral("új")); // letters sort after digits
     EXPECT_EQ(walk(rs), expected);
+}
+
+namespace {
+
+// Another program on the same file (a second copy of a program, or the
+// sqlite3 tool): a connection of its own, whose writes the record sets of
+// this program hear nothing about.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString& path)
+    {
+        EXPECT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        sqlite3_create_collation_v2(m_db, dialect::kCollation, SQLITE_UTF8, nullptr, &compare, nullptr);
+        sqlite3_busy_timeout(m_db, 5000);
+    }
+    ~OtherProgram() { sqlite3_close(m_db); }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    // Runs one statement; gives the first column of its rows as texts.
+    QStringList run(const QString& sql, const QVariantList& params = {})
+    {
+        QStringList out;
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &s, nullptr) != SQLITE_OK) {
+            ADD_FAILURE() << sqlite3_errmsg(m_db) << " in " << sql.toStdString();
+            return out;
+        }
+        for (int i = 0; i < params.size(); ++i) {
+            const QByteArray text = params[i].toString().toUtf8();
+            sqlite3_bind_text(s, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+            out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        EXPECT_EQ(rc, SQLITE_DONE) << sqlite3_errmsg(m_db);
+        sqlite3_finalize(s);
+        return out;
+    }
+
+private:
+    static int compare(void*, int na, const void* a, int nb, const void* b)
+    {
+        return dialect::compareNoCase(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
+    }
+    sqlite3* m_db = nullptr;
+};
+
+// A set in stored order and two sorted ones (nulls, texts that differ only
+// in letter case, a descending term), each with the query that gives its
+// codes straight from the engine, in the set's order.
+struct Order {
+    const char* name;
+    QString source;
+    QString engine;
+};
+
+const Order kOrders[] = {
+    {"stored", QStringLiteral("Ráfkódok"), QStringLiteral("select Rkod from Ráfkódok order by rowid")},
+    {"units descending",
+     QStringLiteral("select * from Ráfkódok where Tipus = 'G' order by Rmen desc, Rkod"),
+     QStringLiteral("select Rkod from Ráfkódok where Tipus = 'G' order by Rmen desc, Rkod, rowid")},
+    {"units", QStringLiteral("select Rkod, Rmen from Ráfkódok order by Rmen"),
+     QStringLiteral("select Rkod from Ráfkódok order by Rmen, rowid")},
+};
+
+// Walks small batches of keys, so that a walk of a few hundred rows
+// crosses a batch boundary many times.
+class SeekRecordsetTest : public LazyRecordsetTest {
+protected:
+    void SetUp() override
+    {
+        LazyRecordsetTest::SetUp();
+        setFirstKeyBatch(4);
+    }
+    void TearDown() override { setFirstKeyBatch(256); }
+
+    OtherProgram other{folder.entered()->path()};
+    int m_copies = 0;
+
+    // Deletes the row `at` in the engine's order, or adds a copy of it whose
+    // code sorts right after its own ("0012" gives "0012a1").
+    void change(const QStringList& order, int at, bool add)
+    {
+        const QString rkod = order.value(std::clamp(at, 0, int(order.size()) - 1));
+        if (add)
+            other.run(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Tipus, Rmen) "
+                                     "select Azonosito, Rkod || ?, Tipus, Rmen from Ráfkódok where Rkod = ?"),
+                      {QStringLiteral("a%1").arg(++m_copies), rkod});
+        else
+            other.run(QStringLiteral("delete from Ráfkódok where Rkod = ?"), {rkod});
+    }
+
+    // What a walk must have met: every row stored both before and after it
+    // exactly once and in the engine's order; no row twice; and at its end
+    // the count of the rows it walked.
+    static void expectWholeWalk(const QStringList& before, const QStringList& after, const QStringList& seen)
+    {
+        QStringList shown;
+        for (const QString& s : seen)
+            if (!s.isEmpty())
+                shown << s;
+        EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), shown.size()) << "a row met twice";
+        const auto kept = [&](const QStringList& list) {
+            QStringList out;
+            for (const QString& s : list)
+                if (before.contains(s) && after.contains(s))
+                    out << s;
+            return out;
+        };
+        EXPECT_EQ(kept(shown), kept(after)) << "a stored row skipped or out of order";
+        for (const QString& s : shown)
+            EXPECT_TRUE(before.contains(s) || after.contains(s)) << qPrintable(s);
+    }
+};
+
+} // namespace
+
+TEST_F(SeekRecordsetTest, walks_meet_every_stored_row_once_whatever_another_program_deletes_or_adds)
+{
+    // Where the other program writes, counted in rows past the row the walk
+    // is about to show (negative: rows already shown). At the 10th and 70th
+    // row shown, 6 and 58 ahead fall on the first key of the next batch.
+    const std::vector<int> ahead = {-3, 0, 1, 6, 40, 58, 250, 100000};
+    struct Case {
+        const char* name;
+        bool deletes;
+        bool adds;
+    };
+    const Case cases[] = {{"deletes", true, false}, {"adds", false, true}, {"deletes and adds", true, true}};
+    // With both ends shown first, the walk reads the rows between keys read
+    // from the front and keys read from the back.
+    struct Walk {
+        const char* name;
+        bool forward;
+        bool endsShown;
+    };
+    const Walk walks[] = {{"forward", true, false},
+                          {"backward", false, false},
+                          {"forward after both ends shown", true, true},
+                          {"backward after both ends shown", false, true}};
+    for (const Order& order : kOrders) {
+        for (const Case& c : cases) {
+            for (const Walk& w : walks) {
+                SCOPED_TRACE(std::string(order.name) + ", " + c.name + ", " + w.name);
+                const bool forward = w.forward;
+                fill(kRows);
+                const QStringList before = other.run(order.engine);
+                auto data = connection(folder.entered(), order.source);
+                Recordset& rs = data->recordset();
+                EXPECT_EQ(rs.recordCount(), before.size());
+                if (w.endsShown) {
+                    rs.moveLast();
+                    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), before.constLast());
+                    rs.moveFirst();
+                    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), before.constFirst());
+                }
+                QStringList seen;
+                QString last;
+                forward ? rs.moveFirst() : rs.moveLast();
+                int expectedPosition = 0;
+                while (forward ? !rs.eof() : !rs.bof()) {
+                    if (forward)
+                        EXPECT_EQ(rs.absolutePosition(), expectedPosition++) << "positions walked forward never move";
+                    const QString rkod = rs.text(QStringLiteral("Rkod"));
+                    seen << rkod;
+                    if (!rkod.isEmpty())
+                        last = rkod;
+                    if (seen.size() == 10 || seen.size() == 70) {
+                        const QStringList now = other.run(order.engine);
+                        const int at = int(now.indexOf(last));
+                        for (int a : ahead) {
+                            const int row = forward ? at + 1 + a : at - 1 - a;
+                            if (c.adds)
+                                change(now, row, true);
+                            if (c.deletes)
+                                change(now, row, false);
+                        }
+                    }
+                    forward ? rs.moveNext() : rs.movePrevious();
+                    if (seen.size() > 3 * kRows)
+                        break;
+                }
+                if (!forward)
+                    std::reverse(seen.begin(), seen.end());
+                expectWholeWalk(before, other.run(order.engine), seen);
+                EXPECT_EQ(rs.recordCount(), seen.size()) << "the count is put right at the end";
+                EXPECT_EQ(rs.absolutePosition(), -1);
+            }
+        }
+    }
+}
+
+TEST_F(SeekRecordsetTest, bookmarks_and_positions_keep_their_rows_whatever_another_program_does)
+{
+    for (const Order& order : kOrders) {
+        SCOPED_TRACE(order.name);
+        fill(kRows);
+        const QStringList before = other.run(order.engine);
+        const int n = int(before.size());
+        auto data = connection(folder.entered(), order.source);
+        Recordset& rs = data->recordset();
+        const QString rkod = QStringLiteral("Rkod");
+        // Rows reached by walking from the front and from the back, and by
+        // jumps past the keys read on either side.
+        struct Mark {
+            int position;
+            QString rkod;
+            QVariant bookmark;
+        };
+        std::vector<Mark> marks;
+        const auto mark = [&] { marks.push_back({rs.absolutePosition(), rs.text(rkod), rs.bookmark()}); };
+        rs.moveFirst();
+        for (int i = 0; i < 20; ++i)
+            rs.moveNext();
+        mark();
+        rs.moveLast();
+        for (int i = 0; i < 5; ++i)
+            rs.movePrevious();
+        mark();
+        rs.setAbsolutePosition(n - 60);
+        mark();
+        rs.setAbsolutePosition(100);
+        mark();
+        for (const Mark& m : marks)
+            EXPECT_EQ(m.rkod, before[m.position]);
+
+        // Before, between and after the marked rows; on the first key not
+        // read on either side; and in the keys not read at all.
+        for (int at : {5, 100, n / 2 + 3, n - 3, n - 1})
+            change(before, at, true);
+        for (int at : {0, 10, 21, 101, n / 2, n - 61, n - 1})
+            change(before, at, false);
+
+        for (const Mark& m : marks) {
+            rs.moveFirst();
+            rs.setBookmark(m.bookmark);
+            EXPECT_EQ(rs.text(rkod), m.rkod) << "bookmark";
+            rs.moveFirst();
+            rs.setAbsolutePosition(m.position);
+            EXPECT_EQ(rs.text(rkod), m.rkod) << "position " << m.position;
+        }
+        QStringList seen;
+        rs.moveFirst();
+        while (!rs.eof()) {
+            seen << rs.text(rkod);
+            rs.moveNext();
+        }
+        expectWholeWalk(before, other.run(order.engine), seen);
+        // Once the count is put right, the rows read from the back have
+        // moved with it, and the bookmarks still find them.
+        for (const Mark& m : marks) {
+            rs.setBookmark(m.bookmark);
+            EXPECT_EQ(rs.text(rkod), m.rkod);
+            EXPECT_EQ(rs.absolutePosition(), seen.indexOf(m.rkod));
+        }
+    }
+}
+
+TEST_F(SeekRecordsetTest, a_set_moved_to_a_row_keeps_it_when_others_write_before_it_is_read)
+{
+    // Rows 1 ... 1000 (codes "0000" ... "0999"); the set stands on the
+    // 501st ("0500") but has not shown it yet when the write comes.
+    fill(1000);
+    setFirstKeyBatch(256);
+    struct Write {
+        const char* name;
+        QString sql;
+    };
+    const Write writes[] = {
+        {"the first row deleted", QStringLiteral("delete from Ráfkódok where Rkod = '0000'")},
+        {"the last row deleted", QStringLiteral("delete from Ráfkódok where Rkod = '0999'")},
+        {"a row added that sorts first", QStringLiteral("insert into Ráfkódok (Rkod, Rmen) values ('!', 'x')")},
+        {"a row added at the end", QStringLiteral("insert into Ráfkódok (Rkod, Rmen) values ('~', 'x')")},
+    };
+    const std::function<void(Recordset&)> moves[] = {
+        [](Recordset& rs) { rs.setAbsolutePosition(500); },
+        [](Recordset& rs) {
+            rs.moveFirst();
+            for (int i = 0; i < 500; ++i)
+                rs.moveNext();
+        },
+        [](Recordset& rs) {
+            rs.moveLast();
+            for (int i = 0; i < 499; ++i)
+                rs.movePrevious();
+        },
+    };
+    for (const QString& source : {QStringLiteral("Ráfkódok"), QStringLiteral("select * from Ráfkódok order by Rkod")}) {
+        for (const Write& w : writes) {
+            for (size_t m = 0; m < std::size(moves); ++m) {
+                for (const bool sameProgram : {true, false}) {
+                    SCOPED_TRACE(qPrintable(QStringLiteral("%1, %2, move %3, %4")
+                                                .arg(source, QString::fromUtf8(w.name)).arg(m)
+                                                .arg(sameProgram ? QStringLiteral("another record set")
+                                                                 : QStringLiteral("another program"))));
+                    fill(1000);
+                    auto data = connection(folder.entered(), source);
+                    Recordset& rs = data->recordset();
+                    EXPECT_EQ(rs.recordCount(), 1000);
+                    moves[m](rs);
+                    if (sameProgram) {
+                        auto writer = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+                        folder.entered()->exec(w.sql);
+                    } else {
+                        other.run(w.sql);
+                    }
+                    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("0500"));
+                    rs.moveNext();
+                    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("0501"));
+                }
+            }
+        }
+    }
 }
