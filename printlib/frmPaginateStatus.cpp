@@ -46,16 +46,16 @@ frmPaginateStatus::~frmPaginateStatus()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
+// The new text is painted in the next slice of keepAlive: a page laid out
+// takes far less time than painting its number.
 void frmPaginateStatus::setPage(int page)
 {
     lblStatus->setText(QStringLiteral("Page: ") + QString::number(page));
-    lblStatus->repaint();
 }
 
 void frmPaginateStatus::setRead(int count)
 {
     lblStatus->setText(QStringLiteral("Olvasva: ") + QString::number(count));
-    lblStatus->repaint();
 }
 
 void frmPaginateStatus::keepAlive()

@@ -19,7 +19,7 @@ class frmPaginateStatus : public QWidget {
 public:
     frmPaginateStatus();
     ~frmPaginateStatus() override;
-    // Writes "Page: n" and repaints at once (pagination lets no events through).
+    // Writes "Page: n"; it shows at the next keepAlive.
     void setPage(int page);
     // Writes "Olvasva: n", the rows read so far, before any page is laid out.
     void setRead(int count);
