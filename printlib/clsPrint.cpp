@@ -249,11 +249,6 @@ frmPaginateStatus& clsPrint::ShowPaginateStatus()
     return *m_status;
 }
 
-void clsPrint::ClosePaginateStatus()
-{
-    m_status.reset();
-}
-
 namespace {
 
 // Vertical placement shared by lines, rectangles and labels: returns the

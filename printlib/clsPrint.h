@@ -123,10 +123,8 @@ public:
     void setViewPaginateStatus(bool value) { m_viewPaginateStatus = value; }
     // Shows the pagination window now, for the work that comes before the
     // pagination (reading the rows, adding the elements); the next
-    // pagination goes on in it and closes it. ClosePaginateStatus closes it
-    // when the work ends without a pagination.
+    // pagination goes on in it and closes it, and so does the end of the job.
     frmPaginateStatus& ShowPaginateStatus();
-    void ClosePaginateStatus();
     void setOwner(QWidget* owner) { m_owner = owner; }
     bool AbortPrint() const { return m_abortPrint; }
 

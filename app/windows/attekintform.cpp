@@ -525,6 +525,9 @@ void attekintform::listmenu_Click()
         m_program.isWard() ? overview::ItemListColumns::ward() : overview::ItemListColumns::surgical();
     QString lastListed;
     bool listed = false;
+    // A list that failed half way is of no use: its document goes, with the
+    // pagination window and the memory it holds.
+    const auto dropDocument = [] { printlib::Job.reset(); };
     try {
         const QString institution = institutionLine();
         printlib::CreateJob();
@@ -555,18 +558,15 @@ void attekintform::listmenu_Click()
         }
         printlib::Job->PreviewDoc(this, true);
     } catch (const printlib::LibError& e) {
-        if (printlib::Job)
-            printlib::Job->ClosePaginateStatus();
+        dropDocument();
         platform::msgBox(QStringLiteral("%1  %2").arg(e.Number).arg(e.Description), platform::Critical,
                          QStringLiteral("Hiba"));
     } catch (const platform::PrinterError& e) {
-        if (printlib::Job)
-            printlib::Job->ClosePaginateStatus();
+        dropDocument();
         platform::msgBox(QStringLiteral("%1  %2").arg(e.Number).arg(e.Description), platform::Critical,
                          QStringLiteral("Hiba"));
     } catch (const platform::db::DbError& e) {
-        if (printlib::Job)
-            printlib::Job->ClosePaginateStatus();
+        dropDocument();
         showDataError(e, QStringLiteral("Nem sikerült a lista összeállítása!"));
     }
     // Back from the preview: the lists are counted again, as on every return
