@@ -82,14 +82,15 @@ bool fillFolder(const QString& folder, int episodes)
     return true;
 }
 
-long statusKb(const char* field)
+// The peak resident memory of this process in kB, or -1.
+long peakKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
 
@@ -138,7 +139,7 @@ void listOf(int episodes, int runs)
         QApplication::processEvents();
         printlib::Job.reset();
         const bool peakKnown = run == 0 && resetPeak();
-        const long before = statusKb("VmRSS:");
+        const long before = bench::residentKb();
         start = std::chrono::steady_clock::now();
         w.listmenu->trigger();
         if (run == 0)
@@ -146,10 +147,10 @@ void listOf(int episodes, int runs)
         else
             times.push_back(toPreviewMs);
         if (peakKnown) {
-            peakGrowthKb = statusKb("VmHWM:") - before;
+            peakGrowthKb = peakKb() - before;
             printlib::Job.reset();
             malloc_trim(0);
-            keptKb = statusKb("VmRSS:") - before;
+            keptKb = bench::residentKb() - before;
         }
     }
     std::sort(times.begin(), times.end());

@@ -92,10 +92,7 @@ public:
     QAction* torzsrend = nullptr;
     QAction* trl = nullptr;
 
-    // The episodes Data1 shows: the list prints the same rows in the same
-    // order.
-    const overview::EpisodeSelection& shownEpisodes() const { return m_shown; }
-    // True from the start of "Lista" until its preview is open.
+    // True from the start of "Lista" until its preview has closed.
     bool listing() const { return m_listing; }
 
 protected:
@@ -106,6 +103,8 @@ private:
     void setupUi();
     void connectHandlers();
     void setSource(platform::db::DataConnection* c, const QString& source, const QVariantList& params = {});
+    // Every change of the episodes shown goes through here, so the list
+    // prints what Data1 shows.
     void showEpisodes(const overview::EpisodeSelection& selection);
     void countAll();
     QString institutionLine();
@@ -113,7 +112,9 @@ private:
     const ProgramInfo& m_program;
     std::function<void()> m_comeBack;
     std::shared_ptr<platform::db::Database> m_db;
-    overview::EpisodeSelection m_shown; // at load: every episode in stored order
+    // The episodes Data1 shows, which the list prints in the same order; at
+    // load every episode in stored order.
+    overview::EpisodeSelection m_shown;
     bool m_listing = false;
 };
 
