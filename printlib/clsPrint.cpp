@@ -154,22 +154,27 @@ short pixelWidth(short tenths)
 
 // Keeps the progress window for exactly one pagination run, whatever way the
 // run ends.
+// A window already shown for the work before the pagination is taken over.
 class PaginateStatusGuard {
 public:
-    explicit PaginateStatusGuard(bool show)
+    PaginateStatusGuard(bool show, std::unique_ptr<frmPaginateStatus> shown) : m_window(std::move(shown))
     {
-        if (show)
-            m_window = new frmPaginateStatus();
+        if (show && !m_window)
+            m_window = std::make_unique<frmPaginateStatus>();
     }
-    ~PaginateStatusGuard() { delete m_window; }
     void setPage(int page)
     {
         if (m_window)
             m_window->setPage(page);
     }
+    void keepAlive()
+    {
+        if (m_window)
+            m_window->keepAlive();
+    }
 
 private:
-    frmPaginateStatus* m_window = nullptr;
+    std::unique_ptr<frmPaginateStatus> m_window;
 };
 
 PaginateStatusGuard* g_status = nullptr;
@@ -208,7 +213,7 @@ void clsPrint::Paginate()
     m_pageCount = 0;
     m_flowY = m_topMargin + 1;
 
-    PaginateStatusGuard status(m_viewPaginateStatus);
+    PaginateStatusGuard status(m_viewPaginateStatus, std::move(m_status));
     g_status = &status;
     struct Reset {
         ~Reset() { g_status = nullptr; }
@@ -233,7 +238,15 @@ void clsPrint::Paginate()
         case kindTable: placeFlowing(*Tables.Item(index)); break;
         default: break;
         }
+        status.keepAlive();
     }
+}
+
+frmPaginateStatus& clsPrint::ShowPaginateStatus()
+{
+    if (!m_status)
+        m_status = std::make_unique<frmPaginateStatus>();
+    return *m_status;
 }
 
 namespace {

@@ -32,6 +32,8 @@ class DrawTarget;
 
 namespace printlib {
 
+class frmPaginateStatus;
+
 // One laid-out page: copies of the elements placed on it, in queue order.
 using Page = std::vector<std::shared_ptr<clsElement>>;
 
@@ -119,6 +121,10 @@ public:
     float FlowY() const { return m_flowY; }
     bool ViewPaginateStatus() const { return m_viewPaginateStatus; }
     void setViewPaginateStatus(bool value) { m_viewPaginateStatus = value; }
+    // Shows the pagination window now, for the work that comes before the
+    // pagination (reading the rows, adding the elements); the next
+    // pagination goes on in it and closes it, and so does the end of the job.
+    frmPaginateStatus& ShowPaginateStatus();
     void setOwner(QWidget* owner) { m_owner = owner; }
     bool AbortPrint() const { return m_abortPrint; }
 
@@ -152,6 +158,7 @@ private:
     QPointer<QWidget> m_owner;
     bool m_abortPrint = false;
     bool m_viewPaginateStatus = false;
+    std::unique_ptr<frmPaginateStatus> m_status; // shown before the pagination
 
     // pagination state
     std::vector<Page> m_pages;

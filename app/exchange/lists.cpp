@@ -49,9 +49,11 @@ Message databaseFailure(const platform::db::DbError& e)
 
 // Runs a list; a failure cancels whatever document it began, so no half
 // list comes out, and becomes the message to show.
+// The pagination window stands over the whole run, queries included.
 template <class Run>
 std::optional<Message> guarded(Run&& run)
 {
+    ListProgress progress;
     try {
         return run();
     } catch (const platform::PrinterError& e) {
@@ -98,6 +100,7 @@ std::optional<Message> magasatnyom(platform::db::Database& entered, const QStrin
         HighCostSheets sheets(platform::printer(), *institution, datum);
         bool anyEpisode = false;
         forEachHighCostEpisode(entered, datum, [&](const HighCostEpisode& episode) {
+            ListProgress::keepAlive();
             anyEpisode = true;
             if (getsHighCostSheet(episode))
                 sheets.sheet(episode, highCostItems(entered, episode.identifier));

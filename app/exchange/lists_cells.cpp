@@ -1,6 +1,7 @@
 #include "app/exchange/lists_cells.h"
 
 #include "platform/print/printer.h"
+#include "printlib/frmPaginateStatus.h"
 
 #include <algorithm>
 
@@ -26,6 +27,7 @@ void CellPrinter::setFontSize(double fontSize) { m_printer.FontSize = fontSize; 
 
 void CellPrinter::at(double column, int row, const QString& text)
 {
+    ListProgress::keepAlive();
     if (text.isEmpty())
         return;
     m_printer.CurrentX = column;
@@ -33,7 +35,40 @@ void CellPrinter::at(double column, int row, const QString& text)
     m_printer.Print(text);
 }
 
-void CellPrinter::newPage() { m_printer.NewPage(); }
+void CellPrinter::newPage()
+{
+    m_printer.NewPage();
+    ListProgress::pageBegun(++m_page);
+}
+
+namespace {
+printlib::frmPaginateStatus* g_progress = nullptr;
+} // namespace
+
+ListProgress::ListProgress() : m_window(std::make_unique<printlib::frmPaginateStatus>())
+{
+    m_window->setPage(1);
+    g_progress = m_window.get();
+}
+
+ListProgress::~ListProgress()
+{
+    g_progress = nullptr;
+}
+
+void ListProgress::pageBegun(int page)
+{
+    if (g_progress) {
+        g_progress->setPage(page);
+        g_progress->keepAlive();
+    }
+}
+
+void ListProgress::keepAlive()
+{
+    if (g_progress)
+        g_progress->keepAlive();
+}
 
 void CellPrinter::endDocument() { m_printer.EndDoc(); }
 

@@ -10,8 +10,13 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace platform {
 class Printer;
+}
+namespace printlib {
+class frmPaginateStatus;
 }
 
 namespace exchange {
@@ -39,6 +44,26 @@ private:
     platform::Printer& m_printer;
     int m_lastRow;
     double m_rowFactor = 1;
+    int m_page = 1;
+};
+
+// The pagination window over a list's whole run, from its first query to
+// its last page: it counts the pages the list's CellPrinter begins and lets
+// the windows repaint meanwhile (see printlib::frmPaginateStatus). One list
+// runs at a time; CellPrinter and the row loops report to the open one.
+class ListProgress {
+public:
+    ListProgress();
+    ~ListProgress();
+    ListProgress(const ListProgress&) = delete;
+    ListProgress& operator=(const ListProgress&) = delete;
+
+    // Both do nothing while no list runs.
+    static void pageBegun(int page);
+    static void keepAlive();
+
+private:
+    std::unique_ptr<printlib::frmPaginateStatus> m_window;
 };
 
 } // namespace exchange

@@ -11,6 +11,7 @@
 #include "platform/ui/legacyform.h"
 #include "platform/ui/msgbox.h"
 #include "printlib/clsPrint.h"
+#include "printlib/frmPaginateStatus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,10 +30,16 @@ using platform::db::Database;
 
 namespace {
 
-const QString kAllEpisodes = QStringLiteral("select * from alap");
-const QString kEpisodesById = QStringLiteral("select * from alap order by Azonosito");
-const QString kEpisodesByRegister = QStringLiteral("select * from alap order by T_szam");
-const QString kEpisodesOfRegister = QStringLiteral("select * from alap where T_szam= ?");
+using overview::EpisodeSelection;
+
+const EpisodeSelection kAllEpisodes{};
+const EpisodeSelection kEpisodesById{QString(), QStringLiteral("Azonosito"), {}};
+const EpisodeSelection kEpisodesByRegister{QString(), QStringLiteral("T_szam"), {}};
+// The register number exactly as typed, blanks included, bound as a value.
+EpisodeSelection episodesOfRegister(const QString& tSzam)
+{
+    return {QStringLiteral("T_szam= ?"), QString(), {tSzam}};
+}
 const QString kAllItems = QStringLiteral("select * from Ráfkódok");
 const QString kItemsById = QStringLiteral("select * from Ráfkódok order by Azonosito");
 const QString kItemsOfEpisode = QStringLiteral("select * from Ráfkódok where Azonosito= ?");
@@ -278,6 +285,12 @@ void attekintform::setSource(DataConnection* c, const QString& source, const QVa
     c->refresh();
 }
 
+void attekintform::showEpisodes(const EpisodeSelection& selection)
+{
+    m_shown = selection;
+    setSource(Data1, selection.recordSource(), selection.params);
+}
+
 void attekintform::countAll()
 {
     countInto(*Data1, *Label4);
@@ -307,6 +320,11 @@ void attekintform::showEvent(QShowEvent* event)
 
 void attekintform::closeEvent(QCloseEvent* event)
 {
+    // The list reads through this window's file: it closes after the list.
+    if (m_listing) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (m_comeBack)
         m_comeBack();
@@ -343,7 +361,7 @@ void attekintform::DBGrid3_DblClick()
 
 void attekintform::fizrend_Click()
 {
-    setSource(Data1, kAllEpisodes);
+    showEpisodes(kAllEpisodes);
     setSource(Data2, kAllItems);
     setSource(Data3, kAllSurgeries);
     Label1->setText(kPhysicalOrder);
@@ -351,7 +369,7 @@ void attekintform::fizrend_Click()
 
 void attekintform::azrend_Click()
 {
-    setSource(Data1, kEpisodesById);
+    showEpisodes(kEpisodesById);
     setSource(Data2, kItemsById);
     setSource(Data3, kSurgeriesById);
     Label1->setText(QStringLiteral("[ Azonosító szerint rendezve ]"));
@@ -359,7 +377,7 @@ void attekintform::azrend_Click()
 
 void attekintform::torzsrend_Click()
 {
-    setSource(Data1, kEpisodesByRegister);
+    showEpisodes(kEpisodesByRegister);
     Label1->setText(QStringLiteral("[ Törzsszám szerint rendezve ]"));
 }
 
@@ -391,12 +409,11 @@ void attekintform::SSCommand2_Click()
         SSFrame1->hide();
         return;
     }
-    // The register number exactly as typed, blanks included, bound as a value.
-    setSource(Data1, kEpisodesOfRegister, {Text1->text()});
+    showEpisodes(episodesOfRegister(Text1->text()));
     auto& found = Data1->recordset();
     if (found.recordCount() < 1) {
         platform::msgBox(QStringLiteral("Nincs ilyen törzsszám!"), platform::Critical);
-        setSource(Data1, kEpisodesById);
+        showEpisodes(kEpisodesById);
         return;
     }
     countInto(*Data1, *Label4);
@@ -425,10 +442,10 @@ void attekintform::SSCommand2_Click()
 void attekintform::SSCommand1_Click()
 {
     if (m_program.isWard()) {
-        setSource(Data1, kAllEpisodes);
+        showEpisodes(kAllEpisodes);
         setSource(Data2, kAllItems);
     } else {
-        setSource(Data1, kEpisodesById);
+        showEpisodes(kEpisodesById);
         setSource(Data2, kItemsById);
         setSource(Data3, kSurgeriesById);
     }
@@ -482,39 +499,6 @@ QString attekintform::institutionLine()
     return rs->text(QStringLiteral("Int_kod")) + QStringLiteral(", ") + rs->text(QStringLiteral("Int_neve"));
 }
 
-std::vector<overview::ListedEpisode> attekintform::gatherListedEpisodes()
-{
-    std::vector<overview::ListedEpisode> list;
-    auto& episodes = Data1->recordset();
-    if (episodes.recordCount() < 1)
-        return list;
-    for (episodes.moveFirst(); !episodes.eof(); episodes.moveNext()) {
-        overview::ListedEpisode e;
-        e.tSzam = episodes.text(QStringLiteral("T_szam"));
-        e.taj = episodes.text(QStringLiteral("Taj"));
-        e.fdat = episodes.text(QStringLiteral("Fdat"));
-        e.fido = episodes.text(QStringLiteral("Fido"));
-        e.tdat = episodes.text(QStringLiteral("Tdat"));
-        e.tido = episodes.text(QStringLiteral("Tido"));
-        e.okod = episodes.text(QStringLiteral("Okod"));
-        const QString id = episodes.text(QStringLiteral("Azonosito")).trimmed();
-        if (Data3) {
-            setSource(Data3, kSurgeriesOfEpisode, {id});
-            auto& s = Data3->recordset();
-            for (s.moveFirst(); s.recordCount() > 0 && !s.eof(); s.moveNext())
-                e.surgeries.push_back({s.text(QStringLiteral("Mkod")), s.text(QStringLiteral("Mido"))});
-        }
-        setSource(Data2, kItemsOfEpisode, {id});
-        auto& i = Data2->recordset();
-        for (i.moveFirst(); i.recordCount() > 0 && !i.eof(); i.moveNext())
-            e.items.push_back({i.text(QStringLiteral("Rkod")), i.text(QStringLiteral("Rmegnevezés")),
-                               i.text(QStringLiteral("Rmen")), i.value(QStringLiteral("Me")),
-                               i.value(QStringLiteral("Egységár")), i.value(QStringLiteral("Érték"))});
-        list.push_back(std::move(e));
-    }
-    return list;
-}
-
 void attekintform::raford_fej()
 {
     overview::raford_fej(*printlib::Job,
@@ -523,26 +507,67 @@ void attekintform::raford_fej()
 
 void attekintform::listmenu_Click()
 {
+    // The list runs to its preview with the windows repainting; a second
+    // start in the meantime is no start.
+    if (m_listing)
+        return;
     unsetCursor();
     if (Data1->recordset().recordCount() < 1) {
         platform::msgBox(QStringLiteral("Nincs nyomtatandó tétel!"), platform::Critical, QStringLiteral("Hiba"));
         return;
     }
-    const QString institution = institutionLine();
-    const std::vector<overview::ListedEpisode> episodes = gatherListedEpisodes();
+    m_listing = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_listing};
+    const overview::ItemListColumns& columns =
+        m_program.isWard() ? overview::ItemListColumns::ward() : overview::ItemListColumns::surgical();
+    QString lastListed;
+    bool listed = false;
+    // A list that failed half way is of no use: its document goes, with the
+    // pagination window and the memory it holds.
+    const auto dropDocument = [] { printlib::Job.reset(); };
     try {
+        const QString institution = institutionLine();
         printlib::CreateJob();
-        overview::buildItemList(*printlib::Job, institution, platform::shortDateText(platform::Clock::today()),
-                                episodes,
-                                m_program.isWard() ? overview::ItemListColumns::ward()
-                                                   : overview::ItemListColumns::surgical());
+        // The pagination window stands from the first row read to the
+        // preview, counting the episodes and then the pages.
+        printlib::frmPaginateStatus& status = printlib::Job->ShowPaginateStatus();
+        {
+            overview::ItemListLayout layout(*printlib::Job, institution,
+                                            platform::shortDateText(platform::Clock::today()), columns);
+            int read = 0;
+            constexpr int kShownEvery = 256;
+            overview::forEachListedEpisode(*m_db, m_shown, !m_program.isWard(),
+                                           [&](const overview::ListedEpisode& e) {
+                                               layout.add(e);
+                                               lastListed = e.identifier;
+                                               listed = true;
+                                               if (++read % kShownEvery == 0)
+                                                   status.setRead(read);
+                                               status.keepAlive();
+                                           });
+            status.setRead(read);
+        }
+        // The lower lists show the last listed episode's rows, as they did
+        // when the list walked them episode by episode.
+        if (listed) {
+            setSource(Data2, kItemsOfEpisode, {lastListed});
+            setSource(Data3, kSurgeriesOfEpisode, {lastListed});
+        }
         printlib::Job->PreviewDoc(this, true);
     } catch (const printlib::LibError& e) {
+        dropDocument();
         platform::msgBox(QStringLiteral("%1  %2").arg(e.Number).arg(e.Description), platform::Critical,
                          QStringLiteral("Hiba"));
     } catch (const platform::PrinterError& e) {
+        dropDocument();
         platform::msgBox(QStringLiteral("%1  %2").arg(e.Number).arg(e.Description), platform::Critical,
                          QStringLiteral("Hiba"));
+    } catch (const platform::db::DbError& e) {
+        dropDocument();
+        showDataError(e, QStringLiteral("Nem sikerült a lista összeállítása!"));
     }
     // Back from the preview: the lists are counted again, as on every return
     // to this window (a window system may or may not report the activation).

@@ -34,9 +34,7 @@ class Database;
 }
 }
 
-namespace overview {
-struct ListedEpisode;
-}
+#include "app/windows/itemlist.h"
 
 class attekintform : public QMainWindow {
     Q_OBJECT
@@ -94,10 +92,8 @@ public:
     QAction* torzsrend = nullptr;
     QAction* trl = nullptr;
 
-    // The episodes the list prints, gathered from Data1 in its order; Data2
-    // and Data3 are left on the last episode's rows, as the window shows
-    // them after the preview.
-    std::vector<overview::ListedEpisode> gatherListedEpisodes();
+    // True from the start of "Lista" until its preview has closed.
+    bool listing() const { return m_listing; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,12 +103,19 @@ private:
     void setupUi();
     void connectHandlers();
     void setSource(platform::db::DataConnection* c, const QString& source, const QVariantList& params = {});
+    // Every change of the episodes shown goes through here, so the list
+    // prints what Data1 shows.
+    void showEpisodes(const overview::EpisodeSelection& selection);
     void countAll();
     QString institutionLine();
 
     const ProgramInfo& m_program;
     std::function<void()> m_comeBack;
     std::shared_ptr<platform::db::Database> m_db;
+    // The episodes Data1 shows, which the list prints in the same order; at
+    // load every episode in stored order.
+    overview::EpisodeSelection m_shown;
+    bool m_listing = false;
 };
 
 // The count shown beside a list: "0" when empty, otherwise its record count;

@@ -1,6 +1,8 @@
 #include "app/windows/itemlist.h"
 
 #include "app/windows/fittingsize.h"
+#include "platform/db/dialect.h"
+#include "platform/db/sqlitestatement.h"
 #include "platform/print/drawtarget.h"
 #include "platform/sys/regional.h"
 #include "printlib/clsPrint.h"
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace overview {
 
@@ -33,6 +36,11 @@ constexpr float kValueLeft = 162;
 constexpr float kValueRight = 180;
 // Clear space kept between two texts of a row.
 constexpr float kGap = 0.5f;
+// The title box of the page header, from the left margin to here; texts
+// keep this far from a box's edge (the header line and the first column
+// start 1 mm right of the margin).
+constexpr float kTitleBoxRight = 177;
+constexpr float kTextInset = 1;
 // Widths are measured at a fine resolution; a printer or the preview rounds
 // the font to whole pixels and may draw a text up to this much wider.
 constexpr double kRoundingSlack = 1.03;
@@ -165,8 +173,11 @@ void addRepeats(printlib::clsPrint& job, const QString& institution, const QStri
     r.AddLabel(QStringLiteral("Ráfordítási tételek"), 60, 19, 120, 25, false, kCentre, 0, QStringLiteral("Arial"), 14,
                true);
     r.AddLabel(QStringLiteral("&[Page]. oldal"), 60, 264, 120, 268, false, kCentre, 0, QStringLiteral("Arial"), 10);
-    r.AddLabel(QStringLiteral(" ") + today, 100, 20, 178, 26, false, kRight, 0, QStringLiteral("Arial"), 10, true);
-    r.AddRectangle(0, 2, 0, 18, 177, 26, 0, platform::vbFSTransparent);
+    // The date ends inside the title box, as far from its right edge as the
+    // header and the body rows begin from its left one.
+    r.AddLabel(QStringLiteral(" ") + today, 100, 20, kTitleBoxRight - kTextInset, 26, false, kRight, 0,
+               QStringLiteral("Arial"), 10, true);
+    r.AddRectangle(0, 2, 0, 18, kTitleBoxRight, 26, 0, platform::vbFSTransparent);
     r.AddLine(0, 260, job.PrintableWidth(), 260, 1, 0);
 }
 
@@ -209,6 +220,8 @@ struct Row {
 std::vector<Row> rowsOf(printlib::clsPrint& job, const ListedEpisode& e, const ItemListColumns& c)
 {
     std::vector<Row> rows;
+    // The headings (the episode row and its "Műtét:" rows) keep the rows
+    // after them up to the first item, so none of them ends a page.
     rows.push_back({[&job, &e, &c](float y) {
                         cell(job, e.tSzam, 1, 30, y, true);
                         cell(job, e.taj, 35, 60, y, true);
@@ -219,9 +232,10 @@ std::vector<Row> rowsOf(printlib::clsPrint& job, const ListedEpisode& e, const I
                     0, kRowHeight, true});
     for (const ListedSurgery& s : e.surgeries)
         rows.push_back({[&job, &s](float y) {
-            cell(job, QStringLiteral("Műtét: ") + s.mkod, 3, 25, y, true, true);
-            cell(job, s.mido, 30, 50, y);
-        }});
+                            cell(job, QStringLiteral("Műtét: ") + s.mkod, 3, 25, y, true, true);
+                            cell(job, s.mido, 30, 50, y);
+                        },
+                        0, kRowHeight, true});
 
     double unitPriceSum = 0;
     double valueSum = 0;
@@ -242,11 +256,163 @@ std::vector<Row> rowsOf(printlib::clsPrint& job, const ListedEpisode& e, const I
     return rows;
 }
 
+} // namespace
+
+const ItemListColumns& ItemListColumns::surgical()
+{
+    static const ItemListColumns c{60, 105, 105, 140, 150, 180};
+    return c;
+}
+
+const ItemListColumns& ItemListColumns::ward()
+{
+    static const ItemListColumns c{55, 95, 95, 130, 135, 160};
+    return c;
+}
+
+QString EpisodeSelection::recordSource() const
+{
+    QString source = QStringLiteral("select * from alap");
+    if (!where.isEmpty())
+        source += QStringLiteral(" where ") + where;
+    if (!order.isEmpty())
+        source += QStringLiteral(" order by ") + order;
+    return source;
+}
+
+namespace {
+
+// The rows of a table that belongs to the episodes (surgeries or items),
+// each led by its episode's rowid, in the selection's order and then in
+// the table's stored order. The table's columns are renamed inside a
+// subquery so that the selection's condition and order, written with the
+// episode table's bare column names, name only the episode's columns.
+QString childRowsSql(const EpisodeSelection& selection, const QString& table, const QStringList& columns)
+{
+    QStringList inner{QStringLiteral("rowid AS l_row"), QStringLiteral("Azonosito AS l_owner")};
+    QStringList outer{QStringLiteral("alap.rowid")};
+    for (int c = 0; c < columns.size(); ++c) {
+        inner << QStringLiteral("%1 AS l_%2").arg(platform::db::dialect::quoteIdent(columns[c])).arg(c);
+        outer << QStringLiteral("c.l_%1").arg(c);
+    }
+    // The children carry the identifier as its text, as the overview's own
+    // narrowing binds it.
+    QString sql = QStringLiteral("SELECT %1 FROM alap JOIN (SELECT %2 FROM %3) AS c "
+                                 "ON c.l_owner = ifnull(trim(alap.Azonosito), '')")
+                      .arg(outer.join(QStringLiteral(", ")), inner.join(QStringLiteral(", ")),
+                           platform::db::dialect::quoteIdent(table));
+    if (!selection.where.isEmpty())
+        sql += QStringLiteral(" WHERE (%1)").arg(selection.where);
+    sql += selection.order.isEmpty() ? QStringLiteral(" ORDER BY alap.rowid, c.l_row")
+                                     : QStringLiteral(" ORDER BY %1, alap.rowid, c.l_row").arg(selection.order);
+    return sql;
+}
+
+// A statement of the walk, its values bound, standing on its first row.
+class Walk {
+public:
+    Walk(platform::db::Database& db, const QString& sql, const QVariantList& params)
+    {
+        QVariantList bound = params;
+        m_st = std::make_unique<platform::db::Statement>(db, db.translate(sql, &bound));
+        m_st->bindAll(bound);
+        m_onRow = m_st->step();
+    }
+    // Whether the statement stands on a row of the episode of that rowid.
+    bool at(qint64 episode) const { return m_onRow && m_st->columnInt64(0) == episode; }
+    bool onRow() const { return m_onRow; }
+    void next() { m_onRow = m_st->step(); }
+    QVariant value(int column) const { return m_st->columnValue(column); }
+    QString text(int column) const { return m_st->columnValue(column).toString(); }
+    qint64 key() const { return m_st->columnInt64(0); }
+
+private:
+    std::unique_ptr<platform::db::Statement> m_st;
+    bool m_onRow = false;
+};
+
+} // namespace
+
+void forEachListedEpisode(platform::db::Database& db, const EpisodeSelection& selection, bool withSurgeries,
+                          const std::function<void(const ListedEpisode&)>& take)
+{
+    QString episodesSql =
+        QStringLiteral("SELECT rowid, Azonosito, T_szam, Taj, Fdat, Fido, Tdat, Tido, Okod FROM alap");
+    if (!selection.where.isEmpty())
+        episodesSql += QStringLiteral(" WHERE (%1)").arg(selection.where);
+    episodesSql += selection.order.isEmpty() ? QStringLiteral(" ORDER BY rowid")
+                                             : QStringLiteral(" ORDER BY %1, rowid").arg(selection.order);
+    Walk episodes(db, episodesSql, selection.params);
+    std::optional<Walk> surgeries;
+    if (withSurgeries)
+        surgeries.emplace(db, childRowsSql(selection, QStringLiteral("műtétek"), {QStringLiteral("Mkod"), QStringLiteral("Mido")}),
+                          selection.params);
+    Walk items(db,
+               childRowsSql(selection, QStringLiteral("Ráfkódok"),
+                            {QStringLiteral("Rkod"), QStringLiteral("Rmegnevezés"), QStringLiteral("Rmen"),
+                             QStringLiteral("Me"), QStringLiteral("Egységár"), QStringLiteral("Érték")}),
+               selection.params);
+
+    // One episode at a time: its rows are handed over and then let go.
+    ListedEpisode e;
+    for (; episodes.onRow(); episodes.next()) {
+        const qint64 key = episodes.key();
+        e.identifier = episodes.text(1).trimmed();
+        e.tSzam = episodes.text(2);
+        e.taj = episodes.text(3);
+        e.fdat = episodes.text(4);
+        e.fido = episodes.text(5);
+        e.tdat = episodes.text(6);
+        e.tido = episodes.text(7);
+        e.okod = episodes.text(8);
+        e.surgeries.clear();
+        e.items.clear();
+        for (; surgeries && surgeries->at(key); surgeries->next())
+            e.surgeries.push_back({surgeries->text(1), surgeries->text(2)});
+        for (; items.at(key); items.next())
+            e.items.push_back({items.text(1), items.text(2), items.text(3), items.value(4), items.value(5),
+                               items.value(6)});
+        take(e);
+    }
+}
+
+QString moneyText(double value)
+{
+    return platform::formatNumber(value, 2, true);
+}
+
+void raford_fej(printlib::clsPrint& job, const ItemListColumns& c)
+{
+    auto heading = [&job](const QString& text, float left, float right) {
+        auto l = job.Labels.Add(text, left, 4, right, 9, true);
+        l->FontBold = true;
+        l->FontSize = 10;
+        l->Align = kLeft;
+    };
+    heading(QStringLiteral("Törzsszám"), 1, 30);
+    heading(QStringLiteral("TAJ"), 35, 60);
+    heading(QStringLiteral("Felvételi dátum/idő"), c.admissionLeft, c.admissionRight);
+    heading(QStringLiteral("Távozási dátum/idő"), c.dischargeLeft, c.dischargeRight);
+    heading(QStringLiteral("Osztálykód"), c.wardLeft, c.wardRight);
+    // Placed after the last heading in the flow: 3 mm under its lower edge.
+    auto rule = job.Rectangles.Add(0, 3, job.PrintableWidth(), 3, false);
+    rule->BorderWidth = 1;
+    rule->BorderColor = 0;
+}
+
+void buildItemList(printlib::clsPrint& job, const QString& institution, const QString& today,
+                   const std::vector<ListedEpisode>& episodes, const ItemListColumns& c)
+{
+    ItemListLayout layout(job, institution, today, c);
+    for (const ListedEpisode& e : episodes)
+        layout.add(e);
+}
+
 // Walks the rows down the pages. A full page is noted when a row leaves the
 // next place past the threshold; the break and the new page's headings are
 // only queued once another row really comes. A row that must keep the next
 // one with it moves to a new page when the two would not both fit.
-class Body {
+class ItemListLayout::Body {
 public:
     Body(printlib::clsPrint& job, const ItemListColumns& columns) : m_job(job), m_columns(columns) {}
 
@@ -291,46 +457,9 @@ private:
     bool m_pendingBreak = false;
 };
 
-} // namespace
-
-const ItemListColumns& ItemListColumns::surgical()
-{
-    static const ItemListColumns c{60, 105, 105, 140, 150, 180};
-    return c;
-}
-
-const ItemListColumns& ItemListColumns::ward()
-{
-    static const ItemListColumns c{55, 95, 95, 130, 135, 160};
-    return c;
-}
-
-QString moneyText(double value)
-{
-    return platform::formatNumber(value, 2, true);
-}
-
-void raford_fej(printlib::clsPrint& job, const ItemListColumns& c)
-{
-    auto heading = [&job](const QString& text, float left, float right) {
-        auto l = job.Labels.Add(text, left, 4, right, 9, true);
-        l->FontBold = true;
-        l->FontSize = 10;
-        l->Align = kLeft;
-    };
-    heading(QStringLiteral("Törzsszám"), 1, 30);
-    heading(QStringLiteral("TAJ"), 35, 60);
-    heading(QStringLiteral("Felvételi dátum/idő"), c.admissionLeft, c.admissionRight);
-    heading(QStringLiteral("Távozási dátum/idő"), c.dischargeLeft, c.dischargeRight);
-    heading(QStringLiteral("Osztálykód"), c.wardLeft, c.wardRight);
-    // Placed after the last heading in the flow: 3 mm under its lower edge.
-    auto rule = job.Rectangles.Add(0, 3, job.PrintableWidth(), 3, false);
-    rule->BorderWidth = 1;
-    rule->BorderColor = 0;
-}
-
-void buildItemList(printlib::clsPrint& job, const QString& institution, const QString& today,
-                   const std::vector<ListedEpisode>& episodes, const ItemListColumns& c)
+ItemListLayout::ItemListLayout(printlib::clsPrint& job, const QString& institution, const QString& today,
+                               const ItemListColumns& columns)
+    : m_job(job), m_columns(columns)
 {
     job.setOrientation(1);
     job.setPageSize(9);
@@ -339,11 +468,17 @@ void buildItemList(printlib::clsPrint& job, const QString& institution, const QS
     job.setRightMargin(10);
     job.setTopMargin(30);
     addRepeats(job, institution, today);
-    raford_fej(job, c);
+    raford_fej(job, columns);
+    m_body = std::make_unique<Body>(job, columns);
+}
 
-    Body body(job, c);
-    for (const ListedEpisode& e : episodes)
-        body.add(rowsOf(job, e, c));
+ItemListLayout::~ItemListLayout() = default;
+
+void ItemListLayout::add(const ListedEpisode& episode)
+{
+    // The rows draw from the episode while they are added, and keep nothing
+    // of it afterwards.
+    m_body->add(rowsOf(m_job, episode, m_columns));
 }
 
 } // namespace overview

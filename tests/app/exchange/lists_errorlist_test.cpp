@@ -5,6 +5,11 @@
 
 #include "app/exchange/lists.h"
 #include "platform/print/printer.h"
+#include "printlib/frmPaginateStatus.h"
+
+#include <QApplication>
+
+#include <functional>
 
 using namespace liststest;
 using exchange::rafordhibanyom;
@@ -198,4 +203,47 @@ TEST_F(ErrorList, a_printer_failure_cancels_the_document_and_says_so)
     ASSERT_EQ(documents().size(), 1u);
     EXPECT_TRUE(documents()[0].aborted);
     EXPECT_FALSE(platform::printer().inDocument());
+}
+
+// Every control list stands under the pagination window from its first page
+// to its last, counting the pages begun, and leaves none behind.
+TEST_F(ErrorList, every_list_shows_the_pagination_window_while_it_prints)
+{
+    institution("1234", "Szent Kórház");
+    for (int i = 0; i < 90; ++i) {
+        Episode e;
+        e.tSzam = QStringLiteral("E%1").arg(i, 3, 10, QLatin1Char('0'));
+        const qlonglong id = episode(e);
+        if (i < 3)
+            item(id, {});
+    }
+    const struct {
+        const char* name;
+        std::function<std::optional<episode::Message>()> run;
+        int pages;
+    } lists[] = {
+        {"error list", [&] { return rafordhibanyom(db(), "2005.03"); }, 3},
+        {"error counts", [&] { return exchange::hibalistnyom(db(), "2005.03"); }, 1},
+        {"high-cost sheets", [&] { return exchange::magasatnyom(db(), "2005.03"); }, 3},
+    };
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.name);
+        device->clearDocuments();
+        QStringList shown; // the window's count as each page starts
+        device->onPageStart = [&](int) {
+            const auto windows = QApplication::topLevelWidgets();
+            for (QWidget* w : windows)
+                if (auto* s = qobject_cast<printlib::frmPaginateStatus*>(w); s && s->isVisible())
+                    shown << s->lbl->text() + " " + s->lblStatus->text();
+        };
+        ASSERT_EQ(list.run(), std::nullopt);
+        device->onPageStart = nullptr;
+        ASSERT_EQ(int(documents().at(0).pages.size()), list.pages);
+        QStringList expected;
+        for (int p = 1; p <= list.pages; ++p)
+            expected << QStringLiteral("Making Page: %1").arg(std::max(1, p - 1));
+        EXPECT_EQ(shown, expected);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(qobject_cast<printlib::frmPaginateStatus*>(w)) << "left behind";
+    }
 }

@@ -6,10 +6,17 @@
 #include "app/entry/quantity.h"
 #include "app/windows/attekintform.h"
 #include "app/windows/itemlist.h"
+#include "platform/db/dataconnection.h"
 #include "printlib/clsPrint.h"
+#include "printlib/frmPaginateStatus.h"
+#include "printlib/winhelpers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QTimer>
+
+#include <functional>
 
 using overview::ItemListColumns;
 using overview::ListedEpisode;
@@ -300,6 +307,22 @@ TEST_F(ItemListTest, page_changes_once_a_row_ends_past_220_mm_and_no_page_holds_
         // An episode without rows keeps its totals.
         {"empty episode at the foot", {episode("111111111", 0, 37), episode("222222222", 0, 0)}, 2, "222222222",
          15},
+        // At 215 the episode row and its "Műtét:" row fit, its first item
+        // does not: all three open the next page.
+        {"episode, surgery and first item at 215", {episode("111111111", 0, 36), episode("222222222", 1, 2)}, 2,
+         "222222222", 15},
+        // At 210 with two surgeries the second one would end the page.
+        {"two surgeries at 210", {episode("111111111", 0, 35), episode("222222222", 2, 3)}, 2, "222222222", 15},
+        // At 205 the episode, both surgeries and the first item fit; the
+        // page changes after that item.
+        {"two surgeries and the first item at 205", {episode("111111111", 0, 34), episode("222222222", 2, 3)}, 2,
+         " - K1", 15},
+        // At 210 one surgery and its first item fit below the episode row.
+        {"surgery and first item at 210", {episode("111111111", 0, 35), episode("222222222", 1, 2)}, 2, " - K1",
+         15},
+        // A surgery without items keeps the totals.
+        {"surgery without items at 215", {episode("111111111", 0, 36), episode("222222222", 1, 0)}, 2,
+         "222222222", 15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -321,6 +344,81 @@ TEST_F(ItemListTest, page_changes_once_a_row_ends_past_220_mm_and_no_page_holds_
     }
 }
 
+// Over a long list of episodes of every shape, the last body row of every
+// page but the last is an item or a totals row, never an episode or a
+// "Műtét:" row; the ward list (no surgeries) likewise never ends a page with
+// an episode row.
+TEST_F(ItemListTest, no_page_ends_with_an_episode_or_surgery_row)
+{
+    std::vector<ListedEpisode> episodes;
+    QStringList registers;
+    for (int k = 0; k < 150; ++k) {
+        const QString tSzam = QStringLiteral("%1").arg(100000000 + k);
+        registers << tSzam;
+        episodes.push_back(episode(tSzam, (k * 7) % 4, (k * 5) % 13));
+    }
+    const struct {
+        const char* program;
+        const ItemListColumns& columns;
+        bool surgeries;
+    } programs[] = {{"surgical", ItemListColumns::surgical(), true}, {"ward", ItemListColumns::ward(), false}};
+    for (const auto& program : programs) {
+        SCOPED_TRACE(program.program);
+        std::vector<ListedEpisode> listed = episodes;
+        if (!program.surgeries)
+            for (ListedEpisode& e : listed)
+                e.surgeries.clear();
+        const auto pages = print(listed, program.columns);
+        ASSERT_GT(pages.size(), 10u);
+        int episodeRows = 0;
+        for (size_t p = 0; p < pages.size(); ++p) {
+            const Printed* last = nullptr;
+            for (const auto& t : pages[p]) {
+                if (t.y < kTop + 10 || t.y > kTop + 228)
+                    continue; // headings and page furniture
+                if (registers.contains(t.text))
+                    ++episodeRows;
+                if (!last || t.y > last->y + 0.1 || (std::abs(t.y - last->y) <= 0.1 && t.x < last->x))
+                    last = &t;
+            }
+            ASSERT_TRUE(last);
+            if (p + 1 == pages.size())
+                continue;
+            SCOPED_TRACE(p + 1);
+            EXPECT_FALSE(registers.contains(last->text)) << last->text.toStdString();
+            EXPECT_FALSE(last->text.startsWith("Műtét: ")) << last->text.toStdString();
+        }
+        EXPECT_EQ(episodeRows, 150) << "every episode printed once";
+    }
+}
+
+// The title box holds the date: it ends as far inside the box's right edge
+// as the header line begins right of the box's left edge.
+TEST_F(ItemListTest, the_date_stays_inside_the_title_box)
+{
+    print({episode("111111111", 0, 1)});
+    const auto& page = printerDevice->documents().back().pages.at(0);
+    const platform::RecordedItem* box = nullptr;
+    for (const auto& it : page.items)
+        if (it.kind == platform::RecordedItem::Box && std::abs(mm(it.rect.top()) - 18) < 0.3)
+            box = &it;
+    ASSERT_TRUE(box);
+    const auto texts = drawnTexts(page);
+    const auto date = std::find_if(texts.begin(), texts.end(), [](const DrawnText& t) { return t.text == " 2005.08.24."; });
+    const auto header =
+        std::find_if(texts.begin(), texts.end(), [](const DrawnText& t) { return t.text == "1234, Városi Kórház"; });
+    ASSERT_NE(date, texts.end());
+    ASSERT_NE(header, texts.end());
+    const double leftInset = header->left - mm(box->rect.left());
+    const double rightInset = mm(box->rect.right()) - date->right;
+    EXPECT_NEAR(leftInset, 1, 0.1);
+    EXPECT_GT(rightInset, 0.5) << "the date runs into the box's edge";
+    EXPECT_NEAR(rightInset, leftInset, 0.3);
+    EXPECT_TRUE(date->whole());
+    EXPECT_GT(date->y, mm(box->rect.top()));
+    EXPECT_LT(date->y + 4, mm(box->rect.bottom()));
+}
+
 TEST_F(ItemListTest, the_list_menu_prints_the_working_folders_institution_and_shown_episodes)
 {
     setInstitution("4321", "Megyei Kórház");
@@ -340,6 +438,118 @@ TEST_F(ItemListTest, the_list_menu_prints_the_working_folders_institution_and_sh
     EXPECT_TRUE(find(pages[0], "222222222"));
     EXPECT_FALSE(find(pages[0], "111111111")) << "only the episodes the overview shows";
     EXPECT_TRUE(find(pages[0], amount("2 500,00")));
+}
+
+// The list reads the episodes in the order and selection the overview
+// shows, each with its own surgeries and items in stored order, whatever
+// order they were stored in among the other episodes' rows.
+TEST_F(ItemListTest, the_list_follows_the_overviews_order_and_selection)
+{
+    // Stored order of the episodes: 3, 1, 2; register numbers in yet
+    // another order.
+    addEpisode(3, "200000000");
+    addEpisode(1, "300000000");
+    addEpisode(2, "100000000");
+    addSurgery(2, "22222");
+    addSurgery(1, "11111");
+    addSurgery(2, "22221");
+    addItem(2, "B1");
+    addItem(1, "A1");
+    addItem(2, "B2");
+    addItem(3, "C1");
+    addItem(1, "A2");
+    addItem(12, "X1"); // an identifier that only begins like episode 1's
+    const QStringList rowsOf1 = {"300000000", "Műtét: 11111", " - A1", " - A2"};
+    const QStringList rowsOf2 = {"100000000", "Műtét: 22222", "Műtét: 22221", " - B1", " - B2"};
+    const QStringList rowsOf3 = {"200000000", " - C1"};
+    struct Case {
+        const char* name;
+        std::function<void(attekintform&)> order;
+        QStringList rows;
+    };
+    const QList<Case> cases = {
+        {"as opened", [](attekintform&) {}, rowsOf3 + rowsOf1 + rowsOf2},
+        {"Fizikailag", [](attekintform& w) { w.fizrend->trigger(); }, rowsOf3 + rowsOf1 + rowsOf2},
+        {"Azonosító szerint", [](attekintform& w) { w.azrend->trigger(); }, rowsOf1 + rowsOf2 + rowsOf3},
+        {"Törzsszám szerint", [](attekintform& w) { w.torzsrend->trigger(); }, rowsOf2 + rowsOf3 + rowsOf1},
+        {"found by register number",
+         [](attekintform& w) {
+             w.ker_Click();
+             w.Text1->setText("200000000");
+             w.SSCommand2_Click();
+         },
+         rowsOf3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        previews = 0;
+        attekintform& w = open();
+        c.order(w);
+        w.listmenu->trigger();
+        ASSERT_EQ(previews, 1);
+        printlib::Job->PrintDoc(nullptr, false);
+        const auto pages = printedPages(*printerDevice);
+        ASSERT_EQ(pages.size(), 1u);
+        // The first text of each body row, top to bottom.
+        QStringList rows;
+        double lastY = -1;
+        for (const auto& row : drawnRows(printerDevice->documents().back().pages[0])) {
+            const DrawnText& first = row.front();
+            if (first.y < kTop + 10 || first.y > kTop + 228 || first.text == "Összesen" || first.y == lastY)
+                continue;
+            rows << first.text;
+            lastY = first.y;
+        }
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
+// While the list is made and previewed, a second "Lista" starts nothing and
+// the overview does not close; the pagination window stands while the rows
+// are read and is gone once the preview opens.
+TEST_F(ItemListTest, the_list_shows_its_progress_and_refuses_a_second_start_or_a_close)
+{
+    {
+        platform::db::Database::Transaction tx(*entered());
+        for (int k = 1; k <= 1500; ++k) {
+            addEpisode(k, QStringLiteral("%1").arg(100000000 + k));
+            for (int i = 0; i < 4; ++i)
+                addItem(k, QStringLiteral("K%1").arg(i));
+        }
+        tx.commit();
+    }
+    attekintform& w = open();
+    bool statusSeen = false;
+    bool listingSeen = false;
+    // Timers run in the work's event slices, as the repaints do.
+    QTimer::singleShot(0, &w, [&] {
+        listingSeen = w.listing();
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (auto* s = qobject_cast<printlib::frmPaginateStatus*>(t); s && s->isVisible())
+                statusSeen = s->lbl->text() == "Making";
+    });
+    bool statusAtPreview = true;
+    bool closedInPreview = true;
+    printlib::setModalDriver([&](QDialog&) {
+        ++previews;
+        statusAtPreview = false;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (qobject_cast<printlib::frmPaginateStatus*>(t))
+                statusAtPreview = true;
+        w.listmenu->trigger();
+        closedInPreview = w.close();
+    });
+    w.listmenu->trigger();
+    EXPECT_EQ(previews, 1) << "no second list";
+    EXPECT_TRUE(listingSeen);
+    EXPECT_TRUE(statusSeen) << "the pagination window stands from the first rows";
+    EXPECT_FALSE(statusAtPreview);
+    EXPECT_FALSE(closedInPreview);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(comeBacks, 0);
+    EXPECT_FALSE(w.listing());
+    EXPECT_TRUE(w.close()) << "closes once the list is over";
+    EXPECT_EQ(comeBacks, 1);
 }
 
 TEST_F(ItemListTest, an_institution_never_entered_leaves_the_header_line_empty)

@@ -136,3 +136,30 @@ TEST_F(WardOverviewTest, item_list_prints_a_stored_quantity_whole_before_its_uni
     EXPECT_LT(quantity->right, unit->left);
     EXPECT_NEAR(unit->left, 10 + 138, 0.1);
 }
+
+TEST_F(WardOverviewTest, item_list_follows_the_shown_order_with_each_episodes_own_items)
+{
+    addEpisode(2, "100000000");
+    addEpisode(1, "200000000");
+    addItem(1, "A1");
+    addItem(2, "B1");
+    addItem(1, "A2");
+    addItem(11, "X1");
+    attekintform& w = open();
+    const QStringList stored = {"100000000", " - B1", "200000000", " - A1", " - A2"};
+    const QStringList byId = {"200000000", " - A1", " - A2", "100000000", " - B1"};
+    for (const auto& [sort, expected] : {std::pair{&attekintform::fizrend_Click, stored},
+                                         std::pair{&attekintform::azrend_Click, byId},
+                                         std::pair{&attekintform::torzsrend_Click, stored}}) {
+        (w.*sort)();
+        previews = 0;
+        w.listmenu->trigger();
+        ASSERT_EQ(previews, 1);
+        printlib::Job->PrintDoc(nullptr, false);
+        QStringList rows;
+        for (const auto& row : drawnRows(printerDevice->documents().back().pages.at(0)))
+            if (row.front().y > 40 && row.front().y < 258 && row.front().text != "Összesen")
+                rows << row.front().text;
+        EXPECT_EQ(rows, expected);
+    }
+}
