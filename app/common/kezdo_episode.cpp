@@ -575,6 +575,9 @@ void kezdo::feldolg_Click()
     SSCommand1->setCaption(QStringLiteral("Felvitel"));
     SSCheck5->setChecked(false);
     SSFrame1->setCaption(kProcessingCaption);
+    // The items grid first shows with the frame: pointed at the new
+    // episode's items before, it never counts the whole item table.
+    showItemsOf(QString::number(episodeStore(*this).nextIdentifier()));
     SSFrame1->show();
 
     // "Új" takes the next record; a review before may have hidden it.

@@ -210,6 +210,9 @@ void WardMain::feldolg_Click()
 {
     setSource(w.Data10, episode::kUnprocessedKonv);
     w.SSFrame1->setCaption(episode::kProcessingCaption);
+    // The items grid first shows with the frame: pointed at the new
+    // episode's items before, it never counts the whole item table.
+    w.showItemsOf(QString::number(storeOf(w).nextIdentifier()));
     w.SSFrame1->show();
     // Processing adds new episodes, whatever review left on the button.
     w.SSCheck5->setChecked(false);
