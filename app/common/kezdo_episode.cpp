@@ -279,6 +279,9 @@ void kezdo::fel_Click()
     DBCombo1->show();
     Text11->hide();
     Label6->hide();
+    // The items grid first shows with the frame: pointed at the new
+    // episode's items before, it never counts the whole item table.
+    showItemsOf(QString::number(episodeStore(*this).nextIdentifier()));
     SSFrame1->show();
     for (QWidget* w : std::initializer_list<QWidget*>{Text12, SSCommand10, SSCommand8, SSCommand9, SSCommand15,
                                                       SSCommand16, SSCommand25})
@@ -579,6 +582,9 @@ void kezdo::feldolg_Click()
     SSCheck5->setChecked(false);
     hideSurgeryDelete();
     SSFrame1->setCaption(kProcessingCaption);
+    // The items grid first shows with the frame: pointed at the new
+    // episode's items before, it never counts the whole item table.
+    showItemsOf(QString::number(episodeStore(*this).nextIdentifier()));
     SSFrame1->show();
 
     // "Új" takes the next record; a review before may have hidden it.

@@ -151,6 +151,9 @@ void WardMain::fel_Click()
     w.DBCombo1->show();
     w.Text11->hide();
     w.Label6->hide();
+    // The items grid first shows with the frame: pointed at the new
+    // episode's items before, it never counts the whole item table.
+    w.showItemsOf(QString::number(storeOf(w).nextIdentifier()));
     w.SSFrame1->show();
     for (QWidget* c : std::initializer_list<QWidget*>{w.Text12, w.SSCommand10, w.SSCommand8, w.SSCommand9,
                                                       w.SSCommand15, w.SSCommand16, w.SSCommand25, w.SSFrame7})
@@ -210,6 +213,9 @@ void WardMain::feldolg_Click()
 {
     setSource(w.Data10, episode::kUnprocessedKonv);
     w.SSFrame1->setCaption(episode::kProcessingCaption);
+    // The items grid first shows with the frame: pointed at the new
+    // episode's items before, it never counts the whole item table.
+    w.showItemsOf(QString::number(storeOf(w).nextIdentifier()));
     w.SSFrame1->show();
     // Processing adds new episodes, whatever review left on the button.
     w.SSCheck5->setChecked(false);

@@ -6,11 +6,16 @@
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbgrid.h"
+#include "tests/support/statementlog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QStyledItemDelegate>
 #include <QToolButton>
+
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -96,6 +101,43 @@ TEST_F(ViewerTest, choices_count_their_records_and_the_indicator_follows_the_cur
         EXPECT_EQ(f.SSPanel1->caption(), c.count);
         EXPECT_EQ(shownState(f), c.first);
         EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), c.count.toInt());
+    }
+}
+
+// The first opening in a fresh window counts every converted record once,
+// over an index rather than the table's rows, and shows that count; each
+// choice counts its records by the index on the processed flag.
+TEST_F(ViewerTest, the_first_opening_and_the_choices_count_over_an_index)
+{
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        SCOPED_TRACE(info->name.toStdString());
+        window.reset();
+        kezdo& w = open(*info);
+        addRecords({true, false, false, true, false, true, true});
+        std::optional<testsupport::StatementLog> log;
+        log.emplace(converted()->handle());
+        w.konatt->trigger();
+        ASSERT_TRUE(w.konvattWindow);
+        konvattform& f = *w.konvattWindow;
+        activate(&f);
+        EXPECT_EQ(f.SSPanel1->caption().toStdString(), "7");
+        EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), 7);
+        const QStringList opening = log->countingPlans(QStringLiteral("konv"));
+        ASSERT_EQ(opening.size(), 1) << opening.join(u'\n').toStdString();
+        EXPECT_TRUE(opening.first().contains(QLatin1String("-> SCAN konv USING COVERING INDEX ")))
+            << opening.first().toStdString();
+
+        const std::pair<QAction*, const char*> choices[] = {{f.tlan, "3"}, {f.feld, "4"}};
+        for (const auto& [action, count] : choices) {
+            log.emplace(converted()->handle());
+            action->trigger();
+            EXPECT_EQ(f.SSPanel1->caption().toStdString(), count);
+            for (const QString& plan : log->countingPlans(QStringLiteral("konv")))
+                EXPECT_TRUE(plan.contains(QLatin1String("-> SEARCH konv USING COVERING INDEX "))) << plan.toStdString();
+        }
+        log.reset();
+        f.close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
