@@ -421,6 +421,11 @@ public:
     void olvasdata3t();
     void showEpisodeHeader(const episode::EpisodeRow& r);
     void tete_Click();
+    // Moves the review's walk to its first episode and points the items grid
+    // at that episode's items; gives the number of episodes in the walk.
+    int pointItemsAtFirstEpisode();
+    // The walk's count beside its position, as the record set now counts it.
+    void showWalkCount();
     void SSCommand15_Click();
     void SSCommand16_Click();
     void SSCommand25_Click();

@@ -924,12 +924,35 @@ void kezdo::olvasdata3t()
     entry::datell(*this);
 }
 
+void kezdo::showWalkCount()
+{
+    // Another program may have added or deleted episodes since the walk was
+    // counted; the record set puts its count right when the walk meets an
+    // end, and the count beside the position follows it.
+    const int episodes = Data3->recordset().recordCount();
+    if (leadingNumber(Label8->text()) != episodes)
+        Label8->setText(QString::number(episodes));
+}
+
+int kezdo::pointItemsAtFirstEpisode()
+{
+    // The review's frame shows the items grid: pointed first at the first
+    // episode's items, it never counts the whole item table on its way.
+    auto& rs = Data3->recordset();
+    const int episodes = rs.recordCount();
+    if (episodes > 0)
+        rs.moveFirst();
+    showItemsOf(rs.hasCurrent() ? rs.text(QStringLiteral("Azonosito")) : QString());
+    return episodes;
+}
+
 void kezdo::tete_Click()
 {
     if (ward)
         return ward->tete_Click();
     uresit();
     aktpoz = 1;
+    const int episodes = pointItemsAtFirstEpisode();
     DBCombo1->show();
     SSPanel22->setCaption(QString());
     SSFrame1->show();
@@ -937,7 +960,7 @@ void kezdo::tete_Click()
     SSCommand15->show();
     SSCommand16->show();
     Label7->setText(QStringLiteral("1"));
-    Label8->setText(QStringLiteral("0"));
+    Label8->setText(QString::number(episodes));
     Label7->show();
     Label8->show();
     SSCommand23->show();
@@ -946,12 +969,6 @@ void kezdo::tete_Click()
     SSCommand1->hide();
     SSCommand25->show();
 
-    auto& rs = Data3->recordset();
-    if (rs.recordCount() > 0) {
-        rs.moveLast();
-        Label8->setText(QString::number(rs.recordCount()));
-        rs.moveFirst();
-    }
     olvasdata3t();
     entry::haures(*this);
 
@@ -979,6 +996,7 @@ void kezdo::SSCommand15_Click()
     if (rs.recordCount() > 0)
         rs.movePrevious();
     Label7->setText(QString::number(aktpoz));
+    showWalkCount();
     olvasdata3t();
     entry::haures(*this);
 }
@@ -999,6 +1017,7 @@ void kezdo::SSCommand16_Click()
         rs.moveNext();
         Label7->setText(QString::number(aktpoz));
     }
+    showWalkCount();
     olvasdata3t();
     entry::haures(*this);
 }

@@ -179,6 +179,7 @@ void WardMain::fel_Click()
 void WardMain::tete_Click()
 {
     w.aktpoz = 1;
+    const int episodes = w.pointItemsAtFirstEpisode();
     w.DBCombo1->show();
     w.SSFrame1->show();
     w.SSFrame1->setCaption(episode::kReviewCaption);
@@ -188,17 +189,10 @@ void WardMain::tete_Click()
     for (QWidget* c : std::initializer_list<QWidget*>{w.SSCommand8, w.SSCommand9, w.SSCommand10, w.Text12})
         c->hide();
     w.Label7->setText(QStringLiteral("1"));
-    w.Label8->setText(QStringLiteral("0"));
+    // The selection Data3 holds now: everything, or what a find left.
+    w.Label8->setText(QString::number(episodes));
     w.Label7->show();
     w.Label8->show();
-
-    // The selection Data3 holds now: everything, or what a find left.
-    auto& rs = w.Data3->recordset();
-    if (rs.recordCount() > 0) {
-        rs.moveLast();
-        w.Label8->setText(QString::number(rs.recordCount()));
-        rs.moveFirst();
-    }
     w.olvasdata3t();
 
     w.Text11->hide();
@@ -326,6 +320,7 @@ void WardMain::SSCommand15_Click()
     if (rs.recordCount() > 0)
         rs.movePrevious();
     w.Label7->setText(QString::number(w.aktpoz));
+    w.showWalkCount();
     w.olvasdata3t();
 }
 
@@ -342,6 +337,7 @@ void WardMain::SSCommand16_Click()
     }
     rs.moveNext();
     w.Label7->setText(QString::number(w.aktpoz));
+    w.showWalkCount();
     w.olvasdata3t();
 }
 
