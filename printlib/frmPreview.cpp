@@ -179,7 +179,7 @@ frmPreview::frmPreview(clsPrint& job) : QDialog(nullptr, Qt::Window), m_job(job)
     txtStatus->setFocusPolicy(Qt::NoFocus);
     txtStatus->setAlignment(Qt::AlignCenter);
     txtGoto = new QLineEdit(QStringLiteral("1"));
-    txtGoto->setMaxLength(3);
+    txtGoto->setMaxLength(9); // page numbers of a year's list
     selectAllOnFocus(txtGoto);
     cboZoom = new QComboBox;
 
@@ -624,9 +624,21 @@ void clsPrint::PreviewDoc(QWidget* Owner_hWnd, bool ViewPaginateStatus)
     QImage probe(1, 1, QImage::Format_RGB32);
     platform::ImageTarget device(&probe, screenDpiX(), screenDpiY());
     SetDeviceScale(device);
-    Paginate(); // errors (an empty document's 18) go to the caller, nothing shown
+    try {
+        Paginate(); // errors (an empty document's 18) go to the caller, nothing shown
+    } catch (...) {
+        // A document that cannot be laid out is given up whole, so a failed
+        // big list does not keep its memory.
+        ReleaseElements();
+        trimMemory();
+        throw;
+    }
     preview.setWindowModality(Qt::ApplicationModal);
     runModal(preview);
+    // The screen layout is of no use once the window is closed (printing lays
+    // the document out again for the printer); its memory goes back now.
+    ReleasePages();
+    trimMemory();
     if (Owner_hWnd) {
         Owner_hWnd->raise();
         Owner_hWnd->activateWindow();

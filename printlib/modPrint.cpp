@@ -3,6 +3,10 @@
 #include "printlib/clsInteraction.h"
 #include "printlib/clsPrint.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace printlib {
 
 std::unique_ptr<clsPrint> Job;
@@ -14,8 +18,23 @@ void CreateJob()
 {
     // The old document goes first: its release clears the queue and pages
     // before the new one exists. A failing creation leaves Job empty.
-    Job.reset();
+    ReleaseJob();
     Job = std::make_unique<clsPrint>();
+}
+
+void ReleaseJob()
+{
+    if (!Job)
+        return;
+    Job.reset();
+    trimMemory();
+}
+
+void trimMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 namespace {
