@@ -544,6 +544,9 @@ void attekintform::listmenu_Click()
         platform::msgBox(QStringLiteral("%1  %2").arg(e.Number).arg(e.Description), platform::Critical,
                          QStringLiteral("Hiba"));
     }
+    // The list is not kept once its preview is closed or its work failed: a
+    // year's list would otherwise hold its memory until the next printout.
+    printlib::ReleaseJob();
     // Back from the preview: the lists are counted again, as on every return
     // to this window (a window system may or may not report the activation).
     countAll();
