@@ -117,8 +117,9 @@ public:
     // works in millimetres from its top-left corner; offX/offY (whole mm)
     // shift everything, zoom scales it.
     void DrawPage(platform::DrawTarget& target, int page, float zoom, int offX, int offY) const;
-    // The laid-out items of page `page` (1-based), made afresh from the
-    // layout on every call; error 9 for a page that does not exist.
+    // The laid-out items of page `page` (1-based), made afresh on every call
+    // from the layout (the places and pixel widths pagination gave) and the
+    // elements as they are now; error 9 for a page that does not exist.
     Page PageItems(int page) const;
     int PageItemCount(int page) const;
     int PageCount() const { return int(m_pageStarts.size()); }
