@@ -3,6 +3,9 @@
 #include "printlib/clsInteraction.h"
 #include "printlib/clsPrint.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -28,6 +31,10 @@ void ReleaseJob()
         return;
     Job.reset();
     trimMemory();
+    // Once more when the caller is back in the event loop: what it built the
+    // document from (a list's rows) is usually freed only after this call.
+    if (QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { trimMemory(); });
 }
 
 void trimMemory()
