@@ -260,9 +260,13 @@ struct VerticalPair {
 
 } // namespace
 
-void clsPrint::appendPlaced(std::uint32_t entry, float a, float b, std::uint32_t block)
+void clsPrint::appendPlaced(std::uint32_t entry, float a, float b)
 {
-    m_placed.push_back({entry, a, b, block});
+    Placed p;
+    p.entry = entry;
+    p.a = a;
+    p.b = b;
+    m_placed.push_back(p);
 }
 
 void clsPrint::placeEntry(std::uint32_t entry)
@@ -423,7 +427,11 @@ void clsPrint::placeTable(std::uint32_t entry, const clsTableAttributes& e)
         placed += last - first + 1;
 
         m_tableBlocks.push_back({first, last, short(TC)});
-        appendPlaced(entry, top, 0, std::uint32_t(m_tableBlocks.size() - 1));
+        Placed block;
+        block.entry = entry;
+        block.a = top;
+        block.block = std::uint32_t(m_tableBlocks.size() - 1);
+        m_placed.push_back(block);
 
         p = last;
         room = 0;

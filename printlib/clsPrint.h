@@ -149,8 +149,10 @@ private:
     struct Placed {
         std::uint32_t entry; // 1-based queue position
         float a;             // Top / Y1 / image top / point base / block top
-        float b;             // Bottom / Y2
-        std::uint32_t block; // tables: index into m_tableBlocks
+        union {
+            float b;             // Bottom / Y2
+            std::uint32_t block; // tables: index into m_tableBlocks
+        };
     };
     struct TableBlock {
         int first; // first and last body row of TextArray in this block
@@ -168,7 +170,7 @@ private:
     std::shared_ptr<clsElement> placedItem(const Placed& p) const;
     void placeEntry(std::uint32_t entry);
     void placeTable(std::uint32_t entry, const clsTableAttributes& e);
-    void appendPlaced(std::uint32_t entry, float a, float b, std::uint32_t block = 0);
+    void appendPlaced(std::uint32_t entry, float a, float b);
 
     void checkMargin(float value) const;
     void StartNewPage();

@@ -109,7 +109,42 @@ std::size_t lookHash(const clsLabelExAttributes& a)
     return m.h;
 }
 
-const char16_t* TextStore::store(const QString& text)
+std::uint32_t TextPool::intern(QStringView text)
+{
+    if (text.isEmpty())
+        return 0;
+    if (2 * (m_starts.size() + 1) > m_slots.size())
+        grow();
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = qHash(text) & mask;; i = (i + 1) & mask) {
+        const std::uint32_t id = m_slots[i];
+        if (id == 0) {
+            m_starts.push_back(storeChars(text));
+            m_lengths.push_back(std::uint32_t(text.size()));
+            m_slots[i] = std::uint32_t(m_starts.size());
+            return m_slots[i];
+        }
+        if (this->text(id) == text)
+            return id;
+    }
+}
+
+// Twice the slots, every text placed again: at most half the slots are used,
+// so a search meets a free slot soon.
+void TextPool::grow()
+{
+    std::vector<std::uint32_t> table(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
+    const std::size_t mask = table.size() - 1;
+    for (std::uint32_t id = 1; id <= m_starts.size(); ++id) {
+        std::size_t i = qHash(text(id)) & mask;
+        while (table[i] != 0)
+            i = (i + 1) & mask;
+        table[i] = id;
+    }
+    m_slots.swap(table);
+}
+
+const char16_t* TextPool::storeChars(QStringView text)
 {
     // Blocks of 64 K characters; a longer text gets a block of its own.
     constexpr std::size_t kBlock = 65536;
@@ -133,11 +168,14 @@ const char16_t* TextStore::store(const QString& text)
     return p;
 }
 
-void TextStore::clear()
+void TextPool::clear()
 {
     m_blocks.clear();
     m_used = 0;
     m_size = 0;
+    std::vector<const char16_t*>().swap(m_starts);
+    std::vector<std::uint32_t>().swap(m_lengths);
+    std::vector<std::uint32_t>().swap(m_slots);
 }
 
 // ---------------------------------------------------------------- collections

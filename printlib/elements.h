@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -315,25 +316,38 @@ bool sameLook(const clsLabelExAttributes& a, const clsLabelExAttributes& b);
 std::size_t lookHash(const clsLabelAttributes& a);
 std::size_t lookHash(const clsLabelExAttributes& a);
 
-// UTF-16 text kept in large blocks: a caption costs its characters, not a
-// string object with its own allocation.
-class TextStore {
+// Captions kept once each: a number stands for a text, equal texts get the
+// same number, and the characters lie in large blocks, so a caption costs
+// nothing when it repeats (codes, units, amounts) and its characters when
+// it does not. Number 0 is the empty text.
+class TextPool {
 public:
-    const char16_t* store(const QString& text);
+    std::uint32_t intern(QStringView text);
+    QStringView text(std::uint32_t id) const
+    {
+        return id == 0 ? QStringView() : QStringView(m_starts[id - 1], qsizetype(m_lengths[id - 1]));
+    }
     void clear();
 
 private:
+    const char16_t* storeChars(QStringView text);
+    void grow();
+
     std::vector<std::unique_ptr<char16_t[]>> m_blocks;
     std::size_t m_used = 0;
     std::size_t m_size = 0;
+    std::vector<const char16_t*> m_starts;
+    std::vector<std::uint32_t> m_lengths;
+    std::vector<std::uint32_t> m_slots; // open addressing: id, 0 = free
 };
 
 // A 1-based list of labels stored compactly. A label is a full attribute
 // object while somebody outside holds it (the pointer from Add or Item);
-// once nobody does, it is kept as its caption, its frame and a reference to
-// a look shared by every label that looks the same. Item gives a full object
-// again whenever asked; changes made through it count as before. Hold the
-// returned pointer for as long as you change the label through it.
+// once nobody does, it is kept as its caption's number, its top and bottom,
+// and a reference to a look (every other property, left and right edges
+// included) shared by every label that looks the same. Item gives a full
+// object again whenever asked; changes made through it count as before.
+// Hold the returned pointer for as long as you change the label through it.
 template <class T, ElementKind Kind>
 class clsLabelList {
 public:
@@ -363,7 +377,8 @@ public:
             const T& e = *m_live.find(Index)->second;
             return {e.Left, e.Top, e.Right, e.Bottom, e.PositionIsAbsolute};
         }
-        return {r.Left, r.Top, r.Right, r.Bottom, m_looks[r.look]->PositionIsAbsolute};
+        const T& look = *m_looks[r.look];
+        return {look.Left, r.Top, look.Right, r.Bottom, look.PositionIsAbsolute};
     }
     T value(int Index) const
     {
@@ -371,10 +386,8 @@ public:
         if (r.look == kLive)
             return *m_live.find(Index)->second;
         T e = *m_looks[r.look];
-        e.Caption = QString(reinterpret_cast<const QChar*>(r.caption), qsizetype(r.length));
-        e.Left = r.Left;
+        e.Caption = m_text.text(r.caption).toString();
         e.Top = r.Top;
-        e.Right = r.Right;
         e.Bottom = r.Bottom;
         return e;
     }
@@ -405,7 +418,7 @@ protected:
     std::shared_ptr<T> append(std::shared_ptr<T> item)
     {
         maybeCompact();
-        m_records.push_back(Record{nullptr, 0, kLive, 0, 0, 0, 0});
+        m_records.push_back(Record{0, kLive, 0, 0});
         m_live.emplace(Count(), item);
         m_queue->Add(Kind, Count());
         return item;
@@ -416,12 +429,9 @@ private:
     static constexpr std::size_t kFirstCompact = 64;
 
     struct Record {
-        const char16_t* caption;
-        std::uint32_t length;
-        std::uint32_t look; // kLive: the full object in m_live
-        float Left;
+        std::uint32_t caption; // in m_text
+        std::uint32_t look;    // kLive: the full object in m_live
         float Top;
-        float Right;
         float Bottom;
     };
 
@@ -436,28 +446,26 @@ private:
     void store(int index, const T& e) const
     {
         Record& r = m_records[size_t(index - 1)];
-        const QStringView old(reinterpret_cast<const QChar*>(r.caption), qsizetype(r.length));
-        if (r.caption == nullptr || old != e.Caption) {
-            r.caption = e.Caption.isEmpty() ? nullptr : m_text.store(e.Caption);
-            r.length = std::uint32_t(e.Caption.size());
-        }
+        r.caption = m_text.intern(e.Caption);
         r.look = lookOf(e);
-        r.Left = e.Left;
         r.Top = e.Top;
-        r.Right = e.Right;
         r.Bottom = e.Bottom;
     }
 
+    // Labels of one column share their left and right edges: those go with
+    // the look, so that a label keeps only what changes from row to row.
     std::uint32_t lookOf(const T& e) const
     {
-        const std::size_t h = lookHash(e);
+        const std::size_t h = lookHash(e) ^ (std::hash<float>()(e.Left) * 31 + std::hash<float>()(e.Right));
         auto [first, last] = m_lookIndex.equal_range(h);
-        for (auto it = first; it != last; ++it)
-            if (sameLook(*m_looks[it->second], e))
+        for (auto it = first; it != last; ++it) {
+            const T& look = *m_looks[it->second];
+            if (look.Left == e.Left && look.Right == e.Right && sameLook(look, e))
                 return it->second;
+        }
         auto look = std::make_shared<T>(e);
         look->Caption = QString();
-        look->Left = look->Top = look->Right = look->Bottom = 0;
+        look->Top = look->Bottom = 0;
         m_looks.push_back(std::move(look));
         const auto id = std::uint32_t(m_looks.size() - 1);
         m_lookIndex.emplace(h, id);
@@ -469,7 +477,7 @@ private:
     mutable std::unordered_map<int, std::shared_ptr<T>> m_live;
     mutable std::vector<std::shared_ptr<const T>> m_looks;
     mutable std::unordered_multimap<std::size_t, std::uint32_t> m_lookIndex;
-    mutable TextStore m_text;
+    mutable TextPool m_text;
     mutable std::size_t m_compactAt = kFirstCompact;
 };
 
