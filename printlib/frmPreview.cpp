@@ -139,6 +139,21 @@ QString paperName(int code)
     }
 }
 
+// The status box is made for a short "page / count"; the page numbers of a
+// long document widen it (and its place in the toolbar) so that no digit is
+// cut off.
+void fitStatusToPageCount(QLineEdit* status, int pageCount)
+{
+    const QString widest = QStringLiteral("%1 / %1").arg(pageCount);
+    const QMargins m = status->textMargins();
+    const int need = status->fontMetrics().horizontalAdvance(widest) + m.left() + m.right() + 12;
+    if (need <= status->width())
+        return;
+    QWidget* holder = status->parentWidget();
+    holder->setFixedWidth(holder->width() + need - status->width());
+    status->setFixedWidth(need);
+}
+
 } // namespace
 
 void PagePicture::paintEvent(QPaintEvent*)
@@ -276,6 +291,7 @@ void frmPreview::resizeEvent(QResizeEvent* e)
     QDialog::resizeEvent(e);
     if (!blnReady) {
         intPageCount = m_job.PageCount();
+        fitStatusToPageCount(txtStatus, intPageCount);
         blnReady = true;
     }
     if (isMinimized())

@@ -287,6 +287,8 @@ TEST_F(PreviewTest, aDocumentOfMoreThan32767PagesOpensGoesToAnyPageAndShowsTheLa
         EXPECT_EQ(status(p), "33000 / 40000");
         p.Buttons(5)->trigger();
         EXPECT_EQ(status(p), "40000 / 40000");
+        EXPECT_LE(p.txtStatus->fontMetrics().horizontalAdvance(status(p)), p.txtStatus->contentsRect().width())
+            << "no digit of the page numbers is cut off";
         EXPECT_EQ(p.intCurPage, 40000);
         EXPECT_FALSE(p.Buttons(4)->isEnabled());
     });
