@@ -41,13 +41,13 @@ void clsPrint::setCopies(int value)
 void clsPrint::setFromPage(int value)
 {
     checkRange(value, 0, 999);
-    m_fromPage = short(value);
+    m_fromPage = value;
 }
 
 void clsPrint::setToPage(int value)
 {
     checkRange(value, 0, 999);
-    m_toPage = short(value);
+    m_toPage = value;
 }
 
 void clsPrint::setRange(int value)
@@ -147,9 +147,9 @@ void clsPrint::SetDeviceScale(const platform::DrawTarget& device)
 namespace {
 
 // A width in tenths of a millimetre as whole device pixels, rounded up.
-short pixelWidth(short tenths)
+short pixelWidth(short tenths, float pixelsPerMM)
 {
-    return short(std::abs(std::floor(-(tenths / 10.0) * double(PixelsPerMM))));
+    return short(std::abs(std::floor(-(tenths / 10.0) * double(pixelsPerMM))));
 }
 
 // Keeps the progress window for exactly one pagination run, whatever way the
@@ -186,14 +186,9 @@ void clsPrint::StartNewPage()
     if (!(m_flowY > m_topMargin))
         return;
     m_flowY = m_topMargin;
-    if (m_pageCount == 32767)
-        throw LibError::overflow();
-    ++m_pageCount;
+    m_pageStarts.push_back(m_placed.size());
     if (g_status)
-        g_status->setPage(m_pageCount);
-    if (m_pageCount == 1)
-        m_pages.clear();
-    m_pages.emplace_back();
+        g_status->setPage(PageCount());
 }
 
 void clsPrint::forcedBreak()
@@ -203,6 +198,30 @@ void clsPrint::forcedBreak()
     StartNewPage();
 }
 
+void clsPrint::ReleasePages()
+{
+    // Swapping with empty containers gives their blocks back; clear() alone
+    // may keep a vector's capacity.
+    std::deque<Placed>().swap(m_placed);
+    std::vector<std::size_t>().swap(m_pageStarts);
+    std::vector<TableBlock>().swap(m_tableBlocks);
+}
+
+void clsPrint::ReleaseElements()
+{
+    ReleasePages();
+    Tables.Clear();
+    Labels.Clear();
+    LabelsEx.Clear();
+    Lines.Clear();
+    Images.Clear();
+    Rectangles.Clear();
+    Points.Clear();
+    PageBreaks.Clear();
+    Repeats.Clear();
+    m_queue.Clear();
+}
+
 void clsPrint::Paginate()
 {
     if (m_queue.Count() == 0)
@@ -210,8 +229,12 @@ void clsPrint::Paginate()
 
     m_usable = m_printableHeight - m_topMargin - m_bottomMargin;
     m_bottomLimit = m_usable + m_topMargin;
-    m_pageCount = 0;
     m_flowY = m_topMargin + 1;
+    ReleasePages();
+    m_layout = {m_leftMargin, PixelsPerMM, PixelsPerPoint};
+    // Labels nobody holds any more are stored compactly before the run.
+    Labels.compact();
+    LabelsEx.compact();
 
     PaginateStatusGuard status(m_viewPaginateStatus, std::move(m_status));
     g_status = &status;
@@ -219,26 +242,17 @@ void clsPrint::Paginate()
         ~Reset() { g_status = nullptr; }
     } reset;
 
-    StartNewPage();
-
-    const int entries = m_queue.Count();
-    for (int i = 1; i <= entries; ++i) {
-        const QString entry = m_queue.Item(i);
-        const int slash = int(entry.indexOf(QLatin1Char('/')));
-        const int kind = entry.left(slash).toInt();
-        const int index = entry.mid(slash + 1).toInt();
-        switch (kind) {
-        case kindPageBreak: StartNewPage(); break;
-        case kindPoints: placeFlowing(*Points.Item(index)); break;
-        case kindLine: placeFlowing(*Lines.Item(index)); break;
-        case kindRectangle: placeFlowing(*Rectangles.Item(index)); break;
-        case kindImage: placeFlowing(*Images.Item(index)); break;
-        case kindLabel: placeFlowing(*Labels.Item(index)); break;
-        case kindLabelEx: placeFlowing(*LabelsEx.Item(index)); break;
-        case kindTable: placeFlowing(*Tables.Item(index)); break;
-        default: break;
+    try {
+        StartNewPage();
+        const int entries = m_queue.Count();
+        for (int i = 1; i <= entries; ++i) {
+            placeEntry(std::uint32_t(i));
+            status.keepAlive();
         }
-        status.keepAlive();
+    } catch (...) {
+        // A run that failed half way leaves no half-made layout behind.
+        ReleasePages();
+        throw;
     }
 }
 
@@ -258,25 +272,21 @@ struct VerticalPair {
     float b;
 };
 
-// The text fields both label kinds carry onto the page unchanged.
-template <class A>
-void copyCaption(A& item, const A& e)
-{
-    item.Align = e.WordWrap ? (e.Align | 16) : e.Align;
-    item.Caption = e.Caption;
-    item.CellSpacing = e.CellSpacing;
-    item.FontName = e.FontName;
-    item.FontItalic = e.FontItalic;
-    item.FontUnderline = e.FontUnderline;
-    item.ForeColor = e.ForeColor;
-}
-
 } // namespace
 
-void clsPrint::placeFlowing(const clsElement& source)
+void clsPrint::appendPlaced(std::uint32_t entry, float a, float b)
 {
+    Placed p;
+    p.entry = entry;
+    p.a = a;
+    p.b = b;
+    m_placed.push_back(p);
+}
+
+void clsPrint::placeEntry(std::uint32_t entry)
+{
+    const clsQueue::Entry& q = m_queue.entry(int(entry));
     const float L = m_bottomLimit;
-    Page* page = nullptr;
 
     // Places a vertical pair; the element is carried when its upper end lies
     // below the bottom limit and moved to the next page when its lower end does.
@@ -306,72 +316,40 @@ void clsPrint::placeFlowing(const clsElement& source)
         }
         return {a + m_flowY, b + m_flowY};
     };
-    auto append = [&](std::shared_ptr<clsElement> item) {
-        page = &m_pages.back();
-        page->push_back(std::move(item));
-    };
-    // Rectangles and both label kinds: the frame is placed as a vertical pair
-    // and moved by the margins; the flow continues below its lower end.
-    auto appendFramed = [&](const auto& e, auto item) {
-        const VerticalPair y = placePair(e.Top, e.Bottom, e.PositionIsAbsolute);
-        item->Left = e.Left + m_leftMargin;
-        item->Right = e.Right + m_leftMargin;
-        item->Top = y.a;
-        item->Bottom = y.b;
-        item->BorderWidth = pixelWidth(e.BorderWidth);
-        item->BorderColor = e.BorderColor;
-        item->FillColor = e.FillColor;
-        item->FillStyle = e.FillStyle;
-        append(item);
+    // Lines, rectangles and both label kinds: the flow continues below the
+    // lower end of the placed pair.
+    auto placeVertical = [&](float a, float b, bool absolute) {
+        const VerticalPair y = placePair(a, b, absolute);
+        appendPlaced(entry, y.a, y.b);
         m_flowY = std::max(y.a, y.b);
     };
 
-    switch (source.kind()) {
+    switch (q.kind) {
+    case kindPageBreak: StartNewPage(); break;
     case kindLine: {
-        const auto& e = static_cast<const clsLineAttributes&>(source);
-        const VerticalPair y = placePair(e.Y1, e.Y2, e.PositionIsAbsolute);
-        auto item = std::make_shared<clsLineAttributes>();
-        item->X1 = e.X1 + m_leftMargin;
-        item->X2 = e.X2 + m_leftMargin;
-        item->Y1 = y.a;
-        item->Y2 = y.b;
-        item->Size = pixelWidth(e.Size);
-        item->Color = e.Color;
-        append(item);
-        m_flowY = std::max(y.a, y.b);
+        const auto e = Lines.Item(q.index);
+        placeVertical(e->Y1, e->Y2, e->PositionIsAbsolute);
         break;
     }
-    case kindRectangle:
-        appendFramed(static_cast<const clsRectangleAttributes&>(source), std::make_shared<clsRectangleAttributes>());
-        break;
-    case kindLabel: {
-        const auto& e = static_cast<const clsLabelAttributes&>(source);
-        auto item = std::make_shared<clsLabelAttributes>();
-        copyCaption(*item, e);
-        item->FontSize = e.FontSize;
-        item->FontBold = e.FontBold;
-        item->FontStrikethru = e.FontStrikethru;
-        appendFramed(e, item);
+    case kindRectangle: {
+        const auto e = Rectangles.Item(q.index);
+        placeVertical(e->Top, e->Bottom, e->PositionIsAbsolute);
         break;
     }
+    case kindLabel:
     case kindLabelEx: {
-        const auto& e = static_cast<const clsLabelExAttributes&>(source);
-        auto item = std::make_shared<clsLabelExAttributes>();
-        copyCaption(*item, e);
-        item->CharHeight = e.CharHeight * PixelsPerPoint;
-        item->CharWidth = e.CharWidth * PixelsPerPoint;
-        item->Angle = e.Angle;
-        item->CharWeight = e.CharWeight;
-        item->FontStrikeOut = e.FontStrikeOut;
-        appendFramed(e, item);
+        if (q.index < 1 || q.index > (q.kind == kindLabel ? Labels.Count() : LabelsEx.Count()))
+            throw LibError::subscript();
+        const LabelPlace e = q.kind == kindLabel ? Labels.place(q.index) : LabelsEx.place(q.index);
+        placeVertical(e.Top, e.Bottom, e.PositionIsAbsolute);
         break;
     }
     case kindImage: {
-        const auto& e = static_cast<const clsImageAttributes&>(source);
-        const float h = e.Height ? *e.Height : float(pictureHeightHimetric(e.Image) / 100.0);
-        float top = e.Top;
+        const auto e = Images.Item(q.index);
+        const float h = e->Height ? *e->Height : float(pictureHeightHimetric(e->Image) / 100.0);
+        float top = e->Top;
         float pageTop;
-        if (e.PositionIsAbsolute) {
+        if (e->PositionIsAbsolute) {
             pageTop = top + m_topMargin;
         } else {
             if (float(top + m_flowY) > L) {
@@ -384,24 +362,18 @@ void clsPrint::placeFlowing(const clsElement& source)
             }
             pageTop = top + m_flowY;
         }
-        auto item = std::make_shared<clsImageAttributes>();
-        item->Image = e.Image;
-        item->Left = e.Left + m_leftMargin;
-        item->Top = pageTop;
-        item->Width = e.Width;
-        item->Height = e.Height;
-        append(item);
+        appendPlaced(entry, pageTop, 0);
         m_flowY = pageTop + h;
         break;
     }
     case kindPoints: {
-        const auto& e = static_cast<const clsPointAttributes&>(source);
-        const int n = e.PointArray.UBound2();
-        if (n < 1 || e.PointArray.UBound1() < 2)
+        const auto e = Points.Item(q.index);
+        const int n = e->PointArray.UBound2();
+        if (n < 1 || e->PointArray.UBound1() < 2)
             throw LibError(5, QStringLiteral("A point set needs at least one point"));
-        const float y1 = e.PointArray(2, 1);
+        const float y1 = e->PointArray(2, 1);
         float base;
-        if (e.PositionIsAbsolute) {
+        if (e->PositionIsAbsolute) {
             base = m_topMargin;
         } else if (float(y1 + m_flowY) > L) {
             base = m_flowY - L + m_topMargin;
@@ -409,119 +381,243 @@ void clsPrint::placeFlowing(const clsElement& source)
         } else {
             base = m_flowY;
         }
-        auto item = std::make_shared<clsPointAttributes>();
-        item->PointArray = e.PointArray;
-        for (int k = 1; k <= n; ++k) {
-            item->PointArray(1, k) += m_leftMargin;
-            item->PointArray(2, k) += base;
-        }
-        item->Size = pixelWidth(e.Size);
-        item->Color = e.Color;
-        append(item);
+        appendPlaced(entry, base, 0);
         m_flowY = base + y1;
         break;
     }
-    case kindTable: {
-        const auto& e = static_cast<const clsTableAttributes&>(source);
-        // Values the layout divides by or counts with are checked first, so
-        // a bad table is refused instead of looping or dividing by zero.
-        if (e.TotalColumns < 1)
-            throw LibError(5, QStringLiteral("TotalColumns must be at least 1"));
-        if (!(e.BodyHeight > 0))
-            throw LibError(5, QStringLiteral("BodyHeight must be greater than 0"));
-        if (e.Columns.Count() < 1)
-            throw LibError(5, QStringLiteral("The table has no columns"));
-
-        const bool T = e.FirstRowIsTitle;
-        const float TH = e.TitleHeight;
-        const float BH = e.BodyHeight;
-        int TC = e.TotalColumns;
-        const int n = e.Columns.Count();
-        const int r = e.TextArray.UBound2();
-        float top = e.PositionIsAbsolute ? e.Top + m_topMargin : e.Top + m_flowY;
-        const int R = T ? r - 1 : r;
-        int placed = 0;
-        int p = T ? 1 : 0;
-        float room = m_printableHeight - top - m_bottomMargin;
-        if (T)
-            room -= TH;
-        long M = 0;
-        while (p < r) {
-            M = long(std::floor(double(room) / double(BH)));
-            if (M < 1) {
-                forcedBreak();
-                room = m_usable;
-                if (T)
-                    room -= TH;
-                top = m_topMargin;
-                M = long(std::floor(double(room) / double(BH)));
-                if (M < 1)
-                    M = 1;
-            }
-            const int rest = R - placed;
-            if (long(TC) * M >= rest) {
-                M = long(std::abs(std::floor(-double(rest) / TC)));
-                while (long(TC - 1) * M >= rest)
-                    --TC;
-            }
-            const int first = p + 1;
-            const int last = int(std::min<long>(p + long(TC) * M, r));
-            placed += last - first + 1;
-
-            const int rows = last - first + 1 + (T ? 1 : 0);
-            auto item = std::make_shared<clsTableAttributes>();
-            item->TextArray = TextArray(n, rows);
-            int out = 1;
-            if (T) {
-                for (int c = 1; c <= n; ++c)
-                    item->TextArray(c, 1) = e.TextArray(c, 1);
-                out = 2;
-            }
-            for (int row = first; row <= last; ++row, ++out)
-                for (int c = 1; c <= n; ++c)
-                    item->TextArray(c, out) = e.TextArray(c, row);
-            item->Left = e.Left + m_leftMargin;
-            item->Top = top;
-            item->TotalColumns = short(TC);
-            item->BorderWidth = pixelWidth(e.BorderWidth);
-            for (int c = 1; c <= n - 1; ++c) {
-                const auto& col = e.Columns.Item(c);
-                item->Columns.Add(col.ColumnWidth, col.TitleAlign, col.BodyAlign);
-            }
-            item->Columns.Add(0, 0, 0);
-            item->FirstRowIsTitle = e.FirstRowIsTitle;
-            item->TitleHeight = e.TitleHeight;
-            item->TitleForeColor = e.TitleForeColor;
-            item->TitleFontName = e.TitleFontName;
-            item->TitleFontSize = e.TitleFontSize;
-            item->TitleFontBold = e.TitleFontBold;
-            item->TitleFontItalic = e.TitleFontItalic;
-            item->TitleFontUnderline = e.TitleFontUnderline;
-            item->TitleFontStrikethru = e.TitleFontStrikethru;
-            item->TitleWordWrap = e.TitleWordWrap;
-            item->BodyHeight = e.BodyHeight;
-            item->BodyForeColor = e.BodyForeColor;
-            item->BodyFontName = e.BodyFontName;
-            item->BodyFontSize = e.BodyFontSize;
-            item->BodyFontBold = e.BodyFontBold;
-            item->BodyFontItalic = e.BodyFontItalic;
-            item->BodyFontUnderline = e.BodyFontUnderline;
-            item->BodyFontStrikethru = e.BodyFontStrikethru;
-            item->BodyWordWrap = e.BodyWordWrap;
-            item->ColumnSpacing = e.ColumnSpacing;
-            item->CellSpacing = e.CellSpacing;
-            item->BorderColor = e.BorderColor;
-            append(item);
-
-            p = last;
-            room = 0;
-        }
-        m_flowY = top + float(M) * BH;
-        if (T)
-            m_flowY += TH;
-        break;
-    }
+    case kindTable: placeTable(entry, *Tables.Item(q.index)); break;
     default: break;
+    }
+}
+
+void clsPrint::placeTable(std::uint32_t entry, const clsTableAttributes& e)
+{
+    // Values the layout divides by or counts with are checked first, so
+    // a bad table is refused instead of looping or dividing by zero.
+    if (e.TotalColumns < 1)
+        throw LibError(5, QStringLiteral("TotalColumns must be at least 1"));
+    if (!(e.BodyHeight > 0))
+        throw LibError(5, QStringLiteral("BodyHeight must be greater than 0"));
+    if (e.Columns.Count() < 1)
+        throw LibError(5, QStringLiteral("The table has no columns"));
+
+    const bool T = e.FirstRowIsTitle;
+    const float TH = e.TitleHeight;
+    const float BH = e.BodyHeight;
+    int TC = e.TotalColumns;
+    const int r = e.TextArray.UBound2();
+    float top = e.PositionIsAbsolute ? e.Top + m_topMargin : e.Top + m_flowY;
+    const int R = T ? r - 1 : r;
+    int placed = 0;
+    int p = T ? 1 : 0;
+    float room = m_printableHeight - top - m_bottomMargin;
+    if (T)
+        room -= TH;
+    // Every block copies all columns of its rows when it is drawn: a text
+    // narrower than the columns is refused now, not when a page is drawn.
+    if (p < r && e.Columns.Count() > e.TextArray.UBound1())
+        throw LibError::subscript();
+    long M = 0;
+    while (p < r) {
+        M = long(std::floor(double(room) / double(BH)));
+        if (M < 1) {
+            forcedBreak();
+            room = m_usable;
+            if (T)
+                room -= TH;
+            top = m_topMargin;
+            M = long(std::floor(double(room) / double(BH)));
+            if (M < 1)
+                M = 1;
+        }
+        const int rest = R - placed;
+        if (long(TC) * M >= rest) {
+            M = long(std::abs(std::floor(-double(rest) / TC)));
+            while (long(TC - 1) * M >= rest)
+                --TC;
+        }
+        const int first = p + 1;
+        const int last = int(std::min<long>(p + long(TC) * M, r));
+        placed += last - first + 1;
+
+        m_tableBlocks.push_back({first, last, short(TC)});
+        Placed block;
+        block.entry = entry;
+        block.a = top;
+        block.block = std::uint32_t(m_tableBlocks.size() - 1);
+        m_placed.push_back(block);
+
+        p = last;
+        room = 0;
+    }
+    m_flowY = top + float(M) * BH;
+    if (T)
+        m_flowY += TH;
+}
+
+namespace {
+
+// The text fields both label kinds carry onto the page unchanged.
+template <class A>
+void copyCaption(A& item, const A& e)
+{
+    item.Align = e.WordWrap ? (e.Align | 16) : e.Align;
+    item.Caption = e.Caption;
+    item.CellSpacing = e.CellSpacing;
+    item.FontName = e.FontName;
+    item.FontItalic = e.FontItalic;
+    item.FontUnderline = e.FontUnderline;
+    item.ForeColor = e.ForeColor;
+}
+
+} // namespace
+
+int clsPrint::PageItemCount(int page) const
+{
+    if (page < 1 || page > PageCount())
+        throw LibError::subscript();
+    const std::size_t end = page < PageCount() ? m_pageStarts[size_t(page)] : m_placed.size();
+    return int(end - m_pageStarts[size_t(page - 1)]);
+}
+
+Page clsPrint::PageItems(int page) const
+{
+    const int n = PageItemCount(page);
+    const std::size_t start = m_pageStarts[size_t(page - 1)];
+    Page items;
+    items.reserve(size_t(n));
+    for (int k = 0; k < n; ++k)
+        items.push_back(placedItem(m_placed[start + size_t(k)]));
+    return items;
+}
+
+// The page copy of a placed element: horizontal values moved by the left
+// margin, the vertical ones as placed, widths in pixels of the device the
+// layout was made for.
+std::shared_ptr<clsElement> clsPrint::placedItem(const Placed& p) const
+{
+    const clsQueue::Entry& q = m_queue.entry(int(p.entry));
+    const float lm = m_layout.leftMargin;
+    auto framed = [&](const auto& e, auto item) {
+        item->Left = e.Left + lm;
+        item->Right = e.Right + lm;
+        item->Top = p.a;
+        item->Bottom = p.b;
+        item->BorderWidth = pixelWidth(e.BorderWidth, m_layout.pixelsPerMM);
+        item->BorderColor = e.BorderColor;
+        item->FillColor = e.FillColor;
+        item->FillStyle = e.FillStyle;
+        return item;
+    };
+
+    switch (q.kind) {
+    case kindLine: {
+        const auto e = Lines.Item(q.index);
+        auto item = std::make_shared<clsLineAttributes>();
+        item->X1 = e->X1 + lm;
+        item->X2 = e->X2 + lm;
+        item->Y1 = p.a;
+        item->Y2 = p.b;
+        item->Size = pixelWidth(e->Size, m_layout.pixelsPerMM);
+        item->Color = e->Color;
+        return item;
+    }
+    case kindRectangle:
+        return framed(*Rectangles.Item(q.index), std::make_shared<clsRectangleAttributes>());
+    case kindLabel: {
+        const clsLabelAttributes e = Labels.value(q.index);
+        auto item = std::make_shared<clsLabelAttributes>();
+        copyCaption(*item, e);
+        item->FontSize = e.FontSize;
+        item->FontBold = e.FontBold;
+        item->FontStrikethru = e.FontStrikethru;
+        return framed(e, item);
+    }
+    case kindLabelEx: {
+        const clsLabelExAttributes e = LabelsEx.value(q.index);
+        auto item = std::make_shared<clsLabelExAttributes>();
+        copyCaption(*item, e);
+        item->CharHeight = e.CharHeight * m_layout.pixelsPerPoint;
+        item->CharWidth = e.CharWidth * m_layout.pixelsPerPoint;
+        item->Angle = e.Angle;
+        item->CharWeight = e.CharWeight;
+        item->FontStrikeOut = e.FontStrikeOut;
+        return framed(e, item);
+    }
+    case kindImage: {
+        const auto e = Images.Item(q.index);
+        auto item = std::make_shared<clsImageAttributes>();
+        item->Image = e->Image;
+        item->Left = e->Left + lm;
+        item->Top = p.a;
+        item->Width = e->Width;
+        item->Height = e->Height;
+        return item;
+    }
+    case kindPoints: {
+        const auto e = Points.Item(q.index);
+        auto item = std::make_shared<clsPointAttributes>();
+        item->PointArray = e->PointArray;
+        for (int k = 1; k <= item->PointArray.UBound2(); ++k) {
+            item->PointArray(1, k) += lm;
+            item->PointArray(2, k) += p.a;
+        }
+        item->Size = pixelWidth(e->Size, m_layout.pixelsPerMM);
+        item->Color = e->Color;
+        return item;
+    }
+    case kindTable: {
+        const auto src = Tables.Item(q.index);
+        const clsTableAttributes& e = *src;
+        const TableBlock& block = m_tableBlocks[p.block];
+        const bool T = e.FirstRowIsTitle;
+        const int n = e.Columns.Count();
+        const int rows = block.last - block.first + 1 + (T ? 1 : 0);
+        auto item = std::make_shared<clsTableAttributes>();
+        item->TextArray = TextArray(n, rows);
+        int out = 1;
+        if (T) {
+            for (int c = 1; c <= n; ++c)
+                item->TextArray(c, 1) = e.TextArray(c, 1);
+            out = 2;
+        }
+        for (int row = block.first; row <= block.last; ++row, ++out)
+            for (int c = 1; c <= n; ++c)
+                item->TextArray(c, out) = e.TextArray(c, row);
+        item->Left = e.Left + lm;
+        item->Top = p.a;
+        item->TotalColumns = block.totalColumns;
+        item->BorderWidth = pixelWidth(e.BorderWidth, m_layout.pixelsPerMM);
+        for (int c = 1; c <= n - 1; ++c) {
+            const auto& col = e.Columns.Item(c);
+            item->Columns.Add(col.ColumnWidth, col.TitleAlign, col.BodyAlign);
+        }
+        item->Columns.Add(0, 0, 0);
+        item->FirstRowIsTitle = e.FirstRowIsTitle;
+        item->TitleHeight = e.TitleHeight;
+        item->TitleForeColor = e.TitleForeColor;
+        item->TitleFontName = e.TitleFontName;
+        item->TitleFontSize = e.TitleFontSize;
+        item->TitleFontBold = e.TitleFontBold;
+        item->TitleFontItalic = e.TitleFontItalic;
+        item->TitleFontUnderline = e.TitleFontUnderline;
+        item->TitleFontStrikethru = e.TitleFontStrikethru;
+        item->TitleWordWrap = e.TitleWordWrap;
+        item->BodyHeight = e.BodyHeight;
+        item->BodyForeColor = e.BodyForeColor;
+        item->BodyFontName = e.BodyFontName;
+        item->BodyFontSize = e.BodyFontSize;
+        item->BodyFontBold = e.BodyFontBold;
+        item->BodyFontItalic = e.BodyFontItalic;
+        item->BodyFontUnderline = e.BodyFontUnderline;
+        item->BodyFontStrikethru = e.BodyFontStrikethru;
+        item->BodyWordWrap = e.BodyWordWrap;
+        item->ColumnSpacing = e.ColumnSpacing;
+        item->CellSpacing = e.CellSpacing;
+        item->BorderColor = e.BorderColor;
+        return item;
+    }
+    default: return nullptr;
     }
 }
 

@@ -23,6 +23,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -34,7 +37,8 @@ namespace printlib {
 
 class frmPaginateStatus;
 
-// One laid-out page: copies of the elements placed on it, in queue order.
+// One laid-out page as attribute objects: copies of the elements placed on
+// it, in queue order, with page coordinates (see clsPrint::PageItems).
 using Page = std::vector<std::shared_ptr<clsElement>>;
 
 class clsPrint {
@@ -66,9 +70,9 @@ public:
     bool Collate = false;
     short Copies() const { return m_copies; }
     void setCopies(int value);       // 1..999
-    short FromPage() const { return m_fromPage; }
+    int FromPage() const { return m_fromPage; }
     void setFromPage(int value);     // 0..999, 0 = not set
-    short ToPage() const { return m_toPage; }
+    int ToPage() const { return m_toPage; }
     void setToPage(int value);       // 0..999, 0 = not set
     int Range() const { return m_range; }
     void setRange(int value);        // 0 all, 1 odd, 2 even
@@ -107,16 +111,20 @@ public:
     // Sets PixelsPerMM and PixelsPerPoint from the device's resolution.
     void SetDeviceScale(const platform::DrawTarget& device);
     // Lays the queued elements out into pages. Raises LibError 18 on an empty
-    // queue; other errors pass through and keep the pages built so far.
+    // queue (the earlier pages stay); any other error passes through and
+    // leaves no pages behind.
     void Paginate();
     // Draws page `page` (1-based) on the target: repeated elements, the page's
     // items, then the white masks over the left and right margins. The target
     // works in millimetres from its top-left corner; offX/offY (whole mm)
     // shift everything, zoom scales it.
     void DrawPage(platform::DrawTarget& target, int page, float zoom, int offX, int offY) const;
-    // Laid-out pages; Pages()[0] is page 1.
-    const std::vector<Page>& Pages() const { return m_pages; }
-    int PageCount() const { return int(m_pages.size()); }
+    // The laid-out items of page `page` (1-based), made afresh on every call
+    // from the layout (the places and pixel widths pagination gave) and the
+    // elements as they are now; error 9 for a page that does not exist.
+    Page PageItems(int page) const;
+    int PageItemCount(int page) const;
+    int PageCount() const { return int(m_pageStarts.size()); }
     const clsQueue& ElementQueue() const { return m_queue; }
     float FlowY() const { return m_flowY; }
     bool ViewPaginateStatus() const { return m_viewPaginateStatus; }
@@ -133,16 +141,50 @@ public:
     // either setting.
     bool ApplyPageSetup(int paperCode, int orientation);
 
+    // Gives the memory of the layout back (PageCount 0); the elements stay,
+    // so the document can be laid out again.
+    void ReleasePages();
+    // Empties the document: every element, the queue and the layout; the
+    // page setup and print options stay.
+    void ReleaseElements();
+
 private:
+    // One element placed on a page: its queue entry and the vertical values
+    // pagination gave it; everything else is taken from the element when
+    // the page is drawn. A table's block is described in m_tableBlocks.
+    struct Placed {
+        std::uint32_t entry; // 1-based queue position
+        float a;             // Top / Y1 / image top / point base / block top
+        union {
+            float b;             // Bottom / Y2
+            std::uint32_t block; // tables: index into m_tableBlocks
+        };
+    };
+    struct TableBlock {
+        int first; // first and last body row of TextArray in this block
+        int last;
+        short totalColumns;
+    };
+    // The device and margin a layout was made with, so that drawing it later
+    // gives the same pixel widths whatever was measured since.
+    struct LayoutScale {
+        float leftMargin = 0;
+        float pixelsPerMM = 0;
+        float pixelsPerPoint = 0;
+    };
+
+    std::shared_ptr<clsElement> placedItem(const Placed& p) const;
+    void placeEntry(std::uint32_t entry);
+    void placeTable(std::uint32_t entry, const clsTableAttributes& e);
+    void appendPlaced(std::uint32_t entry, float a, float b);
+
     void checkMargin(float value) const;
     void StartNewPage();
     void forcedBreak();
-    void placeFlowing(const clsElement& source);
-    void printPasses(int first, int last, int count);
 
     short m_copies = 1;
-    short m_fromPage = 0;
-    short m_toPage = 0;
+    int m_fromPage = 0;
+    int m_toPage = 0;
     int m_range = 0;
     int m_orientation = 1;
     int m_pageSize = 9;
@@ -160,9 +202,11 @@ private:
     bool m_viewPaginateStatus = false;
     std::unique_ptr<frmPaginateStatus> m_status; // shown before the pagination
 
-    // pagination state
-    std::vector<Page> m_pages;
-    short m_pageCount = 0;
+    // pagination state: all pages' items in one list, each page a start in it
+    std::deque<Placed> m_placed;
+    std::vector<std::size_t> m_pageStarts;
+    std::vector<TableBlock> m_tableBlocks;
+    LayoutScale m_layout;
     float m_flowY = 0;
     float m_bottomLimit = 0; // L
     float m_usable = 0;      // U

@@ -140,6 +140,21 @@ QString paperName(int code)
     }
 }
 
+// The status box is made for a short "page / count"; the page numbers of a
+// long document widen it (and its place in the toolbar) so that no digit is
+// cut off.
+void fitStatusToPageCount(QLineEdit* status, int pageCount)
+{
+    const QString widest = QStringLiteral("%1 / %1").arg(pageCount);
+    const QMargins m = status->textMargins();
+    const int need = status->fontMetrics().horizontalAdvance(widest) + m.left() + m.right() + 12;
+    if (need <= status->width())
+        return;
+    QWidget* holder = status->parentWidget();
+    holder->setFixedWidth(holder->width() + need - status->width());
+    status->setFixedWidth(need);
+}
+
 } // namespace
 
 void PagePicture::paintEvent(QPaintEvent*)
@@ -180,7 +195,7 @@ frmPreview::frmPreview(clsPrint& job) : QDialog(nullptr, Qt::Window), m_job(job)
     txtStatus->setFocusPolicy(Qt::NoFocus);
     txtStatus->setAlignment(Qt::AlignCenter);
     txtGoto = new QLineEdit(QStringLiteral("1"));
-    txtGoto->setMaxLength(3);
+    txtGoto->setMaxLength(9); // page numbers of a year's list
     selectAllOnFocus(txtGoto);
     cboZoom = new QComboBox;
 
@@ -277,6 +292,7 @@ void frmPreview::resizeEvent(QResizeEvent* e)
     QDialog::resizeEvent(e);
     if (!blnReady) {
         intPageCount = m_job.PageCount();
+        fitStatusToPageCount(txtStatus, intPageCount);
         blnReady = true;
     }
     if (isMinimized())
@@ -633,9 +649,21 @@ void clsPrint::PreviewDoc(QWidget* Owner_hWnd, bool ViewPaginateStatus)
     QImage probe(1, 1, QImage::Format_RGB32);
     platform::ImageTarget device(&probe, screenDpiX(), screenDpiY());
     SetDeviceScale(device);
-    Paginate(); // errors (an empty document's 18) go to the caller, nothing shown
+    try {
+        Paginate(); // errors (an empty document's 18) go to the caller, nothing shown
+    } catch (...) {
+        // A document that cannot be laid out is given up whole, so a failed
+        // big list does not keep its memory.
+        ReleaseElements();
+        trimMemory();
+        throw;
+    }
     preview.setWindowModality(Qt::ApplicationModal);
     runModal(preview);
+    // The screen layout is of no use once the window is closed (printing lays
+    // the document out again for the printer); its memory goes back now.
+    ReleasePages();
+    trimMemory();
     if (Owner_hWnd) {
         Owner_hWnd->raise();
         Owner_hWnd->activateWindow();

@@ -31,7 +31,9 @@ frmPrinterStatus::frmPrinterStatus(std::function<void()> onUnload)
     lblStatus[0]->setGeometry(twips(2063, 420, 1125, 180));
     lblStatus[0]->setAlignment(Qt::AlignCenter);
     lblStatus[1] = new QLabel(this);
-    lblStatus[1]->setGeometry(twips(2063, 660, 1125, 180));
+    // As wide as the printer's name: "page / count" of a long document keeps
+    // every digit, centred as before.
+    lblStatus[1]->setGeometry(twips(465, 660, 4320, 180));
     lblStatus[1]->setAlignment(Qt::AlignCenter);
     cmdStop = new QPushButton(QStringLiteral("Mégse"), this);
     cmdStop->setFont(arial);

@@ -3,6 +3,13 @@
 #include "printlib/clsInteraction.h"
 #include "printlib/clsPrint.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace printlib {
 
 std::unique_ptr<clsPrint> Job;
@@ -14,8 +21,27 @@ void CreateJob()
 {
     // The old document goes first: its release clears the queue and pages
     // before the new one exists. A failing creation leaves Job empty.
-    Job.reset();
+    ReleaseJob();
     Job = std::make_unique<clsPrint>();
+}
+
+void ReleaseJob()
+{
+    if (!Job)
+        return;
+    Job.reset();
+    trimMemory();
+    // Once more when the caller is back in the event loop: what it built the
+    // document from (a list's rows) is usually freed only after this call.
+    if (QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { trimMemory(); });
+}
+
+void trimMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 namespace {

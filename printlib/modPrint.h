@@ -18,6 +18,13 @@ class clsInteraction;
 // the error propagates and Job stays empty.
 extern std::unique_ptr<clsPrint> Job;
 void CreateJob();
+// Releases the current document (Job becomes empty) and gives its memory
+// back to the system. Callers that are done with a printout call it, so a
+// big list does not stay in memory until the next one.
+void ReleaseJob();
+// Hands freed heap memory back to the system where the allocator keeps it
+// (a big document's elements leave many small free blocks behind).
+void trimMemory();
 
 // Scale of the device measured by the last SetDeviceScale.
 extern float PixelsPerMM;

@@ -344,10 +344,9 @@ void clsPrint::DrawPage(platform::DrawTarget& target, int page, float zoom, int 
     for (int i = 1; i <= repeats; ++i)
         drawElement(repeated, *Repeats.Item(i));
 
-    if (page < 1 || page > int(m_pages.size()))
-        throw LibError::subscript();
+    const Page items = PageItems(page); // error 9 for a page that does not exist
     const Frame laidOut{target, z, z * ox, z * oy, false, page};
-    for (const auto& item : m_pages[size_t(page - 1)])
+    for (const auto& item : items)
         drawElement(laidOut, *item);
 
     // White masks over the left and right margins, from above the top edge

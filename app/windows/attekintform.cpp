@@ -527,7 +527,7 @@ void attekintform::listmenu_Click()
     bool listed = false;
     // A list that failed half way is of no use: its document goes, with the
     // pagination window and the memory it holds.
-    const auto dropDocument = [] { printlib::Job.reset(); };
+    const auto dropDocument = [] { printlib::ReleaseJob(); };
     try {
         const QString institution = institutionLine();
         printlib::CreateJob();
@@ -569,6 +569,9 @@ void attekintform::listmenu_Click()
         dropDocument();
         showDataError(e, QStringLiteral("Nem sikerült a lista összeállítása!"));
     }
+    // The list is not kept once its preview is closed or its work failed: a
+    // year's list would otherwise hold its memory until the next printout.
+    printlib::ReleaseJob();
     // Back from the preview: the lists are counted again, as on every return
     // to this window (a window system may or may not report the activation).
     countAll();

@@ -1,5 +1,7 @@
 #include "core_fixture.h"
 
+#include <deque>
+
 using namespace printlib;
 
 namespace {
@@ -17,13 +19,16 @@ protected:
         PixelsPerMM = 600 / 25.4f;
         PixelsPerPoint = 600 / 72.0f;
     }
+    // The page copies are made afresh on each call: every page asked for is
+    // kept until the end of the test, so references into it stay valid.
     template <class T>
     const T& item(int page, int index)
     {
-        const auto& p = job().Pages().at(size_t(page - 1));
-        return static_cast<const T&>(*p.at(size_t(index - 1)));
+        seen.push_back(job().PageItems(page));
+        return static_cast<const T&>(*seen.back().at(size_t(index - 1)));
     }
-    size_t itemsOn(int page) { return job().Pages().at(size_t(page - 1)).size(); }
+    size_t itemsOn(int page) { return size_t(job().PageItemCount(page)); }
+    std::deque<Page> seen;
 };
 
 } // namespace

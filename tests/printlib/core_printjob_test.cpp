@@ -137,6 +137,15 @@ TEST_F(PrintJobTest, uncollated_copies_on_a_device_without_a_copy_count_repeat_e
     EXPECT_EQ(dev->documents()[0].pages.size(), 6u) << "1, 1, 1, 2, 2, 2";
 }
 
+TEST_F(PrintJobTest, the_status_window_shows_every_digit_of_a_long_documents_page_numbers)
+{
+    frmPrinterStatus status([] {});
+    QLabel* line = status.lblStatus[1];
+    line->setText("123456 / 123456");
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width());
+    EXPECT_EQ(line->geometry().center().x(), status.lblStatus[0]->geometry().center().x()) << "still centred";
+}
+
 TEST_F(PrintJobTest, stop_cancels_the_running_set_and_every_remaining_one)
 {
     pages(3);

@@ -319,6 +319,42 @@ TEST_F(PreviewTest, printFromThePreviewPrintsTheChosenPages)
     EXPECT_TRUE(pages[1].texts().contains("Oldal 3"));
 }
 
+TEST_F(PreviewTest, aDocumentOfMoreThan32767PagesOpensGoesToAnyPageAndShowsTheLast)
+{
+    buildPages(40000);
+    preview([](frmPreview& p) {
+        EXPECT_EQ(status(p), "1 / 40000");
+        p.txtGoto->setText("33000");
+        key(p.txtGoto, Qt::Key_Return);
+        EXPECT_EQ(status(p), "33000 / 40000");
+        p.Buttons(5)->trigger();
+        EXPECT_EQ(status(p), "40000 / 40000");
+        EXPECT_LE(p.txtStatus->fontMetrics().horizontalAdvance(status(p)), p.txtStatus->contentsRect().width())
+            << "no digit of the page numbers is cut off";
+        EXPECT_EQ(p.intCurPage, 40000);
+        EXPECT_FALSE(p.Buttons(4)->isEnabled());
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(job().PageCount(), 0) << "the layout goes once the preview is closed";
+    EXPECT_EQ(job().Labels.Count(), 40000) << "the document itself can be shown again";
+}
+
+TEST_F(PreviewTest, aDocumentThatFailsHalfWayLeavesNothingBehind)
+{
+    buildPages(20000);
+    auto t = job().Tables.Add(printlib::TextArray(2, 3));
+    t->Columns.Add(20);
+    t->Columns.Add(0);
+    t->BodyHeight = 0; // refused by the layout
+    EXPECT_THROW(preview([](frmPreview&) {}), printlib::LibError);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(job().PageCount(), 0);
+    EXPECT_EQ(job().Labels.Count(), 0);
+    EXPECT_EQ(job().Tables.Count(), 0);
+    EXPECT_EQ(job().ElementQueue().Count(), 0);
+}
+
 TEST_F(PreviewTest, emptyDocumentRaises18AndShowsNothing)
 {
     try {

@@ -429,9 +429,9 @@ TEST_F(ItemListTest, the_list_menu_prints_the_working_folders_institution_and_sh
     w.ker_Click();
     w.Text1->setText("222222222");
     w.SSCommand2_Click();
+    printWhilePreviewed = true;
     w.listmenu->trigger();
     ASSERT_EQ(previews, 1);
-    printlib::Job->PrintDoc(nullptr, false);
     const auto pages = printedPages(*printerDevice);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_TRUE(find(pages[0], "4321, Megyei Kórház"));
@@ -556,10 +556,10 @@ TEST_F(ItemListTest, an_institution_never_entered_leaves_the_header_line_empty)
 {
     addEpisode(1, "111111111");
     attekintform& w = open();
+    printWhilePreviewed = true;
     w.listmenu->trigger();
     EXPECT_EQ(previews, 1);
     EXPECT_TRUE(boxes.shown().isEmpty());
-    printlib::Job->PrintDoc(nullptr, false);
     const auto pages = printedPages(*printerDevice);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_TRUE(find(pages[0], "111111111"));

@@ -8,6 +8,7 @@
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbgrid.h"
+#include "printlib/clsPrint.h"
 #include "tests/support/otherprogram.h"
 
 #include <QAction>
@@ -359,6 +360,7 @@ TEST_F(OverviewTest, after_the_item_list_the_lower_lists_show_the_last_listed_ep
     w.listmenu->trigger();
     EXPECT_EQ(previews, 1);
     EXPECT_EQ(previewPages, 1);
+    EXPECT_FALSE(printlib::Job) << "the list's document is released once its preview closes";
     EXPECT_EQ(column(*w.Data2, "Rkod"), QStringList{"B1"});
     EXPECT_EQ(w.Label5->text(), "1");
     EXPECT_EQ(w.Label7->text(), "1");

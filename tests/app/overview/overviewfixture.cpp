@@ -35,6 +35,8 @@ void OverviewTest::SetUp()
         if (auto* p = qobject_cast<printlib::frmPreview*>(&d)) {
             ++previews;
             previewPages = printlib::Job ? printlib::Job->PageCount() : 0;
+            if (printWhilePreviewed && printlib::Job)
+                printlib::Job->PrintDoc(nullptr, false);
             Q_UNUSED(p);
         }
     });

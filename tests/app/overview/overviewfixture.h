@@ -72,6 +72,9 @@ protected:
     int comeBacks = 0;
     int previews = 0;
     int previewPages = 0;
+    // Prints the previewed document on the recording printer while its
+    // preview is open (the window releases it once the preview closes).
+    bool printWhilePreviewed = false;
 
 private:
     QTemporaryDir m_dir;

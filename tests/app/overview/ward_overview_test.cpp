@@ -88,9 +88,9 @@ TEST_F(WardOverviewTest, item_list_sets_the_ward_columns_and_prints_no_surgeries
     addEpisode(1, "111111111");
     addItem(1, "A1");
     attekintform& w = open();
+    printWhilePreviewed = true;
     w.listmenu->trigger();
     ASSERT_EQ(previews, 1);
-    printlib::Job->PrintDoc(nullptr, false);
     const auto& page = printerDevice->documents().back().pages.at(0);
     auto xOf = [&page](const QString& text) {
         for (const auto& it : page.items)
@@ -120,9 +120,9 @@ TEST_F(WardOverviewTest, item_list_prints_a_stored_quantity_whole_before_its_uni
     addItem(1, "A1", QString(), 100.0, 250.0, QStringLiteral("nap"));
     entered()->exec(QStringLiteral("update Ráfkódok set Rmen = '1234,50'"));
     attekintform& w = open();
+    printWhilePreviewed = true;
     w.listmenu->trigger();
     ASSERT_EQ(previews, 1);
-    printlib::Job->PrintDoc(nullptr, false);
     const auto rows = drawnRows(printerDevice->documents().back().pages.at(0));
     const auto row = std::find_if(rows.begin(), rows.end(),
                                   [](const std::vector<DrawnText>& r) { return r.front().text == " - A1"; });
