@@ -38,7 +38,8 @@ frmPaginateStatus::frmPaginateStatus()
     }
     show();
     QCoreApplication::instance()->installEventFilter(this);
-    m_sinceEvents.start();
+    // m_sinceEvents stays unstarted: the first keepAlive paints the window
+    // at once, so it stands from the first row however quick the work.
 }
 
 frmPaginateStatus::~frmPaginateStatus()
@@ -60,7 +61,7 @@ void frmPaginateStatus::setRead(int count)
 
 void frmPaginateStatus::keepAlive()
 {
-    if (m_sinceEvents.elapsed() < kEventsEveryMs)
+    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kEventsEveryMs)
         return;
     // Input is left queued, not dropped: it reaches the windows once the
     // work is over, when a second start or a close can do no harm.

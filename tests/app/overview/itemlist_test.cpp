@@ -483,11 +483,11 @@ TEST_F(ItemListTest, the_list_follows_the_overviews_order_and_selection)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         previews = 0;
+        printWhilePreviewed = true;
         attekintform& w = open();
         c.order(w);
         w.listmenu->trigger();
         ASSERT_EQ(previews, 1);
-        printlib::Job->PrintDoc(nullptr, false);
         const auto pages = printedPages(*printerDevice);
         ASSERT_EQ(pages.size(), 1u);
         // The first text of each body row, top to bottom.
