@@ -40,13 +40,13 @@ void clsPrint::setCopies(int value)
 
 void clsPrint::setFromPage(int value)
 {
-    checkRange(value, 0, 999);
+    checkRange(value, 0, kLastPageNumber);
     m_fromPage = value;
 }
 
 void clsPrint::setToPage(int value)
 {
-    checkRange(value, 0, 999);
+    checkRange(value, 0, kLastPageNumber);
     m_toPage = value;
 }
 

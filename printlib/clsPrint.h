@@ -37,6 +37,10 @@ namespace printlib {
 
 class frmPaginateStatus;
 
+// The highest page number a print range may name: nine digits, as the
+// preview's page box takes, so any page of a year's list can be printed.
+inline constexpr int kLastPageNumber = 999999999;
+
 // One laid-out page as attribute objects: copies of the elements placed on
 // it, in queue order, with page coordinates (see clsPrint::PageItems).
 using Page = std::vector<std::shared_ptr<clsElement>>;
@@ -71,9 +75,9 @@ public:
     short Copies() const { return m_copies; }
     void setCopies(int value);       // 1..999
     int FromPage() const { return m_fromPage; }
-    void setFromPage(int value);     // 0..999, 0 = not set
+    void setFromPage(int value);     // 0..kLastPageNumber, 0 = not set
     int ToPage() const { return m_toPage; }
-    void setToPage(int value);       // 0..999, 0 = not set
+    void setToPage(int value);       // 0..kLastPageNumber, 0 = not set
     int Range() const { return m_range; }
     void setRange(int value);        // 0 all, 1 odd, 2 even
 

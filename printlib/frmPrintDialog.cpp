@@ -70,11 +70,6 @@ bool isNetworkName(const QString& name)
     return name.size() > 1 && name.startsWith(QLatin1String("\\\\"));
 }
 
-int boundedPage(double value)
-{
-    return int(qBound(-1.0e6, value, 1.0e6));
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- helpers
@@ -85,7 +80,7 @@ void ReleaseLabel::mouseReleaseEvent(QMouseEvent* e)
     emit released();
 }
 
-UpDown::UpDown(QLineEdit* buddy, QWidget* parent) : QWidget(parent), m_buddy(buddy)
+UpDown::UpDown(QLineEdit* buddy, int highest, QWidget* parent) : QWidget(parent), m_buddy(buddy), m_highest(highest)
 {
     m_up = new QToolButton(this);
     m_up->setArrowType(Qt::UpArrow);
@@ -108,12 +103,12 @@ UpDown::UpDown(QLineEdit* buddy, QWidget* parent) : QWidget(parent), m_buddy(bud
 
 int UpDown::value() const
 {
-    return int(qBound(1LL, roundHalfEven(Val(m_buddy->text())), 999LL));
+    return int(qBound(1LL, roundHalfEven(Val(m_buddy->text())), (long long)m_highest));
 }
 
 void UpDown::setValue(int value)
 {
-    m_buddy->setText(QString::number(qBound(1, value, 999)));
+    m_buddy->setText(QString::number(qBound(1, value, m_highest)));
 }
 
 void UpDown::stepBy(int steps)
@@ -148,16 +143,16 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     lblPages = new ReleaseLabel(QStringLiteral("  Oldal(ak)  Tól:"), fraRange);
     lblPages->setGeometry(tw(360, 660, 1300, 240));
     txtFrom = new QLineEdit(QStringLiteral("1"), fraRange);
-    txtFrom->setMaxLength(3);
+    txtFrom->setMaxLength(9);
     txtFrom->setGeometry(tw(1660, 630, 500, 285));
-    udFrom = new UpDown(txtFrom, fraRange);
+    udFrom = new UpDown(txtFrom, kLastPageNumber, fraRange);
     udFrom->setGeometry(tw(2160, 630, 200, 285));
     Label1_0 = new QLabel(QStringLiteral("Ig:"), fraRange);
     Label1_0->setGeometry(tw(2390, 660, 230, 240));
     txtTo = new QLineEdit(QStringLiteral("1"), fraRange);
-    txtTo->setMaxLength(3);
+    txtTo->setMaxLength(9);
     txtTo->setGeometry(tw(2620, 630, 500, 285));
-    udTo = new UpDown(txtTo, fraRange);
+    udTo = new UpDown(txtTo, kLastPageNumber, fraRange);
     udTo->setGeometry(tw(3120, 630, 200, 285));
     Label1_2 = new QLabel(QStringLiteral("Nyomtat:"), fraRange);
     Label1_2->setGeometry(tw(120, 1050, 800, 240));
@@ -171,7 +166,7 @@ frmPrint::frmPrint(clsPrint& job, QWidget* parent)
     txtCopies = new QLineEdit(QStringLiteral("1"), fraCopies);
     txtCopies->setMaxLength(3);
     txtCopies->setGeometry(tw(1250, 300, 500, 285));
-    udCopies = new UpDown(txtCopies, fraCopies);
+    udCopies = new UpDown(txtCopies, 999, fraCopies);
     udCopies->setGeometry(tw(1750, 300, 200, 285));
     chkCollate = new QCheckBox(fraCopies);
     chkCollate->setGeometry(tw(120, 800, 240, 240));
@@ -282,9 +277,10 @@ void frmPrint::cmdPrint_Click()
         return;
     const long long from = roundHalfEven(Val(txtFrom->text()));
     const long long to = roundHalfEven(Val(txtTo->text()));
-    // Page numbers outside 1..999 are refused here, before any option is
-    // written, so the document never receives a range it cannot hold.
-    if (optPages->isChecked() && (to < from || from < 1 || to < 1 || from > 999 || to > 999)) {
+    // Page numbers outside 1..kLastPageNumber are refused here, before any
+    // option is written, so the document never receives a range it cannot hold.
+    if (optPages->isChecked()
+        && (to < from || from < 1 || to < 1 || from > kLastPageNumber || to > kLastPageNumber)) {
         interaction().ShowMsgBox(QStringLiteral("Attention"), QStringLiteral("Invalid print range."),
                                  QStringLiteral("OK"), QString(), QString(), QString(), 2, 1, 1);
         txtFrom->setFocus();
@@ -310,8 +306,8 @@ void frmPrint::cmdPrint_Click()
     m_job.setCopies(int(copies));
     m_job.setRange(qMax(0, cboRange->currentIndex()));
     if (optPages->isChecked()) {
-        m_job.setFromPage(boundedPage(double(from)));
-        m_job.setToPage(boundedPage(double(to)));
+        m_job.setFromPage(int(from));
+        m_job.setToPage(int(to));
     } else {
         m_job.setFromPage(0);
         m_job.setToPage(0);

@@ -39,7 +39,8 @@ protected:
 class UpDown : public QWidget {
     Q_OBJECT
 public:
-    UpDown(QLineEdit* buddy, QWidget* parent);
+    // Steps its buddy's number within 1..highest.
+    UpDown(QLineEdit* buddy, int highest, QWidget* parent);
     int value() const;
     void setValue(int value);
     void stepBy(int steps);
@@ -48,6 +49,7 @@ public:
 
 private:
     QLineEdit* m_buddy;
+    int m_highest;
     QToolButton* m_up;
     QToolButton* m_down;
 };
