@@ -11,8 +11,8 @@
 // RAFORDIT_LAUNCH_DISPLAY=:NN uses a running X server (one without a window
 // manager: a managed window is mapped inside its frame); otherwise the case
 // starts Xvfb on a free display itself. RAFORDIT_LAUNCH_BASELINE=<folder>
-// times the sebrix and zorivozure of another build in the same run, beside
-// these.
+// (several joined by ':') times the sebrix and zorivozure of other builds
+// in the same run, beside these, each named by its folder.
 #include "bench/bench.h"
 
 #include "app/common/datafolder.h"
@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <xcb/xcb.h>
@@ -377,11 +378,15 @@ BENCH_CASE("launch: sebrix, zorivozure and a bare QMainWindow as processes, time
     add("bare QMainWindow", bin.filePath(QStringLiteral("rafordit_barewindow")), nullptr);
     add("sebrix", bin.filePath(QStringLiteral("../app/sebrix")), &ProgramInfo::sebrix());
     add("zorivozure", bin.filePath(QStringLiteral("../app/zorivozure")), &ProgramInfo::zorivozure());
-    const QString baseline = qEnvironmentVariable("RAFORDIT_LAUNCH_BASELINE");
-    if (!baseline.isEmpty()) {
+    const QStringList baselines =
+        qEnvironmentVariable("RAFORDIT_LAUNCH_BASELINE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& baseline : baselines) {
         const QDir other(baseline);
-        add("sebrix (baseline build)", other.filePath(QStringLiteral("sebrix")), &ProgramInfo::sebrix());
-        add("zorivozure (baseline build)", other.filePath(QStringLiteral("zorivozure")), &ProgramInfo::zorivozure());
+        const std::string from = " (" + other.dirName().toStdString() + ")";
+        if (QFileInfo::exists(other.filePath(QStringLiteral("sebrix"))))
+            add("sebrix" + from, other.filePath(QStringLiteral("sebrix")), &ProgramInfo::sebrix());
+        if (QFileInfo::exists(other.filePath(QStringLiteral("zorivozure"))))
+            add("zorivozure" + from, other.filePath(QStringLiteral("zorivozure")), &ProgramInfo::zorivozure());
     }
     if (programs.empty() || programs.front().label != "bare QMainWindow")
         return;

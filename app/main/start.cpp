@@ -56,6 +56,10 @@ private:
 
 int runProgram(const ProgramInfo& info, int argc, char** argv)
 {
+    // The menus stay in the window: the clerks know them there, and asking
+    // the desktop for a global menu bar costs the start a round on the
+    // session bus.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     Application app(argc, argv);
     QApplication::setApplicationName(info.name);
     ProgramInfo::setCurrent(info);
@@ -73,7 +77,10 @@ int runProgram(const ProgramInfo& info, int argc, char** argv)
 
     // The database files belong to the clerk's working folder; a missing
     // one is reported and never created in its place.
-    if (!checkDatabaseFiles(info, QDir::currentPath()))
+    // The files stay open from the check to the window, which then works on
+    // these connections: each file is opened once.
+    std::vector<std::shared_ptr<platform::db::Database>> files;
+    if (!checkDatabaseFiles(info, QDir::currentPath(), &files))
         return 1;
 
     try {
