@@ -9,6 +9,7 @@
 #include "app/entry/slots.h"
 #include "app/windows/nyomtatmodul.h"
 #include "app/ward/wardmain.h"
+#include "platform/db/dataconnection.h"
 #include "platform/sys/regional.h"
 #include "platform/sys/singleinstance.h"
 #include "platform/ui/controls.h"
@@ -26,6 +27,8 @@
 #include <QPainter>
 #include <QTimer>
 #include <QToolBar>
+
+#include <exception>
 
 void BannerCanvas::drawFrame(const QPixmap& banner, int width)
 {
@@ -77,7 +80,15 @@ void kezdo::ensureFrames()
     m_framesBuilt = true;
     setupEntryFrame();
     setupOtherFrames();
-    bindControls();
+    // A file that fails while the grids and lists are bound to it (locked
+    // beyond the busy timeout) is told to whoever reached the frames, once
+    // every control and handler is in place.
+    std::exception_ptr bindFailure;
+    try {
+        bindControls();
+    } catch (const platform::db::DbError&) {
+        bindFailure = std::current_exception();
+    }
     connectEpisodeHandlers();
     connectItemHandlers();
     connectImportHandlers();
@@ -91,6 +102,8 @@ void kezdo::ensureFrames()
         if (ward)
             ward->Form_Activate();
     }
+    if (bindFailure)
+        std::rethrow_exception(bindFailure);
 }
 
 void ensureKezdoFrames(kezdo* window)
