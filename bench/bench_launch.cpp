@@ -4,7 +4,10 @@
 // as an X client of the benchmark's own (MapNotify on the root window, the
 // window told apart by its _NET_WM_PID), so no program reports on itself.
 // Each program works in its own fresh data folder under the shipped locale
-// and its own XDG_RUNTIME_DIR, so the single-instance locks never meet. The
+// and its own XDG_RUNTIME_DIR, so the single-instance locks never meet, and
+// all of them on a session bus as on a desktop (the case starts a
+// dbus-daemon of its own when DBUS_SESSION_BUS_ADDRESS names none;
+// RAFORDIT_LAUNCH_BUS=none runs them without one). The
 // programs take turns, so all see the same load of the machine. Target: each
 // program maps its window within 1.5 x the bare window's time.
 //
@@ -151,6 +154,64 @@ private:
     std::string m_name;
 };
 
+// A session bus of the case's own, as a clerk's desktop has one: without
+// it every Qt window that shows a control waits, before it is mapped, for
+// the accessibility bridge to look for a bus by starting a helper that fails.
+class SessionBus {
+public:
+    ~SessionBus()
+    {
+        if (m_pid > 0)
+            stop(m_pid);
+    }
+    bool start()
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return false;
+        CStrings argv({"dbus-daemon", "--session", "--nofork", "--print-address=" + std::to_string(fds[1])});
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(fds[0]);
+            const int null = ::open("/dev/null", O_WRONLY);
+            if (null >= 0) {
+                ::dup2(null, 1);
+                ::dup2(null, 2);
+            }
+            ::execvp("dbus-daemon", argv.get());
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        if (pid < 0) {
+            ::close(fds[0]);
+            return false;
+        }
+        m_pid = pid;
+        std::string address;
+        const auto until = Clock::now() + std::chrono::seconds(10);
+        while (Clock::now() < until && address.find('\n') == std::string::npos) {
+            pollfd p{fds[0], POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0)
+                continue;
+            char buffer[256];
+            const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            address.append(buffer, static_cast<size_t>(n));
+        }
+        ::close(fds[0]);
+        while (!address.empty() && (address.back() == '\n' || address.back() == '\r'))
+            address.pop_back();
+        m_address = address;
+        return !m_address.empty();
+    }
+    const std::string& address() const { return m_address; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_address;
+};
+
 // The benchmark's own client of the display: it is told of every window
 // mapped on the root window.
 class MapWatcher {
@@ -269,11 +330,12 @@ struct Program {
 
 // The environment of every launched program: this one's, on the display,
 // under the shipped locale, with the program's own runtime folder.
-std::vector<std::string> childEnvironment(const std::string& display, const std::string& locale,
-                                          const std::string& runtime)
+std::vector<std::string> childEnvironment(const std::string& display, const std::string& bus,
+                                          const std::string& locale, const std::string& runtime)
 {
     static const char* const replaced[] = {"DISPLAY=", "XDG_RUNTIME_DIR=", "QT_QPA_PLATFORM=", "LC_ALL=",
-                                           "LOCPATH=", "LC_TIME=", "LC_NUMERIC=", "WAYLAND_DISPLAY="};
+                                           "LOCPATH=", "LC_TIME=", "LC_NUMERIC=", "WAYLAND_DISPLAY=",
+                                           "DBUS_SESSION_BUS_ADDRESS="};
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         bool skip = false;
@@ -283,6 +345,8 @@ std::vector<std::string> childEnvironment(const std::string& display, const std:
             env.emplace_back(*e);
     }
     env.push_back("DISPLAY=" + display);
+    if (!bus.empty())
+        env.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus);
     env.push_back("QT_QPA_PLATFORM=xcb");
     env.push_back("XDG_RUNTIME_DIR=" + runtime);
     env.push_back("LOCPATH=" + locale);
@@ -299,11 +363,11 @@ double median(std::vector<double> v)
 
 // One launch: the time to the mapped window, or negative on failure (the
 // program's output then shows what went wrong).
-double timeLaunch(MapWatcher& watcher, Program& p, const std::string& display, const std::string& locale,
-                  const std::string& log)
+double timeLaunch(MapWatcher& watcher, Program& p, const std::string& display, const std::string& bus,
+                  const std::string& locale, const std::string& log)
 {
     CStrings argv({p.path});
-    CStrings env(childEnvironment(display, locale, p.runtime));
+    CStrings env(childEnvironment(display, bus, locale, p.runtime));
     watcher.drain();
     const auto start = Clock::now();
     const pid_t pid = launch(argv, env, p.folder, log);
@@ -345,6 +409,22 @@ BENCH_CASE("launch: sebrix, zorivozure and a bare QMainWindow as processes, time
         std::printf("  display %s (Xvfb started for this case)\n", display.c_str());
     } else {
         std::printf("  display %s (given)\n", display.c_str());
+    }
+    // The session bus of the desktop, or one of the case's own.
+    SessionBus ownBus;
+    std::string bus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").toStdString();
+    if (qEnvironmentVariable("RAFORDIT_LAUNCH_BUS") == QLatin1String("none")) {
+        bus.clear();
+        std::printf("  no session bus (RAFORDIT_LAUNCH_BUS=none)\n");
+    } else if (bus.empty()) {
+        if (ownBus.start()) {
+            bus = ownBus.address();
+            std::printf("  session bus %s (started for this case)\n", bus.c_str());
+        } else {
+            std::printf("  no session bus: dbus-daemon could not be started\n");
+        }
+    } else {
+        std::printf("  session bus %s (given)\n", bus.c_str());
     }
     MapWatcher watcher(display);
     if (!watcher.ok()) {
@@ -395,7 +475,7 @@ BENCH_CASE("launch: sebrix, zorivozure and a bare QMainWindow as processes, time
     // One launch each first, not counted: it fills the file cache.
     for (int run = -1; run < kRuns; ++run) {
         for (Program& p : programs) {
-            const double ms = timeLaunch(watcher, p, display, locale, log);
+            const double ms = timeLaunch(watcher, p, display, bus, locale, log);
             if (ms < 0) {
                 if (++p.failures == 1) {
                     std::printf("  %s: no window mapped\n", p.label.c_str());
