@@ -8,8 +8,9 @@
 // objectName, so handlers in the other source files and the tests reach it
 // directly. The hidden ones are made when first reached (LazyControl,
 // below): the window opens with its menus, toolbar and banner only, and its
-// hidden frames cost nothing until a mode needs them. The handlers of each area live in their own source file and are
-// declared in the marked sections below:
+// hidden frames cost nothing until a mode needs them. The handlers of each
+// area live in their own source file and are declared in the marked
+// sections below:
 //   kezdo.cpp          shell: activation, menus, toolbar, leaving, certificate
 //   kezdo_ui.cpp       setupUi: every control, captions, layout
 //   kezdo_data.cpp     data connections and bound grids and combos
@@ -98,7 +99,10 @@ public:
         : m_window(window), m_build(build)
     {
     }
-    LazyControl(const LazyControl& other) : m_window(other.m_window), m_build(other.m_build), m_control(other.get()) {}
+    LazyControl(const LazyControl& other)
+        : m_window(other.m_window), m_build(other.m_build), m_control(other.get())
+    {
+    }
     LazyControl& operator=(const LazyControl& other)
     {
         m_control = other.get();
@@ -210,8 +214,8 @@ public:
     BannerCanvas* Picture2 = nullptr; // canvas of the banner animation
     LazyControl<platform::MaskEdBox> MaskEdBox5{this, &ensureKezdoFormatBoxes}; // today's date, format check
     LazyControl<platform::MaskEdBox> MaskEdBox6{this, &ensureKezdoFormatBoxes}; // current time, format check
-    LazyControl<platform::SSPanel> SSPanel21{this};// "Intézetazonosító:"
-    LazyControl<platform::SSPanel> SSPanel22{this};// institution identifier
+    LazyControl<platform::SSPanel> SSPanel21{this}; // "Intézetazonosító:"
+    LazyControl<platform::SSPanel> SSPanel22{this}; // institution identifier
     QToolBar* Toolbar1 = nullptr;
     QList<QAction*> toolbarButtons;   // Toolbar1's six buttons, index 1 = [0]
 
