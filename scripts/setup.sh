@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 libgtest-dev
   locales
   fonts-liberation fonts-dejavu-core
-  xvfb xauth xdotool imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils libxcb1-dev dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

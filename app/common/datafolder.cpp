@@ -102,7 +102,7 @@ bool makeProjectekFile(const QString& folder, QString* error, DataFolderReport* 
                     report);
 }
 
-QString dataFileProblem(const QString& path, const QStringList& scripts)
+QString dataFileProblem(const QString& path, const QStringList& scripts, std::shared_ptr<Database>* opened)
 {
     const QFileInfo info(path);
     const QString file = info.fileName();
@@ -114,6 +114,8 @@ QString dataFileProblem(const QString& path, const QStringList& scripts)
     } catch (const DbError& e) {
         return e.clerkText();
     }
+    if (opened)
+        *opened = db;
     std::shared_ptr<Database> expected = Database::inMemory();
     for (const QString& name : scripts) {
         if (name.startsWith(QLatin1String("schema/")))

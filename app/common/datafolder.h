@@ -8,6 +8,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+namespace platform::db {
+class Database;
+}
+
 // What the set-up did with each file: the paths it created and the paths it
 // left alone because they were already there.
 struct DataFolderReport {
@@ -53,5 +59,9 @@ QString dataScript(const QString& name);
 // (only their "schema/" ones count): empty, not a database, or lacking a
 // table or a column of them, named. Letter case of names does not matter,
 // and more tables or columns than the scripts make are fine. An empty text
-// means the file is usable. The file is not changed.
-QString dataFileProblem(const QString& path, const QStringList& scripts);
+// means the file is usable. The file is not changed. When `opened` is given,
+// it receives the file's open connection (left empty when the file cannot
+// be opened), so that whoever keeps it works on the file without opening it
+// a second time.
+QString dataFileProblem(const QString& path, const QStringList& scripts,
+                        std::shared_ptr<platform::db::Database>* opened = nullptr);

@@ -9,6 +9,7 @@
 #include "app/entry/slots.h"
 #include "app/windows/nyomtatmodul.h"
 #include "app/ward/wardmain.h"
+#include "platform/db/dataconnection.h"
 #include "platform/sys/regional.h"
 #include "platform/sys/singleinstance.h"
 #include "platform/ui/controls.h"
@@ -26,6 +27,8 @@
 #include <QPainter>
 #include <QTimer>
 #include <QToolBar>
+
+#include <exception>
 
 void BannerCanvas::drawFrame(const QPixmap& banner, int width)
 {
@@ -55,20 +58,57 @@ kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
 
     if (info.isWard())
         ward = std::make_unique<WardMain>(*this);
+    // The first screen and the data; the frames wait until they are needed.
     setupUi();
     setupData();
     connectShellHandlers();
-    connectEpisodeHandlers();
-    connectItemHandlers();
-    connectImportHandlers();
-    connectExportHandlers();
-    if (ward)
-        ward->connectHandlers();
 }
 
 kezdo::~kezdo()
 {
+    // Nothing is built for a window that goes.
+    m_destroying = true;
     platform::ActivationTracker::instance().removeActivateHandler(this);
+}
+
+void kezdo::ensureFrames()
+{
+    if (m_framesBuilt || m_destroying)
+        return;
+    // Set first: the building reaches controls of the other program, which
+    // stay null, through their members.
+    m_framesBuilt = true;
+    setupEntryFrame();
+    setupOtherFrames();
+    // A file that fails while the grids and lists are bound to it (locked
+    // beyond the busy timeout) is told to whoever reached the frames, once
+    // every control and handler is in place.
+    std::exception_ptr bindFailure;
+    try {
+        bindControls();
+    } catch (const platform::db::DbError&) {
+        bindFailure = std::current_exception();
+    }
+    connectEpisodeHandlers();
+    connectItemHandlers();
+    connectImportHandlers();
+    connectExportHandlers();
+    ev.onClick(m_certificateButton, [this] { SSCommand33_Click(); });
+    if (ward)
+        ward->connectHandlers();
+    // What the activations so far did to the frames, they find done.
+    if (m_activations > 0) {
+        SSPanel22->setCaption(QString());
+        if (ward)
+            ward->Form_Activate();
+    }
+    if (bindFailure)
+        std::rethrow_exception(bindFailure);
+}
+
+void ensureKezdoFrames(kezdo* window)
+{
+    window->ensureFrames();
 }
 
 QLineEdit* kezdo::slotCode(int k) const
@@ -76,6 +116,7 @@ QLineEdit* kezdo::slotCode(int k) const
     // The ward form has no slots; its boxes of the same names are others.
     if (ward || k < 0 || k >= entry::kSlotCount)
         return nullptr;
+    const_cast<kezdo*>(this)->ensureFrames();
     return findChild<QLineEdit*>(QString::fromLatin1(entry::slotControls()[k].codeBox));
 }
 
@@ -83,6 +124,7 @@ platform::MaskEdBox* kezdo::slotDuration(int k) const
 {
     if (ward || k < 0 || k >= entry::kSlotCount)
         return nullptr;
+    const_cast<kezdo*>(this)->ensureFrames();
     return findChild<platform::MaskEdBox*>(QString::fromLatin1(entry::slotControls()[k].durationBox));
 }
 
@@ -90,14 +132,24 @@ void kezdo::connectShellHandlers()
 {
     ev.onActivate([this] { Form_Activate(); });
 
-    connect(kil, &QAction::triggered, this, [this] { kil_Click(); });
-    connect(konatt, &QAction::triggered, this, [this] { konatt_Click(); });
+    // Every menu item works from the start; the handlers of the modes build
+    // the frames as they reach them.
+    connect(fel, &QAction::triggered, this, [this] { fel_Click(); });
+    connect(kesz, &QAction::triggered, this, [this] { kesz_Click(); });
+    connect(feldolg, &QAction::triggered, this, [this] { feldolg_Click(); });
+    connect(tete, &QAction::triggered, this, [this] { tete_Click(); });
     connect(mind, &QAction::triggered, this, [this] { mind_Click(); });
-    connect(nevj, &QAction::triggered, this, [this] { nevj_Click(); });
+    connect(konatt, &QAction::triggered, this, [this] { konatt_Click(); });
     connect(okodkarb, &QAction::triggered, this, [this] { okodkarb_Click(); });
+    connect(alapad, &QAction::triggered, this, [this] { alapad_Click(); });
+    connect(kil, &QAction::triggered, this, [this] { kil_Click(); });
+    connect(elso, &QAction::triggered, this, [this] { elso_Click(); });
+    connect(mas, &QAction::triggered, this, [this] { mas_Click(); });
+    connect(har, &QAction::triggered, this, [this] { har_Click(); });
+    connect(talviron, &QAction::triggered, this, [this] { talviron_Click(); });
+    connect(nevj, &QAction::triggered, this, [this] { nevj_Click(); });
     for (int i = 0; i < toolbarButtons.size(); ++i)
         connect(toolbarButtons[i], &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i + 1); });
-    ev.onClick(m_certificateButton, [this] { SSCommand33_Click(); });
 }
 
 // ---- activation ----
@@ -118,13 +170,15 @@ void kezdo::Form_Activate()
         // 3.-5. Banner.
         playBanner();
         // 6. An identifier shown before another window was opened is stale.
-        SSPanel22->setCaption(QString());
+        // Frames not built yet get it empty when they are.
+        if (m_framesBuilt)
+            SSPanel22->setCaption(QString());
         // 7. The date and time forms every stored field relies on.
         if (!checkRegionalFormats()) {
             formatFailure();
             return;
         }
-        if (ward)
+        if (ward && m_framesBuilt)
             ward->Form_Activate();
     } catch (...) {
         formatFailure();
@@ -136,6 +190,10 @@ void kezdo::playBanner()
     // Both pictures lie under the entry frame and the other frames.
     Picture2->show();
     QCoreApplication::processEvents();
+    // The banner is drawn on the first activation, after the window is
+    // on the screen, and kept.
+    if (Picture1->pixmap().isNull())
+        Picture1->setPixmap(drawBannerPicture(m_program.caption));
     const QPixmap banner = Picture1->pixmap();
     if (!banner.isNull()) {
         // 37 frames: t = 50, 70, ..., 770; no events run between them.

@@ -6,8 +6,11 @@
 // Every control is a public member named as the clerks' system names it
 // (Text3, MaskEdBox1, SSCommand30, DBGrid1, Data8, ...), with the same
 // objectName, so handlers in the other source files and the tests reach it
-// directly. The handlers of each area live in their own source file and are
-// declared in the marked sections below:
+// directly. The hidden ones are made when first reached (LazyControl,
+// below): the window opens with its menus, toolbar and banner only, and its
+// hidden frames cost nothing until a mode needs them. The handlers of each
+// area live in their own source file and are declared in the marked
+// sections below:
 //   kezdo.cpp          shell: activation, menus, toolbar, leaving, certificate
 //   kezdo_ui.cpp       setupUi: every control, captions, layout
 //   kezdo_data.cpp     data connections and bound grids and combos
@@ -73,6 +76,60 @@ class DataConnection;
 class Database;
 }
 }
+
+class kezdo;
+// Build the hidden frames, or the format-check boxes, unless they are built
+// (kezdo_ui.cpp).
+void ensureKezdoFrames(kezdo* window);
+void ensureKezdoFormatBoxes(kezdo* window);
+
+// A control that the window makes when it is first reached, not when the
+// window opens: the first screen shows the menus, the toolbar and the banner
+// only. The controls of the hidden frames (the entry frame and the frames
+// that open over it: institution data, import, progress, period dialog,
+// search, find by register number, surgery picker, and the grid of a list's
+// selection) are built together; the two hidden boxes of the format check
+// when the first activation reaches them. Reaching a control through its
+// member builds its group first, so handlers, the ward program's parts and
+// tests use the members as plain pointers. A member stays null after the
+// build when the control belongs to the other program. A copy (as in a list
+// of controls) builds the group first, so it holds the control too.
+template <typename T>
+class LazyControl {
+public:
+    explicit LazyControl(kezdo* window, void (*build)(kezdo*) = &ensureKezdoFrames)
+        : m_window(window), m_build(build)
+    {
+    }
+    LazyControl(const LazyControl& other)
+        : m_window(other.m_window), m_build(other.m_build), m_control(other.get())
+    {
+    }
+    LazyControl& operator=(const LazyControl& other)
+    {
+        m_control = other.get();
+        return *this;
+    }
+    // Set by the building.
+    LazyControl& operator=(T* control)
+    {
+        m_control = control;
+        return *this;
+    }
+    T* get() const
+    {
+        if (!m_control)
+            m_build(m_window);
+        return m_control;
+    }
+    operator T*() const { return get(); }
+    T* operator->() const { return get(); }
+
+private:
+    kezdo* m_window;
+    void (*m_build)(kezdo*);
+    T* m_control = nullptr;
+};
 
 // The canvas on which the banner animation is drawn (Picture2): it shows
 // whatever was last drawn into its pixmap.
@@ -140,6 +197,13 @@ public:
     // Number of activations run so far (the banner replays on each).
     int activationCount() const { return m_activations; }
 
+    // Builds the hidden frames, with their bound controls and handlers, if
+    // they are not built yet; reaching any of their controls does the same.
+    void ensureFrames();
+    bool framesBuilt() const { return m_framesBuilt; }
+    // The same for the two hidden boxes of the format check.
+    void ensureFormatBoxes();
+
     // Seams of the start-up checks, set by tests; the defaults ask the system.
     // anotherInstanceRunning: true when this program already runs elsewhere.
     std::function<bool()> anotherInstanceRunning;
@@ -150,10 +214,10 @@ public:
     platform::Events ev{this};
     QLabel* Picture1 = nullptr;       // the banner at its own size
     BannerCanvas* Picture2 = nullptr; // canvas of the banner animation
-    platform::MaskEdBox* MaskEdBox5 = nullptr; // today's date, format check
-    platform::MaskEdBox* MaskEdBox6 = nullptr; // current time, format check
-    platform::SSPanel* SSPanel21 = nullptr;      // "Intézetazonosító:"
-    platform::SSPanel* SSPanel22 = nullptr;      // institution identifier
+    LazyControl<platform::MaskEdBox> MaskEdBox5{this, &ensureKezdoFormatBoxes}; // today's date, format check
+    LazyControl<platform::MaskEdBox> MaskEdBox6{this, &ensureKezdoFormatBoxes}; // current time, format check
+    LazyControl<platform::SSPanel> SSPanel21{this}; // "Intézetazonosító:"
+    LazyControl<platform::SSPanel> SSPanel22{this}; // institution identifier
     QToolBar* Toolbar1 = nullptr;
     QList<QAction*> toolbarButtons;   // Toolbar1's six buttons, index 1 = [0]
 
@@ -182,177 +246,177 @@ public:
     QAction* nevj = nullptr;
 
     // ---- controls: entry frame SSFrame1 ----
-    platform::SSFrame* SSFrame1 = nullptr;
-    QLabel* Label1 = nullptr;   // episode identifier
-    QLabel* Label2 = nullptr;   // target slot of the surgery picker
-    QLabel* Label4 = nullptr;   // care-type text
-    QLabel* Label6 = nullptr;   // care-type character of a converted record
-    QLabel* Label7 = nullptr;   // walk position
-    QLabel* Label8 = nullptr;   // walk count
-    QLabel* Label19 = nullptr;  // slot digit / surgery count
-    QLabel* Label26 = nullptr;  // "műtétszám"
-    QLineEdit* Text6 = nullptr;  // institution code
-    QLineEdit* Text3 = nullptr;  // register number
-    QLineEdit* Text4 = nullptr;  // TAJ
-    QLineEdit* Text11 = nullptr; // ward code of a converted record
-    QLineEdit* Text12 = nullptr; // jump position
-    QLineEdit* Text14 = nullptr; // care sequence
-    QLineEdit* Text25 = nullptr; // outcome code
-    platform::MaskEdBox* MaskEdBox1 = nullptr; // admission date
-    platform::MaskEdBox* MaskEdBox2 = nullptr; // admission time
-    platform::MaskEdBox* MaskEdBox3 = nullptr; // discharge date
-    platform::MaskEdBox* MaskEdBox4 = nullptr; // discharge time
-    platform::DBCombo* DBCombo1 = nullptr;     // ward code
-    QComboBox* Combo2 = nullptr; // ward sign
-    QComboBox* Combo3 = nullptr; // outcome list
-    platform::SSCheck* SSCheck1 = nullptr; // the shown episode is stored (hidden)
-    platform::SSCheck* SSCheck2 = nullptr; // "Kivizsgálás"
-    platform::SSCheck* SSCheck3 = nullptr; // data from the institution's file (hidden)
-    platform::SSCheck* SSCheck4 = nullptr; // keep institution data
-    platform::SSCheck* SSCheck5 = nullptr; // save modifies (hidden)
-    platform::SSCheck* SSCheck6 = nullptr; // keep patient data
-    platform::SSCheck* SSCheck8 = nullptr; // surgery picker open (hidden)
-    platform::SSCommand* SSCommand1 = nullptr;  // "Felvitel" / "Módosítás"
-    platform::SSCommand* SSCommand2 = nullptr;  // "Vissza"
-    platform::SSCommand* SSCommand8 = nullptr;  // previous converted record
-    platform::SSCommand* SSCommand9 = nullptr;  // next converted record
-    platform::SSCommand* SSCommand10 = nullptr; // "Ugrás"
-    platform::SSCommand* SSCommand14 = nullptr; // "Új"
-    platform::SSCommand* SSCommand15 = nullptr; // previous stored episode
-    platform::SSCommand* SSCommand16 = nullptr; // next stored episode
-    platform::SSCommand* SSCommand23 = nullptr; // "Törlés a műtétekből!"
-    platform::SSCommand* SSCommand24 = nullptr; // "Törlés a tételekből"
-    platform::SSCommand* SSCommand25 = nullptr; // "Törzsszámra keres"
-    platform::SSCommand* SSCommand30 = nullptr; // "Módosít"
-    platform::SSCommand* SSCommand33 = nullptr; // certificate
+    LazyControl<platform::SSFrame> SSFrame1{this};
+    LazyControl<QLabel> Label1{this};   // episode identifier
+    LazyControl<QLabel> Label2{this};   // target slot of the surgery picker
+    LazyControl<QLabel> Label4{this};   // care-type text
+    LazyControl<QLabel> Label6{this};   // care-type character of a converted record
+    LazyControl<QLabel> Label7{this};   // walk position
+    LazyControl<QLabel> Label8{this};   // walk count
+    LazyControl<QLabel> Label19{this};  // slot digit / surgery count
+    LazyControl<QLabel> Label26{this};  // "műtétszám"
+    LazyControl<QLineEdit> Text6{this};  // institution code
+    LazyControl<QLineEdit> Text3{this};  // register number
+    LazyControl<QLineEdit> Text4{this};  // TAJ
+    LazyControl<QLineEdit> Text11{this}; // ward code of a converted record
+    LazyControl<QLineEdit> Text12{this}; // jump position
+    LazyControl<QLineEdit> Text14{this}; // care sequence
+    LazyControl<QLineEdit> Text25{this}; // outcome code
+    LazyControl<platform::MaskEdBox> MaskEdBox1{this}; // admission date
+    LazyControl<platform::MaskEdBox> MaskEdBox2{this}; // admission time
+    LazyControl<platform::MaskEdBox> MaskEdBox3{this}; // discharge date
+    LazyControl<platform::MaskEdBox> MaskEdBox4{this}; // discharge time
+    LazyControl<platform::DBCombo> DBCombo1{this};     // ward code
+    LazyControl<QComboBox> Combo2{this}; // ward sign
+    LazyControl<QComboBox> Combo3{this}; // outcome list
+    LazyControl<platform::SSCheck> SSCheck1{this}; // the shown episode is stored (hidden)
+    LazyControl<platform::SSCheck> SSCheck2{this}; // "Kivizsgálás"
+    LazyControl<platform::SSCheck> SSCheck3{this}; // data from the institution's file (hidden)
+    LazyControl<platform::SSCheck> SSCheck4{this}; // keep institution data
+    LazyControl<platform::SSCheck> SSCheck5{this}; // save modifies (hidden)
+    LazyControl<platform::SSCheck> SSCheck6{this}; // keep patient data
+    LazyControl<platform::SSCheck> SSCheck8{this}; // surgery picker open (hidden)
+    LazyControl<platform::SSCommand> SSCommand1{this};  // "Felvitel" / "Módosítás"
+    LazyControl<platform::SSCommand> SSCommand2{this};  // "Vissza"
+    LazyControl<platform::SSCommand> SSCommand8{this};  // previous converted record
+    LazyControl<platform::SSCommand> SSCommand9{this};  // next converted record
+    LazyControl<platform::SSCommand> SSCommand10{this}; // "Ugrás"
+    LazyControl<platform::SSCommand> SSCommand14{this}; // "Új"
+    LazyControl<platform::SSCommand> SSCommand15{this}; // previous stored episode
+    LazyControl<platform::SSCommand> SSCommand16{this}; // next stored episode
+    LazyControl<platform::SSCommand> SSCommand23{this}; // "Törlés a műtétekből!"
+    LazyControl<platform::SSCommand> SSCommand24{this}; // "Törlés a tételekből"
+    LazyControl<platform::SSCommand> SSCommand25{this}; // "Törzsszámra keres"
+    LazyControl<platform::SSCommand> SSCommand30{this}; // "Módosít"
+    LazyControl<platform::SSCommand> SSCommand33{this}; // certificate
 
     // Surgery slots 0..9: code boxes and duration boxes.
-    QLineEdit* Text23 = nullptr;
-    QLineEdit* Text9 = nullptr;
-    QLineEdit* Text29 = nullptr;
-    QLineEdit* Text21 = nullptr;
-    QLineEdit* Text22 = nullptr;
-    QLineEdit* Text27 = nullptr;
-    QLineEdit* Text30 = nullptr;
-    QLineEdit* Text24 = nullptr;
-    QLineEdit* Text8 = nullptr;
-    QLineEdit* Text26 = nullptr;
-    platform::MaskEdBox* MaskEdBox7 = nullptr;
-    platform::MaskEdBox* MaskEdBox11 = nullptr;
-    platform::MaskEdBox* MaskEdBox14 = nullptr;
-    platform::MaskEdBox* MaskEdBox12 = nullptr;
-    platform::MaskEdBox* MaskEdBox13 = nullptr;
-    platform::MaskEdBox* MaskEdBox8 = nullptr;
-    platform::MaskEdBox* MaskEdBox9 = nullptr;
-    platform::MaskEdBox* MaskEdBox10 = nullptr;
-    platform::MaskEdBox* MaskEdBox16 = nullptr;
-    platform::MaskEdBox* MaskEdBox15 = nullptr;
+    LazyControl<QLineEdit> Text23{this};
+    LazyControl<QLineEdit> Text9{this};
+    LazyControl<QLineEdit> Text29{this};
+    LazyControl<QLineEdit> Text21{this};
+    LazyControl<QLineEdit> Text22{this};
+    LazyControl<QLineEdit> Text27{this};
+    LazyControl<QLineEdit> Text30{this};
+    LazyControl<QLineEdit> Text24{this};
+    LazyControl<QLineEdit> Text8{this};
+    LazyControl<QLineEdit> Text26{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox7{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox11{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox14{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox12{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox13{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox8{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox9{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox10{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox16{this};
+    LazyControl<platform::MaskEdBox> MaskEdBox15{this};
     // Slot k's code box and duration box, k = 0..9 (the slot map).
     QLineEdit* slotCode(int k) const;
     platform::MaskEdBox* slotDuration(int k) const;
 
     // Item tabs.
-    QTabWidget* SSTab1 = nullptr;
-    QLineEdit* Text1 = nullptr;   // drug code
-    QLineEdit* Text2 = nullptr;   // drug quantity text (hidden)
-    QLineEdit* Text5 = nullptr;   // material code
-    QLineEdit* Text7 = nullptr;   // material quantity text (hidden)
-    QLineEdit* Text31 = nullptr;  // diagnostics code
-    QLineEdit* Text32 = nullptr;  // diagnostics quantity text (hidden)
-    platform::MaskEdBox* MaskEdBox17 = nullptr; // drug quantity
-    platform::MaskEdBox* MaskEdBox18 = nullptr; // material quantity
-    platform::MaskEdBox* MaskEdBox19 = nullptr; // diagnostics quantity
-    platform::DBCombo* DBCombo2 = nullptr;
-    platform::DBCombo* DBCombo3 = nullptr;
-    platform::DBCombo* DBCombo4 = nullptr;
-    platform::DBGrid* DBGrid2 = nullptr;
-    platform::DBGrid* DBGrid3 = nullptr;
-    platform::DBGrid* DBGrid7 = nullptr;
-    platform::SSCommand* SSCommand3 = nullptr;  // drug "Hozzáad"
-    platform::SSCommand* SSCommand4 = nullptr;  // material "Hozzáad"
-    platform::SSCommand* SSCommand31 = nullptr; // diagnostics "Hozzáad" (ward: certificate)
-    platform::SSCommand* SSCommand19 = nullptr; // drug "Keresés"
-    platform::SSCommand* SSCommand5 = nullptr;  // material "Keresés"
-    platform::SSCommand* SSCommand32 = nullptr; // diagnostics "Keresés"
+    LazyControl<QTabWidget> SSTab1{this};
+    LazyControl<QLineEdit> Text1{this};   // drug code
+    LazyControl<QLineEdit> Text2{this};   // drug quantity text (hidden)
+    LazyControl<QLineEdit> Text5{this};   // material code
+    LazyControl<QLineEdit> Text7{this};   // material quantity text (hidden)
+    LazyControl<QLineEdit> Text31{this};  // diagnostics code
+    LazyControl<QLineEdit> Text32{this};  // diagnostics quantity text (hidden)
+    LazyControl<platform::MaskEdBox> MaskEdBox17{this}; // drug quantity
+    LazyControl<platform::MaskEdBox> MaskEdBox18{this}; // material quantity
+    LazyControl<platform::MaskEdBox> MaskEdBox19{this}; // diagnostics quantity
+    LazyControl<platform::DBCombo> DBCombo2{this};
+    LazyControl<platform::DBCombo> DBCombo3{this};
+    LazyControl<platform::DBCombo> DBCombo4{this};
+    LazyControl<platform::DBGrid> DBGrid2{this};
+    LazyControl<platform::DBGrid> DBGrid3{this};
+    LazyControl<platform::DBGrid> DBGrid7{this};
+    LazyControl<platform::SSCommand> SSCommand3{this};  // drug "Hozzáad"
+    LazyControl<platform::SSCommand> SSCommand4{this};  // material "Hozzáad"
+    LazyControl<platform::SSCommand> SSCommand31{this}; // diagnostics "Hozzáad" (ward: certificate)
+    LazyControl<platform::SSCommand> SSCommand19{this}; // drug "Keresés"
+    LazyControl<platform::SSCommand> SSCommand5{this};  // material "Keresés"
+    LazyControl<platform::SSCommand> SSCommand32{this}; // diagnostics "Keresés"
 
     // Ward program only: the diagnostics combo, the hint of the other
     // services, the diagnostics notice.
-    platform::DBCombo* DBCombo5 = nullptr;
-    platform::SSPanel* SSPanel27 = nullptr;
-    platform::SSPanel* SSPanel29 = nullptr;
+    LazyControl<platform::DBCombo> DBCombo5{this};
+    LazyControl<platform::SSPanel> SSPanel27{this};
+    LazyControl<platform::SSPanel> SSPanel29{this};
 
-    platform::DBGrid* DBGrid1 = nullptr; // items of the episode
-    platform::DBGrid* DBGrid4 = nullptr; // surgeries of the episode, for deletion
+    LazyControl<platform::DBGrid> DBGrid1{this}; // items of the episode
+    LazyControl<platform::DBGrid> DBGrid4{this}; // surgeries of the episode, for deletion
 
     // ---- controls: other frames of the window ----
     // Institution data.
-    platform::SSFrame* SSFrame2 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLineEdit* Text10 = nullptr;
-    QLineEdit* Text15 = nullptr;
-    platform::SSCommand* SSCommand6 = nullptr;
-    platform::SSCommand* SSCommand7 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame2{this};
+    LazyControl<QLabel> Label12{this};
+    LazyControl<QLabel> Label13{this};
+    LazyControl<QLineEdit> Text10{this};
+    LazyControl<QLineEdit> Text15{this};
+    LazyControl<platform::SSCommand> SSCommand6{this};
+    LazyControl<platform::SSCommand> SSCommand7{this};
     // Import.
-    platform::SSFrame* SSFrame3 = nullptr;
-    platform::SSPanel* SSPanel19 = nullptr;
-    QLineEdit* Text13 = nullptr;
-    platform::SSCommand* SSCommand11 = nullptr;
-    platform::SSCommand* SSCommand12 = nullptr;
-    platform::SSCommand* SSCommand13 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame3{this};
+    LazyControl<platform::SSPanel> SSPanel19{this};
+    LazyControl<QLineEdit> Text13{this};
+    LazyControl<platform::SSCommand> SSCommand11{this};
+    LazyControl<platform::SSCommand> SSCommand12{this};
+    LazyControl<platform::SSCommand> SSCommand13{this};
     // Progress.
-    platform::SSFrame* SSFrame4 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame4{this};
+    LazyControl<QProgressBar> ProgressBar1{this};
+    LazyControl<QLabel> Label9{this};
+    LazyControl<QLabel> Label10{this};
+    LazyControl<QLabel> Label11{this};
     // Period and target dialog.
-    platform::SSFrame* SSFrame5 = nullptr;
-    QFrame* Shape7 = nullptr;
-    QFrame* Shape8 = nullptr;
-    QFrame* Shape9 = nullptr;
-    QCheckBox* Check2 = nullptr; // "Törzsszám"
-    QLineEdit* Text33 = nullptr;
-    QCheckBox* Check1 = nullptr; // "Idő"
-    QLabel* Label15 = nullptr;
-    QLabel* Label16 = nullptr;
-    QLineEdit* Text16 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QLineEdit* Text28 = nullptr;
-    QComboBox* Combo4 = nullptr;
-    QLabel* Label17 = nullptr;
-    QLineEdit* Text17 = nullptr;
-    platform::SSCommand* SSCommand28 = nullptr;
-    QLabel* Label24 = nullptr;
-    QLineEdit* Text20 = nullptr;
-    platform::SSCommand* SSCommand17 = nullptr;
-    platform::SSCommand* SSCommand18 = nullptr;
-    QLabel* Label14 = nullptr;
-    QLabel* Label21 = nullptr;
-    QLabel* Label22 = nullptr;
-    QLabel* Label23 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame5{this};
+    LazyControl<QFrame> Shape7{this};
+    LazyControl<QFrame> Shape8{this};
+    LazyControl<QFrame> Shape9{this};
+    LazyControl<QCheckBox> Check2{this}; // "Törzsszám"
+    LazyControl<QLineEdit> Text33{this};
+    LazyControl<QCheckBox> Check1{this}; // "Idő"
+    LazyControl<QLabel> Label15{this};
+    LazyControl<QLabel> Label16{this};
+    LazyControl<QLineEdit> Text16{this};
+    LazyControl<QComboBox> Combo1{this};
+    LazyControl<QLineEdit> Text28{this};
+    LazyControl<QComboBox> Combo4{this};
+    LazyControl<QLabel> Label17{this};
+    LazyControl<QLineEdit> Text17{this};
+    LazyControl<platform::SSCommand> SSCommand28{this};
+    LazyControl<QLabel> Label24{this};
+    LazyControl<QLineEdit> Text20{this};
+    LazyControl<platform::SSCommand> SSCommand17{this};
+    LazyControl<platform::SSCommand> SSCommand18{this};
+    LazyControl<QLabel> Label14{this};
+    LazyControl<QLabel> Label21{this};
+    LazyControl<QLabel> Label22{this};
+    LazyControl<QLabel> Label23{this};
     // Search.
-    platform::SSFrame* SSFrame6 = nullptr;
-    platform::SSPanel* SSPanel20 = nullptr;
-    QLineEdit* Text18 = nullptr;
-    QRadioButton* SSOption1 = nullptr;
-    QRadioButton* SSOption2 = nullptr;
-    platform::SSCommand* SSCommand20 = nullptr;
-    platform::SSCommand* SSCommand21 = nullptr;
-    QLabel* Label18 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame6{this};
+    LazyControl<platform::SSPanel> SSPanel20{this};
+    LazyControl<QLineEdit> Text18{this};
+    LazyControl<QRadioButton> SSOption1{this};
+    LazyControl<QRadioButton> SSOption2{this};
+    LazyControl<platform::SSCommand> SSCommand20{this};
+    LazyControl<platform::SSCommand> SSCommand21{this};
+    LazyControl<QLabel> Label18{this};
     // Find by register number.
-    platform::SSFrame* SSFrame7 = nullptr;
-    QLabel* Label20 = nullptr;
-    QLineEdit* Text19 = nullptr;
-    platform::SSCommand* SSCommand26 = nullptr;
-    platform::SSCommand* SSCommand27 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame7{this};
+    LazyControl<QLabel> Label20{this};
+    LazyControl<QLineEdit> Text19{this};
+    LazyControl<platform::SSCommand> SSCommand26{this};
+    LazyControl<platform::SSCommand> SSCommand27{this};
     // Surgery master picker.
-    platform::SSFrame* SSFrame8 = nullptr;
-    platform::DBGrid* DBGrid6 = nullptr;
-    platform::SSCommand* SSCommand22 = nullptr;
-    platform::SSCommand* SSCommand29 = nullptr;
+    LazyControl<platform::SSFrame> SSFrame8{this};
+    LazyControl<platform::DBGrid> DBGrid6{this};
+    LazyControl<platform::SSCommand> SSCommand22{this};
+    LazyControl<platform::SSCommand> SSCommand29{this};
     // Episodes of a list's selection.
-    platform::DBGrid* DBGrid5 = nullptr;
+    LazyControl<platform::DBGrid> DBGrid5{this};
 
     // ---- data connections (kezdo_data.cpp) ----
     platform::db::DataConnection* Data1 = nullptr;
@@ -534,28 +598,33 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void setupUi();          // kezdo_ui.cpp
+    void setupUi();          // kezdo_ui.cpp: the first screen
     void setupMenus();       // kezdo_ui.cpp
     void setupToolbar();     // kezdo_ui.cpp
+    // The hidden frames, built by ensureFrames():
     void setupEntryFrame();  // kezdo_ui.cpp
     void setupOutcome();     // kezdo_ui.cpp, surgical form
     void setupWalkLine();    // kezdo_ui.cpp
     void setupSurgeriesAndItems(); // kezdo_ui.cpp, surgical form
     void setupEpisodeButtons();    // kezdo_ui.cpp
     void setupOtherFrames(); // kezdo_ui.cpp
-    void setupData();        // kezdo_data.cpp
+    void setupData();        // kezdo_data.cpp: the files and connections
+    void bindControls();     // kezdo_data.cpp: the frames' grids and combos
     void connectShellHandlers();
     void playBanner();
     bool checkRegionalFormats();
     void formatFailure();
 
     const ProgramInfo& m_program;
-    platform::SSCommand* m_certificateButton = nullptr;
+    LazyControl<platform::SSCommand> m_certificateButton{this};
     std::shared_ptr<platform::db::Database> m_enteredData;
     std::shared_ptr<platform::db::Database> m_codeTables;
     std::shared_ptr<platform::db::Database> m_convertedData;
     bool m_closed = false;
     int m_activations = 0;
+    bool m_framesBuilt = false;
+    bool m_formatBoxesBuilt = false;
+    bool m_destroying = false;
 };
 
 // The banner picture of the program: its caption on a gradient, 771 x 133.

@@ -1,7 +1,7 @@
 // The main window's data store: the three database files of the program,
 // opened from the working folder, the data connections Data1 ... Data12 with
 // the record sources the window starts with, and the grids and combo lists
-// bound to them.
+// bound to them (bound when their frames are built).
 #include "app/common/kezdo.h"
 
 #include "app/common/programinfo.h"
@@ -71,8 +71,10 @@ void kezdo::setupData()
         Data7 = connection("Data7", m_codeTables, QStringLiteral("SGYOGY"));
         Data12 = connection("Data12", nullptr, QString());
     }
+}
 
-    // Bound controls.
+void kezdo::bindControls()
+{
     DBCombo1->setRowSource(Data2, QStringLiteral("Okod"));
     DBGrid1->setDataSource(Data8, {
         {QStringLiteral("Azonosito"), QStringLiteral("Azonosito")},

@@ -125,11 +125,6 @@ void refuseTyping(int& keyAscii)
 
 void kezdo::connectEpisodeHandlers()
 {
-    connect(fel, &QAction::triggered, this, [this] { fel_Click(); });
-    connect(feldolg, &QAction::triggered, this, [this] { feldolg_Click(); });
-    connect(tete, &QAction::triggered, this, [this] { tete_Click(); });
-    connect(alapad, &QAction::triggered, this, [this] { alapad_Click(); });
-
     ev.onClick(SSCheck4, [this] { SSCheck4_Click(); });
     ev.onClick(SSCheck6, [this] { SSCheck6_Click(); });
     ev.onClick(SSCommand2, [this] { SSCommand2_Click(); });

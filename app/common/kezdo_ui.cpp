@@ -1,7 +1,9 @@
 // The main window's controls: every one created, named and captioned as the
 // clerks know it, laid out in fixed positions on a window of about
 // 1024 x 740. Widgets are created in the order of the form, which is also
-// their keyboard order. Frames that open over the entry frame (institution
+// their keyboard order. The window opens with what its first screen shows
+// (menus, toolbar, banner); the frames are built together when first
+// reached (ensureFrames). Frames that open over the entry frame (institution
 // data, import, progress, period dialog, search, find, surgery master) are
 // created after it so they lie on top of it.
 #include "app/common/kezdo.h"
@@ -26,8 +28,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
+#include <QRadialGradient>
 #include <QRadioButton>
-#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -247,6 +249,40 @@ QIcon toolIcon(int index)
     return QIcon(pm);
 }
 
+// The arrows of the walk buttons: a white arrow on a green disc, drawn once
+// for the program (the style's own arrows are first looked for in the icon
+// themes, which costs more than the whole entry frame).
+QIcon walkIcon(bool forward)
+{
+    auto draw = [](bool right) {
+        QPixmap pm(32, 32);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        QRadialGradient fill(QPointF(12, 10), 22);
+        fill.setColorAt(0.0, QColor(130, 215, 120));
+        fill.setColorAt(1.0, QColor(30, 130, 45));
+        p.setPen(QPen(QColor(20, 95, 35), 1.5));
+        p.setBrush(fill);
+        p.drawEllipse(QRectF(2, 2, 28, 28));
+        QPolygonF arrow;
+        arrow << QPointF(7, 16) << QPointF(16, 8) << QPointF(16, 13) << QPointF(25, 13) << QPointF(25, 19)
+              << QPointF(16, 19) << QPointF(16, 24);
+        if (right) {
+            for (QPointF& point : arrow)
+                point.setX(32 - point.x());
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(arrow);
+        p.end();
+        return QIcon(pm);
+    };
+    static const QIcon back = draw(false);
+    static const QIcon next = draw(true);
+    return forward ? next : back;
+}
+
 QIcon printerIcon()
 {
     QPixmap pm(24, 24);
@@ -333,18 +369,32 @@ void kezdo::setupUi()
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setGeometry(bannerPlace);
     Picture2->hide();
+    // Its picture is drawn when the banner is first played.
     Picture1 = label(central, "Picture1", QString(), bannerPlace);
-    Picture1->setPixmap(drawBannerPicture(m_program.caption));
     Picture1->hide();
 
-    // The two hidden boxes of the regional-format check.
+    // The format-check boxes and the frames come when first reached
+    // (ensureFormatBoxes, ensureFrames); the frames lie on top of the banner.
+}
+
+void kezdo::ensureFormatBoxes()
+{
+    if (m_formatBoxesBuilt || m_destroying)
+        return;
+    m_formatBoxesBuilt = true;
+    // The first text a box takes wakes the accessibility bridge, which may
+    // wait for the session bus: the first activation pays it, after the
+    // window is on the screen, not the opening.
+    QWidget* central = centralWidget();
     MaskEdBox5 = maskBox(central, "MaskEdBox5", QStringLiteral("####.##.##."), QRect(10, 200, 90, 22));
     MaskEdBox5->hide();
     MaskEdBox6 = maskBox(central, "MaskEdBox6", QStringLiteral("##:##:##"), QRect(110, 200, 80, 22));
     MaskEdBox6->hide();
+}
 
-    setupEntryFrame();
-    setupOtherFrames();
+void ensureKezdoFormatBoxes(kezdo* window)
+{
+    window->ensureFormatBoxes();
 }
 
 void kezdo::setupMenus()
@@ -505,8 +555,8 @@ void kezdo::setupWalkLine()
     // --- fourth line: keep boxes, walks, find ---
     SSCheck4 = checkBox(f, "SSCheck4", QStringLiteral("Intézeti adatok megtartása"), QRect(10, 114, 190, 24));
     SSCheck6 = checkBox(f, "SSCheck6", QStringLiteral("Betegadatok megtartása"), QRect(204, 114, 170, 24));
-    const QIcon left = style()->standardIcon(QStyle::SP_ArrowLeft);
-    const QIcon right = style()->standardIcon(QStyle::SP_ArrowRight);
+    const QIcon left = walkIcon(false);
+    const QIcon right = walkIcon(true);
     SSCommand15 = button(f, "SSCommand15", QString(), QRect(384, 112, 34, 28));
     SSCommand15->setIcon(left);
     SSCommand16 = button(f, "SSCommand16", QString(), QRect(420, 112, 34, 28));
@@ -542,11 +592,12 @@ void kezdo::setupSurgeriesAndItems()
                                  "Text27", "Text30", "Text24", "Text8", "Text26"};
     const char* durationNames[10] = {"MaskEdBox7", "MaskEdBox11", "MaskEdBox14", "MaskEdBox12", "MaskEdBox13",
                                      "MaskEdBox8", "MaskEdBox9", "MaskEdBox10", "MaskEdBox16", "MaskEdBox15"};
-    QLineEdit** codeMembers[10] = {&Text23, &Text9, &Text29, &Text21, &Text22,
-                                   &Text27, &Text30, &Text24, &Text8, &Text26};
-    platform::MaskEdBox** durationMembers[10] = {&MaskEdBox7, &MaskEdBox11, &MaskEdBox14, &MaskEdBox12,
-                                                 &MaskEdBox13, &MaskEdBox8, &MaskEdBox9, &MaskEdBox10,
-                                                 &MaskEdBox16, &MaskEdBox15};
+    LazyControl<QLineEdit>* codeMembers[10] = {&Text23, &Text9, &Text29, &Text21, &Text22,
+                                               &Text27, &Text30, &Text24, &Text8, &Text26};
+    LazyControl<platform::MaskEdBox>* durationMembers[10] = {&MaskEdBox7, &MaskEdBox11, &MaskEdBox14,
+                                                             &MaskEdBox12, &MaskEdBox13, &MaskEdBox8,
+                                                             &MaskEdBox9, &MaskEdBox10, &MaskEdBox16,
+                                                             &MaskEdBox15};
     for (int k = 0; k < 10; ++k) {
         const int x = 10 + k * 68;
         auto* digit = new QLabel(QString::number(k), f);
@@ -576,20 +627,20 @@ void kezdo::setupSurgeriesAndItems()
     struct TabControls {
         const char* page;
         QString title;
-        QLineEdit** code;
+        LazyControl<QLineEdit>* code;
         const char* codeName;
         int codeLength;
-        platform::DBCombo** combo;
+        LazyControl<platform::DBCombo>* combo;
         const char* comboName;
-        platform::MaskEdBox** quantity;
+        LazyControl<platform::MaskEdBox>* quantity;
         const char* quantityName;
-        QLineEdit** quantityText;
+        LazyControl<QLineEdit>* quantityText;
         const char* quantityTextName;
-        platform::SSCommand** add;
+        LazyControl<platform::SSCommand>* add;
         const char* addName;
-        platform::SSCommand** search;
+        LazyControl<platform::SSCommand>* search;
         const char* searchName;
-        platform::DBGrid** grid;
+        LazyControl<platform::DBGrid>* grid;
         const char* gridName;
     };
     const TabControls tabs[3] = {

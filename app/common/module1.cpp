@@ -65,7 +65,8 @@ void resetProgramEnd()
     g_exitCode = 0;
 }
 
-bool checkDatabaseFiles(const ProgramInfo& info, const QString& folder)
+bool checkDatabaseFiles(const ProgramInfo& info, const QString& folder,
+                        std::vector<std::shared_ptr<platform::db::Database>>* opened)
 {
     const QDir dir(folder);
     const QString where = QDir::toNativeSeparators(dir.absolutePath());
@@ -85,7 +86,10 @@ bool checkDatabaseFiles(const ProgramInfo& info, const QString& folder)
     // Only a file the program cannot work on at all ends it here; a file it
     // merely cannot write (read-only, locked) is reported when a write fails.
     for (const auto& [file, made] : files) {
-        const QString problem = dataFileProblem(dir.filePath(file), made);
+        std::shared_ptr<platform::db::Database> db;
+        const QString problem = dataFileProblem(dir.filePath(file), made, &db);
+        if (opened && db)
+            opened->push_back(db);
         if (!problem.isEmpty()) {
             platform::msgBox(QStringLiteral("%1\nMunkamappa: %2").arg(problem, where), platform::Critical,
                              QStringLiteral("Hiba"));

@@ -58,10 +58,6 @@ void tellIf(const std::optional<episode::Message>& message)
 
 void kezdo::connectExportHandlers()
 {
-    connect(elso, &QAction::triggered, this, [this] { elso_Click(); });
-    connect(mas, &QAction::triggered, this, [this] { mas_Click(); });
-    connect(har, &QAction::triggered, this, [this] { har_Click(); });
-    connect(talviron, &QAction::triggered, this, [this] { talviron_Click(); });
     ev.onClick(Check1, [this] { Check1_Click(); });
     ev.onClick(Check2, [this] { Check2_Click(); });
     connect(Combo1, &QComboBox::activated, this, [this](int) { Combo1_Click(); });

@@ -69,7 +69,6 @@ void showBoxes(const QList<episode::Message>& boxes)
 
 void kezdo::connectImportHandlers()
 {
-    connect(kesz, &QAction::triggered, this, [this] { kesz_Click(); });
     ev.onClick(SSCommand11, [this] { SSCommand11_Click(); });
     ev.onClick(SSCommand12, [this] { SSCommand12_Click(); });
     ev.onClick(SSCommand13, [this] { SSCommand13_Click(); });

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QTranslator>
 
 #include <exception>
@@ -52,11 +54,42 @@ private:
     bool m_failing = false;
 };
 
+// The extension buttons of the menu bar and the toolbar, shown only when
+// their items do not fit (never, in this window), get a drawn arrow. The
+// style's own are picture files, and the first picture file read loads
+// every image-format plugin, before the window is on the screen.
+class ShellStyle : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
+            return QProxyStyle::standardIcon(icon, option, widget);
+        QPixmap pm(16, 16);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(40, 40, 60), 1.5));
+        for (int offset : {3, 8}) {
+            if (icon == SP_ToolBarHorizontalExtensionButton)
+                p.drawPolyline(QPolygonF{QPointF(offset, 4), QPointF(offset + 4, 8), QPointF(offset, 12)});
+            else
+                p.drawPolyline(QPolygonF{QPointF(4, offset), QPointF(8, offset + 4), QPointF(12, offset)});
+        }
+        p.end();
+        return QIcon(pm);
+    }
+};
+
 } // namespace
 
 int runProgram(const ProgramInfo& info, int argc, char** argv)
 {
+    // The menus stay in the window: the clerks know them there, and asking
+    // the desktop for a global menu bar costs the start a round on the
+    // session bus.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     Application app(argc, argv);
+    QApplication::setStyle(new ShellStyle);
     QApplication::setApplicationName(info.name);
     ProgramInfo::setCurrent(info);
     platform::setDefaultMsgBoxTitle(info.name);
@@ -73,7 +106,10 @@ int runProgram(const ProgramInfo& info, int argc, char** argv)
 
     // The database files belong to the clerk's working folder; a missing
     // one is reported and never created in its place.
-    if (!checkDatabaseFiles(info, QDir::currentPath()))
+    // The files stay open from the check to the window, which then works on
+    // these connections: each file is opened once.
+    std::vector<std::shared_ptr<platform::db::Database>> files;
+    if (!checkDatabaseFiles(info, QDir::currentPath(), &files))
         return 1;
 
     try {

@@ -67,20 +67,20 @@ void WardMain::setupItemTabs(QWidget* f)
     struct Page {
         const char* page;
         QString title;
-        QLineEdit** code;
+        LazyControl<QLineEdit>* code;
         const char* codeName;
-        platform::DBCombo** combo;
+        LazyControl<platform::DBCombo>* combo;
         const char* comboName;
-        platform::MaskEdBox** quantity;
+        LazyControl<platform::MaskEdBox>* quantity;
         const char* quantityName;
         int quantityLength;
-        QLineEdit** quantityText;
+        LazyControl<QLineEdit>* quantityText;
         const char* quantityTextName;
-        platform::SSCommand** add;
+        LazyControl<platform::SSCommand>* add;
         const char* addName;
-        platform::SSCommand** search;
+        LazyControl<platform::SSCommand>* search;
         const char* searchName;
-        platform::DBGrid** grid;
+        LazyControl<platform::DBGrid>* grid;
         const char* gridName;
     };
     const Page pages[3] = {
