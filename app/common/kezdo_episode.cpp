@@ -869,7 +869,7 @@ void kezdo::showEpisodeHeader(const episode::EpisodeRow& r)
     {
         // The ward form's load leaves the marking of kept patient data as
         // it is; a register number the clerk types still ends it.
-        const QSignalBlocker keepMarking(ward ? Text3 : nullptr);
+        const QSignalBlocker keepMarking(ward ? Text3.get() : nullptr);
         Text3->setText(r.tSzam);
     }
     Text4->setText(r.taj);
