@@ -93,22 +93,25 @@ void stop(pid_t pid)
     }
 }
 
-// A virtual display the case started itself, on a display number that
-// Xvfb picks free (-displayfd).
-class VirtualDisplay {
+// A helper process of the case's own that tells, on a pipe, one line the
+// case needs (Xvfb its display number, dbus-daemon its address). `argv`
+// names the pipe's write end with "{fd}".
+class ReportingProcess {
 public:
-    ~VirtualDisplay()
+    ~ReportingProcess()
     {
         if (m_pid > 0)
             stop(m_pid);
     }
-    bool start()
+    bool start(std::vector<std::string> args)
     {
         int fds[2];
         if (::pipe(fds) != 0)
             return false;
-        CStrings argv({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
-                       "tcp"});
+        for (std::string& a : args)
+            if (const auto at = a.find("{fd}"); at != std::string::npos)
+                a.replace(at, 4, std::to_string(fds[1]));
+        CStrings argv(std::move(args));
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::close(fds[0]);
@@ -117,7 +120,7 @@ public:
                 ::dup2(null, 1);
                 ::dup2(null, 2);
             }
-            ::execvp("Xvfb", argv.get());
+            ::execvp(argv.get()[0], argv.get());
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -126,31 +129,47 @@ public:
             return false;
         }
         m_pid = pid;
-        // Xvfb writes its display number once it accepts connections.
-        std::string number;
+        // The line comes once the helper is ready to serve.
+        std::string line;
         const auto until = Clock::now() + std::chrono::seconds(10);
-        while (Clock::now() < until && number.find('\n') == std::string::npos) {
+        while (Clock::now() < until && line.find('\n') == std::string::npos) {
             pollfd p{fds[0], POLLIN, 0};
             if (::poll(&p, 1, 100) <= 0)
                 continue;
-            char buffer[32];
+            char buffer[256];
             const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
             if (n <= 0)
                 break;
-            number.append(buffer, static_cast<size_t>(n));
+            line.append(buffer, static_cast<size_t>(n));
         }
         ::close(fds[0]);
-        while (!number.empty() && (number.back() == '\n' || number.back() == '\r'))
-            number.pop_back();
-        if (number.empty())
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        m_line = line;
+        return !m_line.empty();
+    }
+    const std::string& line() const { return m_line; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_line;
+};
+
+// A virtual display the case started itself, on a display number that
+// Xvfb picks free (-displayfd).
+class VirtualDisplay {
+public:
+    bool start()
+    {
+        if (!m_xvfb.start({"Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}))
             return false;
-        m_name = ":" + number;
+        m_name = ":" + m_xvfb.line();
         return true;
     }
     const std::string& name() const { return m_name; }
 
 private:
-    pid_t m_pid = -1;
+    ReportingProcess m_xvfb;
     std::string m_name;
 };
 
@@ -159,57 +178,11 @@ private:
 // the accessibility bridge to look for a bus by starting a helper that fails.
 class SessionBus {
 public:
-    ~SessionBus()
-    {
-        if (m_pid > 0)
-            stop(m_pid);
-    }
-    bool start()
-    {
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return false;
-        CStrings argv({"dbus-daemon", "--session", "--nofork", "--print-address=" + std::to_string(fds[1])});
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::close(fds[0]);
-            const int null = ::open("/dev/null", O_WRONLY);
-            if (null >= 0) {
-                ::dup2(null, 1);
-                ::dup2(null, 2);
-            }
-            ::execvp("dbus-daemon", argv.get());
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        if (pid < 0) {
-            ::close(fds[0]);
-            return false;
-        }
-        m_pid = pid;
-        std::string address;
-        const auto until = Clock::now() + std::chrono::seconds(10);
-        while (Clock::now() < until && address.find('\n') == std::string::npos) {
-            pollfd p{fds[0], POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0)
-                continue;
-            char buffer[256];
-            const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            address.append(buffer, static_cast<size_t>(n));
-        }
-        ::close(fds[0]);
-        while (!address.empty() && (address.back() == '\n' || address.back() == '\r'))
-            address.pop_back();
-        m_address = address;
-        return !m_address.empty();
-    }
-    const std::string& address() const { return m_address; }
+    bool start() { return m_daemon.start({"dbus-daemon", "--session", "--nofork", "--print-address={fd}"}); }
+    const std::string& address() const { return m_daemon.line(); }
 
 private:
-    pid_t m_pid = -1;
-    std::string m_address;
+    ReportingProcess m_daemon;
 };
 
 // The benchmark's own client of the display: it is told of every window
