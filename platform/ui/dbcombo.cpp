@@ -1,7 +1,10 @@
 #include "platform/ui/dbcombo.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalBlocker>
+#include <QWheelEvent>
 
 namespace platform {
 
@@ -50,6 +53,17 @@ QVariant ListFieldModel::data(const QModelIndex& index, int role) const
     return m_connection->recordset().valueAt(index.row(), m_fieldIndex).toString();
 }
 
+int ListFieldModel::rowOf(const QString& text) const
+{
+    if (!m_connection || m_fieldIndex < 0)
+        return -1;
+    const db::Recordset& rs = m_connection->recordset();
+    for (int row = 0; row < m_rowCount; ++row)
+        if (rs.valueAt(row, m_fieldIndex).toString() == text)
+            return row;
+    return -1;
+}
+
 // ------------------------------------------------------------------- DBCombo
 
 DBCombo::DBCombo(QWidget* parent) : QComboBox(parent)
@@ -83,6 +97,10 @@ DBCombo::DBCombo(QWidget* parent) : QComboBox(parent)
         emit Change();
     });
     connect(this, &QComboBox::activated, this, &DBCombo::entryChosen);
+    // The editable combo takes the entry matching its text as chosen when
+    // its edit loses the focus or its list opens, which would make a mere
+    // pass through the box a Click. Only a real choice is one.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
 }
 
 void DBCombo::setRowSource(db::DataConnection* connection, const QString& listField)
@@ -94,6 +112,53 @@ void DBCombo::setText(const QString& text)
 {
     m_selectedRow = -1;
     setEditText(text);
+}
+
+int DBCombo::followText()
+{
+    const QString shown = currentText();
+    if (currentIndex() >= 0 && itemText(currentIndex()) == shown)
+        return currentIndex();
+    const int row = m_model.rowOf(shown);
+    if (row >= 0) {
+        // The text stays as it is, so this is no Change.
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(row);
+    }
+    return row;
+}
+
+void DBCombo::showPopup()
+{
+    const int row = followText();
+    QComboBox::showPopup();
+    if (row < 0 && view()) {
+        // A text that is no entry (a ward since removed): nothing stands
+        // highlighted, so Enter takes nothing the clerk did not point at.
+        view()->clearSelection();
+        view()->setCurrentIndex(QModelIndex());
+    }
+}
+
+void DBCombo::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        followText();
+        break;
+    default:
+        break;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void DBCombo::wheelEvent(QWheelEvent* event)
+{
+    // Scrolling the window past the box chooses nothing.
+    event->ignore();
 }
 
 void DBCombo::entryChosen(int index)

@@ -4,8 +4,11 @@
 // responsive.
 //
 // text() is the chosen entry or the typed text. setText() by code fires
-// Change, as typing does. Choosing an entry from the list fires Click(2)
-// (the list area) after the text has changed.
+// Change, as typing does. Choosing an entry from the list (a click or Enter
+// in the opened list, or an arrow key in the closed box) fires Click(2) (the
+// list area) after the text has changed; nothing else does: entering or
+// leaving the box, opening and closing the list, or turning the mouse wheel
+// over it, is no choice.
 #pragma once
 
 #include "platform/db/dataconnection.h"
@@ -29,6 +32,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     void reload();
+
+    // The first row whose field reads exactly the text; -1 when none does.
+    int rowOf(const QString& text) const;
 
 private:
     QPointer<db::DataConnection> m_connection;
@@ -56,12 +62,22 @@ public:
     // was typed or set by code.
     int selectedRow() const { return m_selectedRow; }
 
+    // Opens the list on the entry the text shows.
+    void showPopup() override;
+
 signals:
     void Change();
     void Click(int area);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     void entryChosen(int index);
+    // Puts the list's current entry on the text on show, so the list opens
+    // on it and the arrow keys step from it; -1 when no entry reads so.
+    int followText();
 
     ListFieldModel m_model;
     int m_selectedRow = -1;

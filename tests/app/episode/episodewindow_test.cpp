@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QAbstractItemView>
+#include <QTest>
 #include <QToolBar>
 
 #include <functional>
@@ -1121,6 +1123,98 @@ TEST_P(StoredEpisode, aModificationThatChangesNothingLeavesEveryStoredColumnAsIt
                   items.join('\n'));
         w.SSCommand2->click();
     }
+}
+
+// The ward box is touched in every way a clerk touches it without picking an
+// entry: the header keeps the episode's own care type and an untouched save
+// stores nothing. The ward table says C for ward 0211 meanwhile, so any
+// look-up would show it.
+TEST_P(StoredEpisode, touchingTheWardBoxWithoutAPickChangesNothingShownOrStored)
+{
+    kezdo& w = *window;
+    // Ward 0211 goes to the end of the list, so its entry is not the one a
+    // fresh list stands on.
+    entered()->exec("delete from Osztálykódok where Okod = '0211'");
+    addWard("0211", "C");
+    w.Data2->refresh();
+    auto keyTo = [](QWidget* target, int key) {
+        QTest::keyClick(target, static_cast<Qt::Key>(key));
+        QApplication::processEvents();
+        platform::Events::flush();
+        QApplication::processEvents();
+    };
+    auto list = [&] { return w.DBCombo1->view(); };
+    struct Case {
+        const char* name;
+        std::function<void()> touch;
+    };
+    const Case cases[] = {
+        {"enter the box and leave it", [&] { focusOn(w.DBCombo1); focusOn(w.Text3); }},
+        {"tab through the box", [&] {
+             focusOn(w.DBCombo1);
+             keyTo(QApplication::focusWidget(), Qt::Key_Tab);
+         }},
+        {"open the list and close it with Esc", [&] {
+             focusOn(w.DBCombo1);
+             w.DBCombo1->showPopup();
+             QApplication::processEvents();
+             // The opened list stands on the ward on show.
+             EXPECT_EQ(list()->currentIndex().data().toString(), "0211");
+             keyTo(list(), Qt::Key_Escape);
+             EXPECT_FALSE(list()->isVisible());
+             focusOn(w.Text3);
+         }},
+        {"open the list and close it without a choice", [&] {
+             w.DBCombo1->showPopup();
+             QApplication::processEvents();
+             w.DBCombo1->hidePopup();
+             focusOn(w.Text4);
+         }},
+        {"click into the box and out", [&] {
+             testsupport::quickClick(w.DBCombo1->lineEdit());
+             testsupport::quickClick(w.Text4);
+             platform::Events::flush();
+             QApplication::processEvents();
+         }},
+        {"a register-number find leaves the focus in the box", [&] {
+             w.SSCommand25->click();
+             w.Text19->setText("111111111");
+             keyTo(w.Text19, Qt::Key_Return);
+             ASSERT_EQ(w.Label1->text(), "1");
+             if (QApplication::focusWidget() != w.DBCombo1->lineEdit())
+                 focusOn(w.DBCombo1);
+             focusOn(w.Text3);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reviewEpisode(1);
+        const QString stored = everyRow();
+        c.touch();
+        EXPECT_EQ(w.DBCombo1->text(), "0211");
+        EXPECT_EQ(w.Label4->text(), "E = egynapos ellátás");
+        EXPECT_EQ(w.SSPanel22->caption(), "1234E0211");
+        modify();
+        EXPECT_EQ(everyRow(), stored);
+        w.SSCommand2->click();
+    }
+
+    // A real pick, by keys in the opened list, shows and stores the picked
+    // ward's care type.
+    reviewEpisode(1);
+    focusOn(w.DBCombo1);
+    w.DBCombo1->showPopup();
+    QApplication::processEvents();
+    ASSERT_EQ(list()->currentIndex().data().toString(), "0211");
+    keyTo(list(), Qt::Key_Up);
+    ASSERT_EQ(list()->currentIndex().data().toString(), "0303");
+    keyTo(list(), Qt::Key_Return);
+    EXPECT_EQ(w.DBCombo1->text(), "0303");
+    EXPECT_EQ(w.Label4->text(), "A = ápolási otthon");
+    EXPECT_EQ(w.SSPanel22->caption(), "1234A0303");
+    modify();
+    EXPECT_EQ(stored(1, "Okod").toString(), "0303");
+    EXPECT_EQ(stored(1, "Int_tipus").toString(), "A");
 }
 
 // Loading a stored episode over a filled form: the ward form is written over
