@@ -179,7 +179,9 @@ void WardMain::fel_Click()
 void WardMain::tete_Click()
 {
     w.aktpoz = 1;
-    const int episodes = w.pointItemsAtFirstEpisode();
+    // An empty selection (a find that met nothing) leaves the form as it
+    // was, the items of the episode on show included.
+    const int episodes = w.Data3->recordset().recordCount() > 0 ? w.pointItemsAtFirstEpisode() : 0;
     w.DBCombo1->show();
     w.SSFrame1->show();
     w.SSFrame1->setCaption(episode::kReviewCaption);

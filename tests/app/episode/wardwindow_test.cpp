@@ -744,6 +744,42 @@ TEST_F(WardWindow, find_by_register_number_in_review_and_in_processing)
     EXPECT_EQ(boxes.texts(), (QStringList{"Adatbázis vége!", "Adatbázis eleje!"}));
 }
 
+TEST_F(WardWindow, a_review_after_a_find_that_met_nothing_keeps_the_episode_and_its_items_on_show)
+{
+    kezdo& w = *window;
+    addEpisode(1, "111");
+    addEpisode(2, "222");
+    addWardItem("1", "E1", "E");
+    addWardItem("2", "12", "G");
+    addWardItem("2", "F1", "L");
+    auto shownItems = [&] {
+        QStringList codes;
+        const auto& m = w.DBGrid1->recordsetModel();
+        for (int r = 0; r < m.rowCount(); ++r)
+            for (int c = 0; c < m.columnCount(); ++c)
+                if (m.headerData(c, Qt::Horizontal).toString() == "Ráfordításkód")
+                    codes << m.data(m.index(r, c)).toString();
+        return codes;
+    };
+    w.tete->trigger();
+    w.SSCommand25->click();
+    w.Text19->setText("222");
+    w.SSCommand26->click();
+    ASSERT_EQ(w.Label1->text(), "2");
+    const QStringList items = shownItems();
+    ASSERT_EQ(items, (QStringList{"12", "F1"}));
+
+    w.SSCommand25->click();
+    w.Text19->setText("nincs");
+    w.SSCommand26->click();
+    boxes->clear();
+    w.tete->trigger();
+    EXPECT_EQ(boxes.texts(), QStringList{"Nincs adat!"});
+    EXPECT_EQ(w.Label1->text(), "2");
+    EXPECT_EQ(w.Text3->text(), "222");
+    EXPECT_EQ(shownItems(), items);
+}
+
 TEST_F(WardWindow, jump_takes_the_whole_record_and_a_position_outside_changes_nothing)
 {
     kezdo& w = *window;
