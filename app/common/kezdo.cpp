@@ -29,6 +29,7 @@
 #include <QToolBar>
 
 #include <exception>
+#include <functional>
 
 void BannerCanvas::drawFrame(const QPixmap& banner, int width)
 {
@@ -64,6 +65,28 @@ kezdo::kezdo(const ProgramInfo& info, QWidget* parent)
     connectShellHandlers();
 }
 
+namespace {
+
+// Tells whenever a frame is shown or hidden, however that came about.
+class FrameVisibilityWatch : public QObject {
+public:
+    using Handler = std::function<void(const QWidget*, bool)>;
+    FrameVisibilityWatch(Handler handler, QObject* parent) : QObject(parent), m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+            m_handler(static_cast<QWidget*>(watched), event->type() == QEvent::ShowToParent);
+        return false;
+    }
+
+private:
+    Handler m_handler;
+};
+
+} // namespace
+
 kezdo::~kezdo()
 {
     // Nothing is built for a window that goes.
@@ -80,6 +103,10 @@ void kezdo::ensureFrames()
     m_framesBuilt = true;
     setupEntryFrame();
     setupOtherFrames();
+    auto* watch = new FrameVisibilityWatch(
+        [this](const QWidget* frame, bool shown) { bannerFollowsFrames(frame, shown); }, this);
+    for (platform::SSFrame* frame : centralWidget()->findChildren<platform::SSFrame*>(Qt::FindDirectChildrenOnly))
+        frame->installEventFilter(watch);
     // A file that fails while the grids and lists are bound to it (locked
     // beyond the busy timeout) is told to whoever reached the frames, once
     // every control and handler is in place.
@@ -187,8 +214,10 @@ void kezdo::Form_Activate()
 
 void kezdo::playBanner()
 {
-    // Both pictures lie under the entry frame and the other frames.
-    Picture2->show();
+    // Both pictures lie under the entry frame and the other frames, and stay
+    // hidden while one of them is up.
+    m_bannerStarted = true;
+    bannerFollowsFrames();
     QCoreApplication::processEvents();
     // The banner is drawn on the first activation, after the window is
     // on the screen, and kept.
@@ -200,7 +229,20 @@ void kezdo::playBanner()
         for (int t = 50; t <= 771; t += 20)
             Picture2->drawFrame(banner, t);
     }
-    Picture1->show();
+    m_bannerPlayed = true;
+    bannerFollowsFrames();
+}
+
+void kezdo::bannerFollowsFrames(const QWidget* changed, bool shown)
+{
+    bool frameUp = changed && shown;
+    if (m_framesBuilt)
+        for (const platform::SSFrame* frame :
+             centralWidget()->findChildren<platform::SSFrame*>(Qt::FindDirectChildrenOnly))
+            if (frame != changed && !frame->isHidden())
+                frameUp = true;
+    Picture2->setVisible(m_bannerStarted && !frameUp);
+    Picture1->setVisible(m_bannerPlayed && !frameUp);
 }
 
 bool kezdo::checkRegionalFormats()

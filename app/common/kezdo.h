@@ -612,6 +612,10 @@ private:
     void bindControls();     // kezdo_data.cpp: the frames' grids and combos
     void connectShellHandlers();
     void playBanner();
+    // The banner shows only while no frame is up, so no frame's caption
+    // ever stands over it or beside it; `changed` is the frame being shown
+    // (`shown`) or hidden right now.
+    void bannerFollowsFrames(const QWidget* changed = nullptr, bool shown = false);
     bool checkRegionalFormats();
     void formatFailure();
 
@@ -623,6 +627,8 @@ private:
     bool m_closed = false;
     int m_activations = 0;
     bool m_framesBuilt = false;
+    bool m_bannerStarted = false; // its canvas is up
+    bool m_bannerPlayed = false;  // its picture is up
     bool m_formatBoxesBuilt = false;
     bool m_destroying = false;
 };

@@ -10,6 +10,7 @@
 #include "platform/ui/dbgrid.h"
 #include "platform/ui/maskedbox.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -522,6 +523,58 @@ TEST_F(ShellTest, each_program_starts_with_its_caption_files_and_item_tabs)
             w.Form_Activate();
             EXPECT_EQ(w.MaskEdBox7->text(), "1");
         }
+        window.reset();
+    }
+}
+
+// A frame's caption stands on its own: the banner is down while any frame
+// is up, an activation meanwhile included, and back when the last goes.
+TEST_F(ShellTest, the_banner_is_down_while_a_frame_is_up)
+{
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        SCOPED_TRACE(info->name.toStdString());
+        platform::ActivationTracker::instance().reset();
+        kezdo& w = open(*info);
+        activate(&w);
+        ASSERT_TRUE(w.Picture1->isVisible());
+        auto bannerShows = [&] { return w.Picture1->isVisible() || w.Picture2->isVisible(); };
+
+        struct Opening {
+            const char* name;
+            QAction* action;
+            QWidget* frame;
+            QWidget* close;
+        };
+        const Opening openings[] = {
+            {"control list", w.elso, w.SSFrame5, w.SSCommand18},
+            {"export", w.talviron, w.SSFrame5, w.SSCommand18},
+            {"institution", w.alapad, w.SSFrame2, w.SSCommand7},
+        };
+        for (const Opening& o : openings) {
+            SCOPED_TRACE(o.name);
+            o.action->trigger();
+            QApplication::processEvents();
+            ASSERT_TRUE(o.frame->isVisible());
+            EXPECT_FALSE(bannerShows());
+            // Coming back to the window replays the banner out of sight.
+            {
+                QWidget secondary;
+                secondary.show();
+                activate(&secondary);
+            }
+            activate(&w);
+            EXPECT_FALSE(bannerShows());
+            static_cast<QAbstractButton*>(o.close)->click();
+            QApplication::processEvents();
+            EXPECT_FALSE(o.frame->isVisible());
+            EXPECT_TRUE(w.Picture1->isVisible());
+        }
+        // The entry frame hides it too, and "Vissza" brings it back.
+        w.tete->trigger();
+        ASSERT_TRUE(w.SSFrame1->isVisible());
+        EXPECT_FALSE(bannerShows());
+        w.SSCommand2->click();
+        EXPECT_TRUE(w.Picture1->isVisible());
         window.reset();
     }
 }
