@@ -1,5 +1,7 @@
 #include "app/entry/quantity.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace entry {
@@ -52,26 +54,56 @@ std::optional<QString> integerDigits(QStringView s)
     return digits;
 }
 
+// The quantity in cents, rounded on the third decimal, halves away from
+// zero: a digit string without leading zeros, at least three digits long
+// ("005" for 0,05).
+QString roundedCents(const QuantityDigits& digits)
+{
+    const QString fraction = digits.fraction + QStringLiteral("000");
+    QString cents = digits.whole + fraction.left(2);
+    if (fraction.at(2) >= u'5') {
+        qsizetype i = cents.size() - 1;
+        for (; i >= 0 && cents.at(i) == u'9'; --i)
+            cents[i] = u'0';
+        if (i >= 0)
+            cents[i] = QChar(cents.at(i).unicode() + 1);
+        else
+            cents.prepend(u'1');
+    }
+    qsizetype lead = 0;
+    while (lead < cents.size() - 3 && cents.at(lead) == u'0')
+        ++lead;
+    return cents.mid(lead);
+}
+
+// Two decimals, decimal comma, a blank between groups of thousands; a minus
+// only when something is left after the rounding.
+QString formatDigits(const QuantityDigits& digits, bool negative)
+{
+    const QString cents = roundedCents(digits);
+    const QString whole = cents.left(cents.size() - 2);
+    QString out;
+    if (negative && cents != QStringLiteral("000"))
+        out += u'-';
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0)
+            out += u' ';
+        out += whole.at(i);
+    }
+    return out + u',' + cents.right(2);
+}
+
 } // namespace
 
 QString formatQuantity(double value)
 {
-    // A tiny relative nudge so that decimal halves stored inexactly in binary
-    // (1.005) still round away from zero as they read.
-    const long long cents = std::llround(value * 100.0 * (1.0 + 1e-12));
-    const bool negative = cents < 0;
-    const unsigned long long abs = negative ? 0ULL - static_cast<unsigned long long>(cents)
-                                            : static_cast<unsigned long long>(cents);
-    const QString whole = QString::number(abs / 100);
-    QString grouped;
-    for (qsizetype i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            grouped += u' ';
-        grouped += whole.at(i);
-    }
-    const unsigned long long frac = abs % 100;
-    return (negative ? QStringLiteral("-") : QString()) + grouped + u','
-        + QChar(u'0' + int(frac / 10)) + QChar(u'0' + int(frac % 10));
+    if (!std::isfinite(value))
+        return QString();
+    // Rounded on the decimal digits the number reads as (its shortest text),
+    // not on its binary value: a decimal half held inexactly (1.005) still
+    // rounds away from zero, and a large quantity keeps every digit.
+    const QString shortest = QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest);
+    return formatDigits(*readQuantityDigits(shortest), value < 0);
 }
 
 std::optional<QuantityDigits> readQuantityDigits(const QString& text)
@@ -121,16 +153,22 @@ std::optional<double> parseQuantity(const QString& text)
 
 namespace {
 
-// The value the field's display format shows: a quantity, or one with a
-// leading minus, which the format puts in parentheses.
-std::optional<double> displayedValue(const QString& typed)
+// What the field's display format reads in the typed text: a quantity, or
+// one with a leading minus, which the format puts in parentheses. Kept as
+// digits, so that a quantity of any length shows as typed.
+struct DisplayedQuantity {
+    QuantityDigits digits;
+    bool negative;
+};
+
+std::optional<DisplayedQuantity> displayedQuantity(const QString& typed)
 {
     const QString t = typed.trimmed();
-    if (t.startsWith(u'-')) {
-        const auto value = parseQuantity(t.mid(1));
-        return value ? std::optional<double>(-*value) : std::nullopt;
-    }
-    return parseQuantity(t);
+    const bool negative = t.startsWith(u'-');
+    const auto digits = readQuantityDigits(negative ? t.mid(1) : t);
+    if (!digits)
+        return std::nullopt;
+    return DisplayedQuantity{*digits, negative};
 }
 
 } // namespace
@@ -154,12 +192,13 @@ bool quantityTextAcceptable(const QString& quantityText)
 
 QString displayQuantity(const QString& typed)
 {
-    const auto value = displayedValue(typed);
-    if (!value)
+    const auto quantity = displayedQuantity(typed);
+    if (!quantity)
         return typed;
-    if (*value < 0 && formatQuantity(-*value) != formatQuantity(0))
-        return QStringLiteral("($") + formatQuantity(-*value) + u')';
-    return u'$' + formatQuantity(std::fabs(*value));
+    const QString amount = formatDigits(quantity->digits, false);
+    if (quantity->negative && amount != QStringLiteral("0,00"))
+        return QStringLiteral("($") + amount + u')';
+    return u'$' + amount;
 }
 
 } // namespace entry

@@ -109,9 +109,11 @@ void WardMain::setupItemTabs(QWidget* f)
         *p.quantity = named(new platform::MaskEdBox(QString(), page), p.quantityName, QRect(370, 8, 100, 24));
         (*p.quantity)->setMaxLength(p.quantityLength);
         (*p.quantity)->setFormat(QStringLiteral("$#,##0.00;($#,##0.00)"));
-        // Hidden and disabled: the add reads the quantity here.
+        // Hidden and disabled: the add reads the quantity here. It takes the
+        // quantity text whole, however long: cut to the width of `Rmen` it
+        // would read as a smaller quantity that passes the add's check, which
+        // must see the whole text to refuse one that does not fit.
         *p.quantityText = named(new QLineEdit(page), p.quantityTextName, QRect(476, 8, 60, 24));
-        (*p.quantityText)->setMaxLength(10);
         (*p.quantityText)->setEnabled(false);
         (*p.quantityText)->hide();
         *p.add = named(new platform::SSCommand(QStringLiteral("Hozzáad"), page), p.addName, QRect(520, 6, 100, 28));

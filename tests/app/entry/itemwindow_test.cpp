@@ -236,9 +236,10 @@ TEST_F(ItemWindow, quick_click_on_add_stores_the_quantity_just_typed)
 }
 
 // Each quantity box, once left, shows its quantity formatted ("$1 234,50")
-// and hands that text less its "$" to the add, which stores it as before;
-// back in the box the clerk edits what was typed. "Hozzáad" is clicked
-// straight from the box, with nothing settled in between.
+// and hands that text less its "$", whole, to the add, which stores it with
+// its value or refuses it when it does not fit `Rmen`; back in the box the
+// clerk edits what was typed. "Hozzáad" is clicked straight from the box,
+// with nothing settled in between.
 TEST_F(ItemWindow, quantity_boxes_show_their_format_when_left_and_store_the_shown_text_less_its_first_character)
 {
     kezdo& w = openOnTheDrugTab();
@@ -249,6 +250,7 @@ TEST_F(ItemWindow, quantity_boxes_show_their_format_when_left_and_store_the_show
     QLineEdit* quantityText[] = {w.Text2, w.Text7, w.Text32};
     QWidget* addButton[] = {w.SSCommand3, w.SSCommand4, w.SSCommand31};
     const char* code[] = {"12", "M1", "D1"};
+    const double unitPrice[] = {48, 300, 1000};
     for (int tab = 0; tab < 3; ++tab) {
         for (const auto& c : testsupport::kQuantityBoxCases) {
             SCOPED_TRACE(std::to_string(tab) + " " + c.typed);
@@ -256,14 +258,17 @@ TEST_F(ItemWindow, quantity_boxes_show_their_format_when_left_and_store_the_show
             boxes->clear();
             w.SSTab1->setCurrentIndex(tab);
             settle();
+            // A refusal keeps what was typed: the clerk starts afresh.
             focusOn(codeBox[tab]);
+            codeBox[tab]->clear();
             type(codeBox[tab], code[tab]);
             focusOn(quantityBox[tab]);
+            quantityBox[tab]->setText(QString());
             type(quantityBox[tab], c.typed);
             focusOn(w.SSCheck2);
             EXPECT_EQ(quantityBox[tab]->shownText(), c.shown);
             EXPECT_EQ(quantityBox[tab]->text(), c.typed);
-            EXPECT_EQ(quantityText[tab]->text(), c.stored ? c.stored : c.typed);
+            EXPECT_EQ(quantityText[tab]->text(), c.handedOn);
             focusOn(quantityBox[tab]);
             EXPECT_EQ(quantityBox[tab]->shownText(), c.typed);
             testsupport::quickClick(addButton[tab]);
@@ -272,6 +277,9 @@ TEST_F(ItemWindow, quantity_boxes_show_their_format_when_left_and_store_the_show
                 EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join("|").toStdString();
                 EXPECT_EQ(entered()->scalar("select Rmen from Ráfkódok where Rkod = ?", {code[tab]}).toString(),
                           c.stored);
+                EXPECT_DOUBLE_EQ(
+                    entered()->scalar("select Érték from Ráfkódok where Rkod = ?", {code[tab]}).toDouble(),
+                    unitPrice[tab] * c.quantity);
                 EXPECT_EQ(quantityBox[tab]->shownText(), "");
                 EXPECT_EQ(quantityText[tab]->text(), "");
             } else {

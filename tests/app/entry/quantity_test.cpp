@@ -12,7 +12,9 @@ TEST(Quantity, formats_two_decimals_with_comma_and_grouped_thousands)
     } cases[] = {
         {2.5, "2,50"},     {3, "3,00"},          {0, "0,00"},          {0.125, "0,13"},
         {1.005, "1,01"},   {1234.5, "1 234,50"}, {999999.99, "999 999,99"},
-        {1234567, "1 234 567,00"},
+        {1234567, "1 234 567,00"}, {-2.5, "-2,50"}, {-0.001, "0,00"},
+        // Every digit of a large quantity, never a cent more.
+        {5000000000, "5 000 000 000,00"}, {9999999999, "9 999 999 999,00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatQuantity(c.value), QString::fromUtf8(c.text)) << c.value;
@@ -65,6 +67,8 @@ TEST(Quantity, box_shows_its_display_format_and_hands_on_the_shown_text_less_its
         {"-2", "($2,00)"},         {"-1234,5", "($1 234,50)"},
         {"-0", "$0,00"},           {"", ""},
         {"abc", "abc"},            {"1,5,0", "1,5,0"},
+        {"007", "$7,00"},          {"999999,995", "$1 000 000,00"},
+        {"5000000000", "$5 000 000 000,00"}, {"9999999999", "$9 999 999 999,00"},
     };
     for (const Case& c : cases) {
         const QString typed = QString::fromUtf8(c.typed);
