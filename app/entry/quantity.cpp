@@ -54,28 +54,6 @@ std::optional<QString> integerDigits(QStringView s)
     return digits;
 }
 
-// The quantity in cents, rounded on the third decimal, halves away from
-// zero: a digit string without leading zeros, at least three digits long
-// ("005" for 0,05).
-QString roundedCents(const QuantityDigits& digits)
-{
-    const QString fraction = digits.fraction + QStringLiteral("000");
-    QString cents = digits.whole + fraction.left(2);
-    if (fraction.at(2) >= u'5') {
-        qsizetype i = cents.size() - 1;
-        for (; i >= 0 && cents.at(i) == u'9'; --i)
-            cents[i] = u'0';
-        if (i >= 0)
-            cents[i] = QChar(cents.at(i).unicode() + 1);
-        else
-            cents.prepend(u'1');
-    }
-    qsizetype lead = 0;
-    while (lead < cents.size() - 3 && cents.at(lead) == u'0')
-        ++lead;
-    return cents.mid(lead);
-}
-
 // Two decimals, decimal comma, a blank between groups of thousands; a minus
 // only when something is left after the rounding.
 QString formatDigits(const QuantityDigits& digits, bool negative)
@@ -132,6 +110,25 @@ std::optional<QuantityDigits> readQuantityDigits(const QString& text)
         result.fraction = fracPart.toString();
     }
     return result;
+}
+
+QString roundedCents(const QuantityDigits& digits)
+{
+    const QString fraction = digits.fraction + QStringLiteral("000");
+    QString cents = digits.whole + fraction.left(2);
+    if (fraction.at(2) >= u'5') {
+        qsizetype i = cents.size() - 1;
+        for (; i >= 0 && cents.at(i) == u'9'; --i)
+            cents[i] = u'0';
+        if (i >= 0)
+            cents[i] = QChar(cents.at(i).unicode() + 1);
+        else
+            cents.prepend(u'1');
+    }
+    qsizetype lead = 0;
+    while (lead < cents.size() - 3 && cents.at(lead) == u'0')
+        ++lead;
+    return cents.mid(lead);
 }
 
 std::optional<double> parseQuantity(const QString& text)

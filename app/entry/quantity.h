@@ -37,6 +37,11 @@ struct QuantityDigits {
 };
 std::optional<QuantityDigits> readQuantityDigits(const QString& text);
 
+// The quantity in cents, rounded on the third decimal with halves away from
+// zero: digits without leading zeros, at least three of them ("005" for
+// 0,05, "100000" for 999,995).
+QString roundedCents(const QuantityDigits& digits);
+
 // The quantity text that a quantity field hands on when it is left: its
 // formatted text without the first character when the typed text reads as a
 // quantity ("1234,5" -> "1 234,50"), the empty text for an empty field, and

@@ -76,19 +76,6 @@ QString episodePiece(ExportField f, const ExportEpisode& e)
     return QString();
 }
 
-// Adds one to a string of digits, carrying to the left; "99" -> "100".
-QString increment(QString digits)
-{
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        if (digits.at(i) != u'9') {
-            digits[i] = QChar(digits.at(i).unicode() + 1);
-            return digits;
-        }
-        digits[i] = u'0';
-    }
-    return u'1' + digits;
-}
-
 } // namespace
 
 int ExportFormat::fixedWidth() const
@@ -177,15 +164,7 @@ QuantityPiece quantityPiece(const QString& stored)
 
     // Whole digits without leading zeros (one zero at least), then the two
     // decimals rounded on the third: 5 or more rounds away from zero.
-    QString whole = digits->whole;
-    qsizetype lead = 0;
-    while (lead < whole.size() - 1 && whole.at(lead) == u'0')
-        ++lead;
-    whole = whole.mid(lead);
-    QString fraction = digits->fraction + QStringLiteral("000");
-    QString cents = whole + fraction.left(2);
-    if (fraction.at(2) >= u'5')
-        cents = increment(cents);
+    const QString cents = entry::roundedCents(*digits);
     const QString written = cents.left(cents.size() - 2) + u',' + cents.right(2);
     if (written.size() > kQuantityWidth)
         return {QString(), QuantityFault::TooWide};
