@@ -2,8 +2,12 @@
 
 #include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
+#include "platform/db/dialect.h"
+#include "platform/db/sqlitestatement.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 #include <sqlite3.h>
 
@@ -12,6 +16,8 @@ namespace episode {
 using platform::db::Database;
 using platform::db::DbError;
 using platform::db::Recordset;
+using platform::db::Statement;
+namespace dialect = platform::db::dialect;
 
 EpisodeRow rowFromForm(const EpisodeForm& form, const KonvRecord* konv)
 {
@@ -159,11 +165,54 @@ QVariant nullable(const QVariant& v)
     return v.isValid() ? v : QVariant();
 }
 
-void insertSurgeries(Database& db, const QString& azonosito, const QList<SurgeryRow>& surgeries)
+void insertSurgery(Database& db, const QString& azonosito, const QString& code, const QString& duration)
 {
-    for (const auto& s : surgeries)
-        db.exec(QStringLiteral("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values (?, ?, ?, ?)"),
-                {azonosito, s.code, s.duration, QStringLiteral("1")});
+    db.exec(QStringLiteral("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values (?, ?, ?, ?)"),
+            {azonosito, code, duration, QStringLiteral("1")});
+}
+
+// The episode's surgery rows in stored order, which is the order in which a
+// search of the episode's surgeries meets them.
+QList<StoredSurgery> storedSurgeries(Database& db, const QString& azonosito)
+{
+    Statement st(db, QStringLiteral("select rowid, Azonosito, Mkod, Mido, AzonB from \"műtétek\" "
+                                    "where Azonosito = ? order by rowid"));
+    st.bind(1, azonosito);
+    QList<StoredSurgery> rows;
+    while (st.step())
+        rows.append({st.columnInt64(0), st.columnText(1), st.columnText(2), st.columnText(3), st.columnText(4)});
+    return rows;
+}
+
+// Writes the slots one after the other over the stored rows, as the
+// modification does, and gives the rows that end up changed or added.
+QList<StoredSurgery> surgeryWrites(const QString& azonosito, const QList<StoredSurgery>& stored,
+                                   const QList<SurgeryRow>& slotRows)
+{
+    QList<StoredSurgery> rows = stored;
+    QList<qsizetype> written; // indexes into rows, in the order first written
+    for (const SurgeryRow& slot : slotRows) {
+        // The code is searched for as the file compares it, without regard
+        // to letter case, and the slot's spelling is what gets stored.
+        const auto found = std::find_if(rows.cbegin(), rows.cend(), [&](const StoredSurgery& r) {
+            return dialect::compareNoCase(r.code, slot.code) == 0;
+        });
+        qsizetype at = found - rows.cbegin();
+        if (found == rows.cend())
+            rows.append(StoredSurgery{});
+        StoredSurgery& r = rows[at];
+        r.azonosito = azonosito;
+        r.code = slot.code;
+        r.duration = slot.duration;
+        r.azonB = QStringLiteral("1");
+        if (!written.contains(at))
+            written.append(at);
+    }
+    QList<StoredSurgery> changes;
+    for (const qsizetype at : written)
+        if (at >= stored.size() || rows[at] != stored[at])
+            changes.append(rows[at]);
+    return changes;
 }
 
 } // namespace
@@ -228,7 +277,8 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
                    values);
 
         if (m_surgeries)
-            insertSurgeries(*m_db, id, surgeries);
+            for (const SurgeryRow& s : surgeries)
+                insertSurgery(*m_db, id, s.code, s.duration);
 
         // The last identifier is written as the identifier's text, and never
         // moves back: a lower one would hand out stored identifiers again.
@@ -254,7 +304,7 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
         m_converted->noteChange();
 }
 
-void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries)
+void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& slotRows)
 {
     const QString id = QString::number(row.azonosito);
     {
@@ -274,12 +324,26 @@ void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& surger
                                   "Manuális = ?%1 where Azonosito = ?")
                        .arg(outcome),
                    values);
-        if (m_surgeries) {
-            m_db->exec(QStringLiteral("delete from műtétek where Azonosito = ?"), {id});
-            insertSurgeries(*m_db, id, surgeries);
+        // Only the rows that change are written: the others keep their row
+        // ids and the columns the modification does not set (`Mmegnevezés`).
+        for (const StoredSurgery& s : surgeryChanges(row.azonosito, slotRows)) {
+            if (s.rowid == 0)
+                insertSurgery(*m_db, s.azonosito, s.code, s.duration);
+            else
+                m_db->exec(QStringLiteral("update műtétek set Azonosito = ?, Mkod = ?, Mido = ?, AzonB = ? "
+                                          "where rowid = ?"),
+                           {s.azonosito, s.code, s.duration, s.azonB, s.rowid});
         }
         tx.commit();
     }
+}
+
+QList<StoredSurgery> EpisodeStore::surgeryChanges(qint64 azonosito, const QList<SurgeryRow>& slotRows) const
+{
+    if (!m_surgeries)
+        return {};
+    const QString id = QString::number(azonosito);
+    return surgeryWrites(id, storedSurgeries(*m_db, id), slotRows);
 }
 
 std::optional<EpisodeRow> EpisodeStore::load(qint64 azonosito) const

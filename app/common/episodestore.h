@@ -73,6 +73,16 @@ struct SurgeryRow {
     bool operator==(const SurgeryRow&) const = default;
 };
 
+// One stored `műtétek` row as a modification finds and writes it.
+struct StoredSurgery {
+    qint64 rowid = 0; // 0: a row still to be added
+    QString azonosito;
+    QString code;
+    QString duration;
+    QString azonB;
+    bool operator==(const StoredSurgery&) const = default;
+};
+
 // The row the form describes. In processing mode the care type and ward come
 // from the converted record's fields and `konv` gives `Betegseg` and
 // `Beavatkoz`; otherwise from the care-type text and the ward combo.
@@ -137,10 +147,23 @@ public:
                  const std::optional<KonvMark>& konv = std::nullopt);
 
     // Rewrites the stored episode whose `Azonosito` is the row's: its header
-    // fields and, replacing the old ones, its surgery rows. `Betegseg` and
-    // `Beavatkoz` stay as stored. Throws SaveError when no such episode is
-    // stored and DbError when a write fails; nothing is changed then.
-    void modify(const EpisodeRow& row, const QList<SurgeryRow>& surgeries);
+    // fields and the surgery rows that surgeryChanges() gives for the slots.
+    // `Betegseg` and `Beavatkoz` stay as stored, and so does every surgery
+    // row whose code is in no slot, with its items. Throws SaveError when no
+    // such episode is stored and DbError when a write fails; nothing is
+    // changed then.
+    void modify(const EpisodeRow& row, const QList<SurgeryRow>& slotRows);
+
+    // What a modification writes of the episode's surgeries, one row each,
+    // in the order of writing: slot by slot, the episode's first row (in
+    // stored order) whose code equals the slot's, compared as the files
+    // compare text, takes the slot's code and duration, or a row is added
+    // when there is none; a later slot with the same code finds that row
+    // again. Only rows that end up differing from what is stored are given,
+    // so an empty list means the slots change nothing. Rows whose code is in
+    // no slot are never given: a surgery goes only with its items, through
+    // the deletion of a surgery.
+    QList<StoredSurgery> surgeryChanges(qint64 azonosito, const QList<SurgeryRow>& slotRows) const;
 
     std::optional<EpisodeRow> load(qint64 azonosito) const;
     QList<SurgeryRow> surgeries(const QString& azonosito) const;

@@ -793,11 +793,9 @@ void kezdo::SSCommand30_Click()
                          platform::Critical, QStringLiteral("Hiba"));
         return;
     }
-    QList<SurgeryRow> surgeries = surgeriesFromForm(form);
-    // The slots show the first ten surgeries; the rest stay as stored.
-    const QList<SurgeryRow> stored = store.surgeries(form.identifier.trimmed());
-    if (stored.size() > kSlotCount)
-        surgeries += stored.mid(kSlotCount);
+    // Surgeries beyond the ten the slots show are in no slot, so they stay
+    // as stored, like any other surgery whose code the clerk took out.
+    const QList<SurgeryRow> surgeries = surgeriesFromForm(form);
     const QString notChanged = QStringLiteral("A módosítás nem sikerült, semmi nem változott!");
     try {
         if (!storedAsShown(row, &surgeries)
@@ -811,10 +809,13 @@ void kezdo::SSCommand30_Click()
     Data6->refresh();
 }
 
-// Whether the episode on show is stored exactly so: its header and, in the
-// surgical program, its surgeries in their stored order. A modification of
-// such an episode writes nothing, so that it leaves the episode as it was
-// (an episode taken from a converted record stays one).
+// Whether a modification would leave the episode on show as stored: its
+// header is stored so and, in the surgical program, the slots either show
+// the surgeries as they were loaded or would change no surgery row. Such a
+// modification writes nothing, so that it leaves the episode as it was (an
+// episode taken from a converted record stays one). Slots as loaded count as
+// no change even when two of them carry one code: rewriting them would give
+// the first stored row of that code the later slot's duration.
 bool kezdo::storedAsShown(const episode::EpisodeRow& row, const QList<episode::SurgeryRow>* surgeries) const
 {
     const EpisodeStore store = episodeStore(*this);
@@ -826,7 +827,10 @@ bool kezdo::storedAsShown(const episode::EpisodeRow& row, const QList<episode::S
                             && s->tdat == row.tdat && s->tido == row.tido && s->okod == row.okod
                             && s->ojele == row.ojele && s->tsor == row.tsor && s->vjel == row.vjel
                             && (ward || s->tovsors == row.tovsors);
-    return sameHeader && (!surgeries || store.surgeries(QString::number(row.azonosito)) == *surgeries);
+    if (!sameHeader || !surgeries)
+        return sameHeader;
+    return store.surgeries(QString::number(row.azonosito)).mid(0, kSlotCount) == *surgeries
+           || store.surgeryChanges(row.azonosito, *surgeries).isEmpty();
 }
 
 // After a save the form shows what was stored: a blank sequence number and

@@ -136,7 +136,7 @@ TEST_F(EpisodeStoreTest, aFailedSaveLeavesNothingHalfWritten)
     EXPECT_EQ(store.load(1)->tSzam, "123456789");
 }
 
-TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndReplacesItsSurgeries)
+TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndKeepsSurgeriesTakenOutOfTheSlots)
 {
     EpisodeStore store(entered(), converted());
     KonvRecord k;
@@ -153,9 +153,9 @@ TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndReplacesItsSu
     edited.mode = Mode::Review;
     edited.registerNumber = "111111111";
     edited.careTypeCaption = "K = kúraszerű ellátás";
-    edited.codes[0] = "33333"; // changed code: its old row must go
+    edited.codes[0] = "33333"; // changed code: a row of its own, the old one stays
     edited.durations[0] = "00:45";
-    edited.codes[4] = "";
+    edited.codes[4] = "";       // taken out of its slot: stays as stored
     store.modify(rowFromForm(edited), surgeriesFromForm(edited));
 
     const auto one = store.load(1);
@@ -163,7 +163,8 @@ TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndReplacesItsSu
     EXPECT_EQ(one->intTipus, "K");
     EXPECT_TRUE(one->manualis);                    // kept: modify stores a typed-in episode
     EXPECT_EQ(one->betegseg.toString(), "B1");     // import fields stay as stored
-    EXPECT_EQ(store.surgeries("1"), (QList<SurgeryRow>{{"33333", "00:45:00"}}));
+    EXPECT_EQ(store.surgeries("1"),
+              (QList<SurgeryRow>{{"11111", "01:30:00"}, {"22222", "02:00:00"}, {"33333", "00:45:00"}}));
     EXPECT_EQ(store.load(2)->tSzam, "123456789");  // the other episode is untouched
     EXPECT_EQ(store.surgeries("2").size(), 2);
     EXPECT_EQ(store.lastIdentifier(), 2);
