@@ -245,6 +245,7 @@ Database::~Database()
         if (it != files.end() && (it->second.expired() || it->second.lock().get() == this))
             files.erase(it);
     }
+    sqlite3_finalize(m_dataVersionQuery);
     sqlite3_close_v2(m_db);
 }
 
@@ -529,6 +530,29 @@ QString Database::translate(const QString& sql, QVariantList* params)
     if (params)
         *params = bound;
     return out;
+}
+
+quint64 Database::dataStamp()
+{
+    // The engine's data version moves with every commit of another
+    // connection, never with this one's own; this layer counts its own.
+    if (!m_dataVersionQuery)
+        check(m_db, sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &m_dataVersionQuery, nullptr),
+              QStringLiteral("data_version"));
+    if (sqlite3_step(m_dataVersionQuery) != SQLITE_ROW) {
+        const DbError error(QStringLiteral("%1 (in: PRAGMA data_version; file: %2)")
+                                .arg(QString::fromUtf8(sqlite3_errmsg(m_db)), m_path),
+                            m_path, sqlite3_extended_errcode(m_db));
+        sqlite3_reset(m_dataVersionQuery);
+        throw error;
+    }
+    const qint64 version = sqlite3_column_int64(m_dataVersionQuery, 0);
+    sqlite3_reset(m_dataVersionQuery);
+    if (version != m_dataVersion) {
+        m_dataVersion = version;
+        ++m_othersCommits;
+    }
+    return m_changes + m_othersCommits;
 }
 
 void Database::watchWrites(WriteWatcher* watcher)

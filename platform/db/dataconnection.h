@@ -22,6 +22,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform::db {
 
@@ -94,10 +95,17 @@ public:
     // returns the parameters it binds (a like prefix may add some).
     QString translate(const QString& sql, QVariantList* params);
 
-    // Advances on every write through this layer, so record sets know when
-    // the rows they keep may be stale.
+    // Advances on every write through this layer.
     quint64 changeCount() const { return m_changes; }
     void noteChange() { ++m_changes; }
+    // Advances whenever the file may hold other rows than before: on every
+    // write through this layer and on every commit another connection made
+    // to the file since the last call (another copy of a program, the
+    // sqlite3 tool). Rows kept from a read are shown again only while it
+    // stands still. Each call asks the engine, which takes the file's read
+    // lock for a moment (about what reading one row costs), so a grid asks
+    // once per turn of the event loop, not once per cell.
+    quint64 dataStamp();
 
     // Record sets read their row keys only when something first needs them.
     // A set that has begun reading must end on the rows it was opened on,
@@ -154,6 +162,9 @@ private:
     QString m_path;
     sqlite3* m_db = nullptr;
     quint64 m_changes = 0;
+    quint64 m_othersCommits = 0;      // changes of the engine's data version seen
+    qint64 m_dataVersion = -1;        // the engine's data version when last asked
+    sqlite3_stmt* m_dataVersionQuery = nullptr;
     quint64 m_keyReads = 0;
     std::vector<WriteWatcher*> m_watchers;
     bool m_notifying = false;
@@ -231,6 +242,8 @@ public:
     // Any row without moving the current one (for bound grids and lists).
     // Out of range gives Null.
     QVariant valueAt(int row, int column) const;
+    // Every field of such a row at once (a grid's row, checked once).
+    QVector<QVariant> valuesAt(int row) const;
 
     // False for a query the layer cannot write back (joins, groups); such a
     // set is read once and kept in memory.

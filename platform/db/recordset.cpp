@@ -294,6 +294,7 @@ struct Recordset::Private : Database::WriteWatcher {
     mutable QVariantList tailInner;         // the same of tail.back()
     mutable bool complete = false;
     mutable int total = -1;                 // rows of the set; -1 while not asked
+    mutable quint64 countStamp = 0;         // the file's data stamp when it was asked
     // Without terms the stored order. Not seekable: the order says something
     // a seek cannot follow, and the first need reads every key at once.
     bool seekable = true;
@@ -521,7 +522,14 @@ struct Recordset::Private : Database::WriteWatcher {
             return int(rows.size());
         if (complete)
             return int(ids.size());
+        // A set that has read no key keeps nothing but its count, which is
+        // asked again once another program has written, as it is after a
+        // write of this one (beforeWrite).
+        if (total >= 0 && ids.empty() && tail.empty() && (pos <= 0 || onDeleted)
+            && db->dataStamp() != countStamp)
+            total = -1;
         if (total < 0) {
+            countStamp = db->dataStamp();
             Statement s(*db, countSql);
             s.bindAll(countParams);
             total = s.step() ? int(s.columnInt64(0)) : 0;
@@ -604,13 +612,23 @@ struct Recordset::Private : Database::WriteWatcher {
         if (!key)
             return QVector<QVariant>(int(columns.size()));
         const qint64 id = *key;
-        if (db->changeCount() != cacheStamp) {
-            cache.clear();
-            cacheStamp = db->changeCount();
-        }
+        // A kept row is shown only while the file stands as it did when the
+        // rows were kept, whoever wrote to it since; a row read now is read
+        // as stored anyway. The stamp is taken before the first row is kept,
+        // so a write between the two only makes the rows read again.
         auto it = cache.constFind(id);
-        if (it != cache.constEnd())
-            return *it;
+        if (it != cache.constEnd()) {
+            const quint64 stamp = db->dataStamp();
+            if (stamp == cacheStamp)
+                return *it;
+            cache.clear();
+            cacheStamp = stamp;
+        } else {
+            if (cache.size() >= kCacheRows)
+                cache.clear();
+            if (cache.isEmpty())
+                cacheStamp = db->dataStamp();
+        }
         QVector<QVariant> values(int(columns.size()));
         fetch->reset();
         fetch->bind(1, id);
@@ -618,10 +636,9 @@ struct Recordset::Private : Database::WriteWatcher {
             for (size_t c = 0; c < columns.size(); ++c)
                 values[int(c)] = fetch->columnValue(int(c), columns[c].isBoolean);
         }
-        // A row another record set deleted reads as Null fields.
+        // A row deleted since its key was read, here or by another
+        // program, reads as Null fields.
         fetch->reset();
-        if (cache.size() >= kCacheRows)
-            cache.clear();
         cache.insert(id, values);
         return values;
     }
@@ -754,7 +771,6 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
                                      .arg(selected.isEmpty() ? QStringLiteral("rowid") : selected.join(u','),
                                           dialect::quoteIdent(d->tableName));
         d->fetch = std::make_unique<Statement>(*db, fetchSql);
-        d->cacheStamp = db->changeCount();
     } else {
         QVariantList bound = params;
         d->querySql = trimmed;
@@ -1109,6 +1125,11 @@ QVariant Recordset::valueAt(int row, int column) const
     if (column < 0 || column >= int(d->columns.size()) || !d->has(row))
         return QVariant();
     return d->row(row)[column];
+}
+
+QVector<QVariant> Recordset::valuesAt(int row) const
+{
+    return d->row(row);
 }
 
 DataConnection::DataConnection(const QString& name, QObject* parent)

@@ -112,13 +112,15 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
     const int column = index.column();
     if (row < 0 || row >= m_rowCount || column < 0 || column >= m_columns.size())
         return {};
+    if (!m_checkedThisTurn)
+        checkStoredRows();
     QVector<QVariant>* cached = m_rows.object(row);
     if (!cached) {
-        db::Recordset& rs = m_connection->recordset();
+        const QVector<QVariant> stored = m_connection->recordset().valuesAt(row);
         auto* values = new QVector<QVariant>(m_columns.size());
         for (int c = 0; c < m_columns.size(); ++c)
             if (m_fieldIndex.at(c) >= 0)
-                (*values)[c] = rs.valueAt(row, m_fieldIndex.at(c));
+                (*values)[c] = stored.value(m_fieldIndex.at(c));
         m_rows.insert(row, values);
         cached = values;
     }
@@ -131,6 +133,53 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
             return own.value()(value);
     }
     return cellText(value);
+}
+
+void RecordsetModel::checkStoredRows() const
+{
+    // One look per turn: a paint asks for every cell on screen, and each
+    // look takes the file's read lock for a moment.
+    m_checkedThisTurn = true;
+    QMetaObject::invokeMethod(const_cast<RecordsetModel*>(this), &RecordsetModel::turnEnded, Qt::QueuedConnection);
+    const std::shared_ptr<db::Database> db = m_connection ? m_connection->database() : nullptr;
+    if (!db)
+        return;
+    try {
+        const quint64 stamp = db->dataStamp();
+        if (stamp != m_rowsStamp) {
+            m_rows.clear();
+            m_rowsStamp = stamp;
+        }
+    } catch (const db::DbError&) {
+        // Another program held the file past the busy timeout: the rows on
+        // screen stay as they are, and the next turn asks again. A paint is
+        // no place to stop the program.
+    }
+}
+
+void RecordsetModel::turnEnded()
+{
+    m_checkedThisTurn = false;
+    if (!m_connection || m_dormant)
+        return;
+    // Reading the keys it had not read yet puts the set's count right when
+    // another program added or deleted rows; the rows shown follow at their
+    // end, and rows counted from the end of the set have moved with it.
+    const int count = m_connection->recordset().recordCount();
+    if (count == m_rowCount)
+        return;
+    m_rows.clear();
+    if (count > m_rowCount) {
+        beginInsertRows({}, m_rowCount, count - 1);
+        m_rowCount = count;
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, count, m_rowCount - 1);
+        m_rowCount = count;
+        endRemoveRows();
+    }
+    if (m_rowCount > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1));
 }
 
 void RecordsetModel::setFieldText(const QString& field, CellText text)

@@ -1,8 +1,11 @@
 // Data-bound grid: a table view over a data connection's record set.
 //
-// Rows are fetched on demand through Recordset::valueAt for the rows the view
+// Rows are fetched on demand through Recordset::valuesAt for the rows the view
 // shows; the row count is read once per refresh. The grid's selected row IS
-// the connection's current row, both ways.
+// the connection's current row, both ways. Rows it keeps for painting are
+// shown again only while the file stands as it was, whoever wrote to it
+// (checked once per turn of the event loop, not per cell), and the rows
+// follow the record set's count when a walk of its keys puts it right.
 //
 // A grid that has never been on screen neither counts its rows nor lays them
 // out: the main window binds grids to whole tables that its first screen does
@@ -74,6 +77,11 @@ public:
 private:
     void resolveColumns();
     void rowsEdited();
+    // Drops the kept rows once another program (or anything) has written to
+    // the file; the first cell asked for in a turn of the event loop asks.
+    void checkStoredRows() const;
+    void turnEnded();
+
 
     QPointer<db::DataConnection> m_connection;
     GridColumns m_requested;
@@ -86,6 +94,8 @@ private:
     // Rows fetched for painting, so that one visible row costs one fetch per
     // field however often the view asks; emptied whenever the rows change.
     mutable QCache<int, QVector<QVariant>> m_rows{512};
+    mutable quint64 m_rowsStamp = 0;   // the file's data stamp the kept rows were read at
+    mutable bool m_checkedThisTurn = false;
 };
 
 class DBGrid : public QTableView {

@@ -1,8 +1,12 @@
 // Another program's connection to one of the database files, outside our
-// database layer: it takes the write lock and lets it go when told.
+// database layer (another copy of a program, the sqlite3 tool): it takes the
+// write lock and lets it go when told, and writes and reads rows that this
+// program's record sets hear nothing about.
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 #include <chrono>
 #include <thread>
@@ -24,6 +28,11 @@ public:
     void release();
     // Lets go of the lock from another thread after `wait`.
     void releaseAfter(std::chrono::milliseconds wait);
+
+    // Runs one statement, its parameters bound as texts, waiting for a lock
+    // as the programs do; gives the first column of its rows as texts. A
+    // failure is a test failure.
+    QStringList run(const QString& sql, const QVariantList& params = {});
 
 private:
     sqlite3* m_db = nullptr;

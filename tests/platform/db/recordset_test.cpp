@@ -3,6 +3,7 @@
 #include "platform/db/dialect.h"
 #include "platform/db/keybatch.h"
 #include "tests/support/datafolder_fixture.h"
+#include "tests/support/otherprogram.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -653,49 +654,7 @@ TEST_F(LazyRecordsetTest, adds_and_deletes_before_and_after_the_keys_are_read)
 
 namespace {
 
-// Another program on the same file (a second copy of a program, or the
-// sqlite3 tool): a connection of its own, whose writes the record sets of
-// this program hear nothing about.
-class OtherProgram {
-public:
-    explicit OtherProgram(const QString& path)
-    {
-        EXPECT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        sqlite3_create_collation_v2(m_db, dialect::kCollation, SQLITE_UTF8, nullptr, &compare, nullptr);
-        sqlite3_busy_timeout(m_db, 5000);
-    }
-    ~OtherProgram() { sqlite3_close(m_db); }
-    OtherProgram(const OtherProgram&) = delete;
-    OtherProgram& operator=(const OtherProgram&) = delete;
-
-    // Runs one statement; gives the first column of its rows as texts.
-    QStringList run(const QString& sql, const QVariantList& params = {})
-    {
-        QStringList out;
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &s, nullptr) != SQLITE_OK) {
-            ADD_FAILURE() << sqlite3_errmsg(m_db) << " in " << sql.toStdString();
-            return out;
-        }
-        for (int i = 0; i < params.size(); ++i) {
-            const QByteArray text = params[i].toString().toUtf8();
-            sqlite3_bind_text(s, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        }
-        int rc = SQLITE_ROW;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-            out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        EXPECT_EQ(rc, SQLITE_DONE) << sqlite3_errmsg(m_db);
-        sqlite3_finalize(s);
-        return out;
-    }
-
-private:
-    static int compare(void*, int na, const void* a, int nb, const void* b)
-    {
-        return dialect::compareNoCase(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
-    }
-    sqlite3* m_db = nullptr;
-};
+using testsupport::OtherProgram;
 
 // A set in stored order and two sorted ones (nulls, texts that differ only
 // in letter case, a descending term), each with the query that gives its
@@ -963,4 +922,123 @@ TEST_F(SeekRecordsetTest, a_set_moved_to_a_row_keeps_it_when_others_write_before
             }
         }
     }
+}
+
+TEST(Database, the_data_stamp_moves_with_every_commit_to_the_file_whoever_made_it)
+{
+    testsupport::TempDataFolder folder{surgicalFiles()};
+    auto db = folder.entered();
+    OtherProgram other{db->path()};
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool moves;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, false},
+        {"another program reads", [&] { other.run(QStringLiteral("select count(*) from alap")); }, false},
+        {"another program commits", [&] { other.run(QStringLiteral("insert into alap (Azonosito) values (1)")); }, true},
+        {"another program rolls back",
+         [&] {
+             other.run(QStringLiteral("begin"));
+             other.run(QStringLiteral("delete from alap"));
+             other.run(QStringLiteral("rollback"));
+         },
+         false},
+        {"this program writes", [&] { db->exec(QStringLiteral("update alap set Taj = '1'")); }, true},
+    };
+    for (const Case& c : cases) {
+        const quint64 before = db->dataStamp();
+        c.act();
+        EXPECT_EQ(db->dataStamp() != before, c.moves) << c.name;
+    }
+}
+
+// A row read and kept is shown as stored once another program has changed or
+// deleted it, in a walk and to a grid alike; a deleted one shows Null fields,
+// as one deleted before it was ever read does.
+TEST_F(LazyRecordsetTest, rows_another_program_changes_or_deletes_after_they_were_read_are_shown_as_stored)
+{
+    OtherProgram other{folder.entered()->path()};
+    for (const QString& source : {QStringLiteral("Ráfkódok"), QStringLiteral("select * from Ráfkódok order by Rkod desc")}) {
+        SCOPED_TRACE(qPrintable(source));
+        fill(kRows);
+        auto data = connection(folder.entered(), source);
+        Recordset& rs = data->recordset();
+        const int rkod = rs.fieldIndex(QStringLiteral("Rkod"));
+        const int rmen = rs.fieldIndex(QStringLiteral("Rmen"));
+        QStringList shown;
+        for (rs.moveFirst(); shown.size() < 3; rs.moveNext())
+            shown << rs.text(QStringLiteral("Rkod")) + u'/' + rs.text(QStringLiteral("Rmen"));
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(rs.valuesAt(row).value(rkod).toString() + u'/' + rs.valuesAt(row).value(rmen).toString(),
+                      shown[row]);
+
+        const QString first = shown[0].section(u'/', 0, 0);
+        const QString second = shown[1].section(u'/', 0, 0);
+        other.run(QStringLiteral("update Ráfkódok set Rmen = 'új' where Rkod = ?"), {first});
+        other.run(QStringLiteral("delete from Ráfkódok where Rkod = ?"), {second});
+
+        // To a grid, with the set standing on its fourth row.
+        EXPECT_EQ(rs.valueAt(0, rmen).toString(), QStringLiteral("új"));
+        EXPECT_FALSE(rs.valueAt(1, rkod).isValid());
+        EXPECT_FALSE(rs.valuesAt(1).value(rmen).isValid());
+        EXPECT_EQ(rs.valueAt(2, rkod).toString() + u'/' + rs.valueAt(2, rmen).toString(), shown[2]);
+
+        // In a walk back.
+        rs.movePrevious();
+        rs.movePrevious();
+        EXPECT_EQ(rs.absolutePosition(), 1);
+        EXPECT_TRUE(rs.hasCurrent());
+        EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QString());
+        EXPECT_EQ(rs.text(QStringLiteral("Rmen")), QString());
+        rs.movePrevious();
+        EXPECT_EQ(rs.text(QStringLiteral("Rkod")), first);
+        EXPECT_EQ(rs.text(QStringLiteral("Rmen")), QStringLiteral("új"));
+    }
+}
+
+// What the clerk types over a row is written, whatever another program wrote
+// to the row meanwhile; an edit begins from the row as stored, and fields the
+// clerk left alone keep the other program's values.
+TEST_F(LazyRecordsetTest, an_edit_begins_from_the_stored_row_and_writes_only_what_the_clerk_typed)
+{
+    OtherProgram other{folder.entered()->path()};
+    auto data = connection(folder.entered(), QStringLiteral("Ráfkódok"));
+    Recordset& rs = data->recordset();
+    ASSERT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("0000"));
+    const auto stored = [&] {
+        return other.run(QStringLiteral("select Rmen || '/' || Tipus from Ráfkódok where Rkod = '0000'")).value(0);
+    };
+
+    other.run(QStringLiteral("update Ráfkódok set Rmen = 'másik', Tipus = 'X' where Rkod = '0000'"));
+    rs.edit();
+    EXPECT_EQ(rs.text(QStringLiteral("Rmen")), QStringLiteral("másik"));
+    rs.update();
+    EXPECT_EQ(stored(), QStringLiteral("másik/X"));
+
+    rs.edit();
+    rs.setValue(QStringLiteral("Rmen"), QStringLiteral("gépelt"));
+    other.run(QStringLiteral("update Ráfkódok set Rmen = 'harmadik', Tipus = 'Y' where Rkod = '0000'"));
+    EXPECT_EQ(rs.text(QStringLiteral("Rmen")), QStringLiteral("gépelt")) << "the edit shows what was typed";
+    rs.update();
+    EXPECT_EQ(stored(), QStringLiteral("gépelt/Y"));
+    EXPECT_EQ(rs.text(QStringLiteral("Tipus")), QStringLiteral("Y"));
+}
+
+TEST_F(LazyRecordsetTest, a_set_that_has_read_no_key_counts_again_after_another_program_wrote)
+{
+    OtherProgram other{folder.entered()->path()};
+    auto data = connection(folder.entered(), kTypeG);
+    Recordset& rs = data->recordset();
+    EXPECT_EQ(rs.recordCount(), 466);
+    other.run(QStringLiteral("delete from Ráfkódok where Rkod in ('0698', '0697')"));
+    EXPECT_EQ(rs.recordCount(), 464);
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QStringLiteral("0695"));
+
+    // Once it has read keys, the set keeps its rows and its count until a
+    // walk meets an end.
+    other.run(QStringLiteral("delete from Ráfkódok where Rkod = '0695'"));
+    EXPECT_EQ(rs.recordCount(), 464);
+    EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QString());
 }

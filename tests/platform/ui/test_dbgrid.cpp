@@ -1,7 +1,9 @@
+#include "platform/db/keybatch.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/dbgrid.h"
 #include "platform/ui/events.h"
 #include "platform/sys/regional.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/qtprinters.h"
 
 #include <QApplication>
@@ -137,6 +139,53 @@ TEST_F(BoundControls, grid_shows_rows_added_edited_and_deleted)
     rs.deleteCurrent();
     ASSERT_EQ(m.rowCount(), 5);
     EXPECT_EQ(cell(m, 0, 0), "0200");
+}
+
+// Another program changes and deletes rows the grid has shown: once the turn
+// of the event loop that painted them is over, the grid shows them as stored,
+// a deleted one blank as one deleted before it was ever read.
+TEST_F(BoundControls, grid_shows_rows_another_program_changed_or_deleted_as_they_are_stored)
+{
+    platform::DBGrid grid;
+    grid.show();
+    grid.setDataSource(&data, {{"Okod", "Okod"}, {"Megnevezes", "Megnevezes"}});
+    const auto& m = grid.recordsetModel();
+    ASSERT_EQ(cell(m, 1, 1), QString::fromUtf8("Sebészet"));
+    ASSERT_EQ(cell(m, 2, 1), QString::fromUtf8("Szülészet"));
+    QApplication::processEvents();
+
+    testsupport::OtherProgram other(db->path());
+    other.run(QString::fromUtf8("update okod set Megnevezes = 'Általános sebészet' where Okod = '0200'"));
+    other.run("delete from okod where Okod = '0300'");
+    QApplication::processEvents();
+    EXPECT_EQ(cell(m, 1, 1), QString::fromUtf8("Általános sebészet"));
+    EXPECT_EQ(cell(m, 2, 0), "");
+    EXPECT_EQ(cell(m, 2, 1), "");
+    EXPECT_EQ(cell(m, 3, 0), "0400");
+    EXPECT_EQ(m.rowCount(), 5);
+}
+
+// Rows another program deleted before the grid read their keys are passed
+// over, and the grid's rows follow the count the record set puts right.
+TEST_F(BoundControls, grid_rows_follow_the_count_put_right_after_another_program_deleted_rows)
+{
+    platform::db::setFirstKeyBatch(2);
+    platform::DBGrid grid;
+    grid.show();
+    grid.setDataSource(&data, {{"Okod", "Okod"}});
+    const auto& m = grid.recordsetModel();
+    ASSERT_EQ(m.rowCount(), 5);
+
+    testsupport::OtherProgram other(db->path());
+    other.run("delete from okod where Okod in ('0300', '0500')");
+    for (int row = 0; row < 5; ++row)
+        cell(m, row, 0); // the view paints the rows it counted
+    QApplication::processEvents();
+    platform::db::setFirstKeyBatch(256);
+    ASSERT_EQ(m.rowCount(), 3);
+    EXPECT_EQ(cell(m, 0, 0), "0100");
+    EXPECT_EQ(cell(m, 1, 0), "0200");
+    EXPECT_EQ(cell(m, 2, 0), "0400");
 }
 
 TEST_F(BoundControls, grid_cells_show_numbers_and_yes_no_fields_as_a_clerk_reads_them)

@@ -1,0 +1,64 @@
+// Another program writes to the entered data while the review walks it: the
+// form shows the episode as it is stored, and a modification the clerk made
+// no change to keeps the other program's values.
+#include "tests/app/shell/shellfixture.h"
+
+#include "platform/db/dataconnection.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/msgbox.h"
+#include "tests/support/otherprogram.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace {
+
+// Two complete episodes, as a clerk stores them.
+void storeTwoEpisodes(platform::db::Database& entered)
+{
+    entered.exec(QStringLiteral("delete from alap"));
+    for (int i = 1; i <= 2; ++i)
+        entered.exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Tsor, Fdat, Fido,"
+                                    " Okod, Tdat, Tido, Ojele, Vjel, Manuális)"
+                                    " values (?, '1234', 'E', ?, '123456788', '1', '2005.08.01.', '08:00:00',"
+                                    " '0111', '2005.08.05.', '10:00:00', '0', 0, 1)"),
+                     {i, QString::number(100000000 + i)});
+}
+
+} // namespace
+
+TEST_F(ShellTest, the_review_shows_and_keeps_an_episode_another_program_changed_after_it_was_shown)
+{
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        SCOPED_TRACE(info->name.toStdString());
+        window.reset();
+        kezdo& w = open(*info);
+        auto entered = w.Data8->database();
+        storeTwoEpisodes(*entered);
+        w.Data3->refresh();
+        w.tete->trigger();
+        QApplication::processEvents();
+        ASSERT_EQ(w.Label1->text().toStdString(), "1");
+        ASSERT_EQ(w.Text4->text().toStdString(), "123456788");
+        w.SSCommand16->click();
+        ASSERT_EQ(w.Label1->text().toStdString(), "2");
+
+        testsupport::OtherProgram other(entered->path());
+        other.run(QStringLiteral("update alap set Taj = '111111110' where Azonosito = 1"));
+
+        w.SSCommand15->click();
+        EXPECT_EQ(w.Label1->text().toStdString(), "1");
+        EXPECT_EQ(w.Text4->text().toStdString(), "111111110") << "the form shows what is stored";
+
+        boxes->clear();
+        boxes->answer(platform::MsgResult::Yes);
+        platform::SSCommand* modify = info->isWard() ? w.SSCommand1.get() : w.SSCommand30.get();
+        EXPECT_EQ(modify->caption().toStdString(), info->isWard() ? "Módosítás" : "Módosít");
+        modify->click();
+        QApplication::processEvents();
+        for (const platform::MsgBoxRequest& box : boxes->shown())
+            EXPECT_NE(box.icon, platform::MsgIcon::Critical) << box.text.toStdString();
+        EXPECT_EQ(other.run(QStringLiteral("select Taj from alap where Azonosito = 1")).value(0).toStdString(),
+                  "111111110");
+    }
+}
