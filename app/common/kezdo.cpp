@@ -70,14 +70,15 @@ namespace {
 // Tells whenever a frame is shown or hidden, however that came about.
 class FrameVisibilityWatch : public QObject {
 public:
-    using Handler = std::function<void(const QWidget*, bool)>;
+    using Handler = std::function<void()>;
     FrameVisibilityWatch(Handler handler, QObject* parent) : QObject(parent), m_handler(std::move(handler)) {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
+        // Sent once the frame counts as shown or hidden.
         if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
-            m_handler(static_cast<QWidget*>(watched), event->type() == QEvent::ShowToParent);
+            m_handler();
         return false;
     }
 
@@ -103,8 +104,7 @@ void kezdo::ensureFrames()
     m_framesBuilt = true;
     setupEntryFrame();
     setupOtherFrames();
-    auto* watch = new FrameVisibilityWatch(
-        [this](const QWidget* frame, bool shown) { bannerFollowsFrames(frame, shown); }, this);
+    auto* watch = new FrameVisibilityWatch([this] { bannerFollowsFrames(); }, this);
     for (platform::SSFrame* frame : centralWidget()->findChildren<platform::SSFrame*>(Qt::FindDirectChildrenOnly))
         frame->installEventFilter(watch);
     // A file that fails while the grids and lists are bound to it (locked
@@ -233,14 +233,13 @@ void kezdo::playBanner()
     bannerFollowsFrames();
 }
 
-void kezdo::bannerFollowsFrames(const QWidget* changed, bool shown)
+void kezdo::bannerFollowsFrames()
 {
-    bool frameUp = changed && shown;
+    bool frameUp = false;
     if (m_framesBuilt)
         for (const platform::SSFrame* frame :
              centralWidget()->findChildren<platform::SSFrame*>(Qt::FindDirectChildrenOnly))
-            if (frame != changed && !frame->isHidden())
-                frameUp = true;
+            frameUp = frameUp || !frame->isHidden();
     Picture2->setVisible(m_bannerStarted && !frameUp);
     Picture1->setVisible(m_bannerPlayed && !frameUp);
 }

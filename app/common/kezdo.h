@@ -613,9 +613,8 @@ private:
     void connectShellHandlers();
     void playBanner();
     // The banner shows only while no frame is up, so no frame's caption
-    // ever stands over it or beside it; `changed` is the frame being shown
-    // (`shown`) or hidden right now.
-    void bannerFollowsFrames(const QWidget* changed = nullptr, bool shown = false);
+    // ever stands over it or beside it.
+    void bannerFollowsFrames();
     bool checkRegionalFormats();
     void formatFailure();
 

@@ -82,7 +82,6 @@ private:
     void checkStoredRows() const;
     void turnEnded();
 
-
     QPointer<db::DataConnection> m_connection;
     GridColumns m_requested;
     GridColumns m_columns;       // resolved
