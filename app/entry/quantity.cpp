@@ -99,12 +99,17 @@ std::optional<QuantityDigits> readQuantityDigits(const QString& text)
         }
     }
     const QStringView intPart = sep >= 0 ? QStringView(t).left(sep) : QStringView(t);
-    const auto digits = integerDigits(intPart);
+    const QStringView fracPart = sep >= 0 ? QStringView(t).mid(sep + 1) : QStringView();
+    // A separator needs digits on one side at least: ",5" is 0,5 and "5,"
+    // is 5, as the quantity boxes' display format reads them; "," is nothing.
+    if (sep >= 0 && intPart.isEmpty() && fracPart.isEmpty())
+        return std::nullopt;
+    const auto digits = intPart.isEmpty() && sep >= 0 ? std::optional<QString>(QStringLiteral("0"))
+                                                      : integerDigits(intPart);
     if (!digits)
         return std::nullopt;
     QuantityDigits result{*digits, QString()};
-    if (sep >= 0) {
-        const QStringView fracPart = QStringView(t).mid(sep + 1);
+    if (!fracPart.isEmpty()) {
         if (!allDigits(fracPart))
             return std::nullopt;
         result.fraction = fracPart.toString();

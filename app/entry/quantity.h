@@ -22,14 +22,15 @@ QString formatQuantity(double value);
 
 // A non-negative decimal number: digits (optionally grouped by blanks in
 // threes), at most one decimal separator (a comma; a point is read as one too,
-// as older stored quantities carry it) followed by at least one digit.
-// Surrounding blanks are ignored. Anything else - empty text, a sign, letters,
-// a currency sign, two separators - gives no value.
+// as older stored quantities carry it) with digits on one side at least
+// (",5" is 0,5 and "5," is 5). Surrounding blanks are ignored. Anything
+// else - empty text, a separator alone, a sign, letters, a currency sign, two
+// separators - gives no value.
 std::optional<double> parseQuantity(const QString& text);
 
 // The same reading kept as digits, for writers that must round on the
 // decimal digits themselves rather than through a binary number:
-// "1 234,5" -> {"1234", "5"}, "12" -> {"12", ""}. No value where
+// "1 234,5" -> {"1234", "5"}, "12" -> {"12", ""}, ",5" -> {"0", "5"}. No value where
 // parseQuantity gives none.
 struct QuantityDigits {
     QString whole;    // at least one digit

@@ -15,6 +15,9 @@ struct QuantityBoxCase {
 
 inline constexpr QuantityBoxCase kQuantityBoxCases[] = {
     {"2,5", "$2,50", "2,50", "2,50", 2.5},
+    // Digits on one side of the comma only, as the display format reads them.
+    {",5", "$0,50", "0,50", "0,50", 0.5},
+    {"5,", "$5,00", "5,00", "5,00", 5},
     {"1234,5", "$1 234,50", "1 234,50", "1 234,50", 1234.5},
     // The longest quantity that `Rmen` takes, and the first one past it.
     {"999999,99", "$999 999,99", "999 999,99", "999 999,99", 999999.99},

@@ -30,7 +30,11 @@ TEST(Quantity, parses_what_it_formats_and_what_clerks_type)
         {"1234,5", 1234.5}, {"12.25", 12.25},      {"0,125", 0.125},   {"1\u00a0234,50", 1234.5},
         {"", std::nullopt}, {"   ", std::nullopt}, {"-2", std::nullopt}, {"1,5,0", std::nullopt},
         {"1.5,0", std::nullopt}, {"$2,50", std::nullopt}, {"($2,50)", std::nullopt},
-        {"abc", std::nullopt}, {"2,", std::nullopt}, {",5", std::nullopt}, {"+2", std::nullopt},
+        {"abc", std::nullopt}, {"+2", std::nullopt},
+        // A separator with digits on one side only reads as the display
+        // format reads it; alone it is nothing.
+        {"2,", 2.0}, {",5", 0.5}, {".5", 0.5}, {"1 234,", 1234.0}, {",", std::nullopt}, {" , ", std::nullopt},
+        {",5,", std::nullopt}, {"1 ,5", std::nullopt}, {"-,5", std::nullopt},
         {"12 34", std::nullopt}, {"1 2345", std::nullopt}, {"1e3", std::nullopt},
     };
     for (const auto& c : cases)
@@ -68,6 +72,8 @@ TEST(Quantity, box_shows_its_display_format_and_hands_on_the_shown_text_less_its
         {"-0", "$0,00"},           {"", ""},
         {"abc", "abc"},            {"1,5,0", "1,5,0"},
         {"007", "$7,00"},          {"999999,995", "$1 000 000,00"},
+        {",5", "$0,50"},           {"5,", "$5,00"},
+        {"-,5", "($0,50)"},        {",", ","},
         {"5000000000", "$5 000 000 000,00"}, {"9999999999", "$9 999 999 999,00"},
     };
     for (const Case& c : cases) {
