@@ -119,7 +119,9 @@ void WardMain::connectHandlers()
 
 void WardMain::Form_Activate()
 {
+    // The quantity text follows the box, so that the add stores the 1 on show.
     w.MaskEdBox7->setText(QStringLiteral("1"));
+    quantity_LostFocus(0);
 }
 
 // ---- entry modes --------------------------------------------------------------
@@ -452,6 +454,7 @@ void WardMain::refuseCode(const Tab& tb, QWidget* next)
                      QStringLiteral("Figyelmeztetés!"));
     tb.code->clear();
     tb.quantity->setText(QString());
+    tb.quantityText->clear(); // with the box: nothing on show, nothing to store
     tb.combo->setText(QString());
     focusIfPossible(next);
 }

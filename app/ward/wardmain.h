@@ -45,7 +45,7 @@ public:
     // ---- wiring (kezdo_ward.cpp) ----
     void connectHandlers();
 
-    // Activation: the drug quantity starts at 1 every time.
+    // Activation: the drug quantity starts at 1 every time, its text with it.
     void Form_Activate();
 
     // ---- entry modes and the episode ----

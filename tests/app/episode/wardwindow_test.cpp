@@ -6,6 +6,7 @@
 
 #include "app/common/programinfo.h"
 #include "app/ward/wardmain.h"
+#include "app/windows/nevjform.h"
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
@@ -235,6 +236,69 @@ TEST_F(WardWindow, quantity_boxes_show_their_format_when_left_and_store_the_show
                 EXPECT_EQ(itemCount(), 0);
                 EXPECT_EQ(quantityBox[page]->text(), c.typed);
             }
+        }
+    }
+}
+
+// Whatever puts a drug quantity into the box or takes it out behind the
+// clerk's back - the activation that starts it at 1 again, a refused code
+// that empties it - the add stores the quantity on show, or refuses as for
+// no quantity when none is on show; never the one typed before.
+TEST_F(WardWindow, drug_add_stores_the_quantity_on_show_after_the_box_was_set_behind_the_clerks_back)
+{
+    kezdo& w = *window;
+    startManualEntry();
+    const struct {
+        const char* what;
+        std::function<void()> meanwhile;
+        const char* shown;
+        const char* stored; // nullptr: refused
+    } cases[] = {
+        {"the about box opened and closed",
+         [&] {
+             w.nevj->trigger();
+             ASSERT_TRUE(w.nevjWindow);
+             QWidget* about = w.nevjWindow;
+             platform::ActivationTracker::instance().windowActivated(about);
+             about->close();
+             settle();
+             platform::ActivationTracker::instance().windowActivated(&w);
+             settle();
+         },
+         "$1,00", "1,00"},
+        {"an unknown code refused",
+         [&] {
+             focusOn(w.Text1);
+             w.Text1->setText("ZZ");
+             focusOn(w.DBGrid3);
+             focusOn(w.Text1);
+             typeInto(w.Text1, "12");
+         },
+         "", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        entered()->exec("delete from Ráfkódok");
+        w.SSTab1->setCurrentIndex(0);
+        w.Text1->clear();
+        typeInto(w.Text1, "12");
+        focusOn(w.MaskEdBox7);
+        w.MaskEdBox7->setText(QString());
+        typeInto(w.MaskEdBox7, "5");
+        focusOn(w.Text1);
+        ASSERT_EQ(w.Text2->text(), "5,00");
+        c.meanwhile();
+        EXPECT_EQ(w.MaskEdBox7->shownText(), c.shown);
+        boxes->clear();
+        w.SSCommand3->click();
+        settle();
+        if (c.stored) {
+            EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
+            EXPECT_EQ(item("12", "Rmen"), c.stored);
+            EXPECT_DOUBLE_EQ(item("12", "Érték").toDouble(), 48 * QString::fromUtf8(c.stored).replace(',', '.').toDouble());
+        } else {
+            EXPECT_EQ(boxes.texts(), QStringList{"Meg kell adnia a mennyiséget is!"});
+            EXPECT_EQ(itemCount(), 0);
         }
     }
 }
