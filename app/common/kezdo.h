@@ -579,7 +579,9 @@ public:
     void SSCommand17_Click();
     void SSCommand18_Click();
     void DBGrid5_DblClick();
-    void talvironfloppy(const QString& datum, const QString& elpath, const QString& datum2, const QString& Torzsszam);
+    // False when the clerk's copy was refused before anything was written:
+    // the dialog then stays as it is, for another file name.
+    bool talvironfloppy(const QString& datum, const QString& elpath, const QString& datum2, const QString& Torzsszam);
     // --- end exchange handlers ---
 
     // --- secondary windows: ward codes, converted records, statistics,

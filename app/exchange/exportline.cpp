@@ -18,8 +18,9 @@ bool itemField(ExportField f)
     return f == ExportField::Rkod || f == ExportField::Rmen || f == ExportField::Mido;
 }
 
-// Width of a piece; the item code has none of its own (-1).
-int widthOf(ExportField f)
+} // namespace
+
+int fieldWidth(ExportField f)
 {
     switch (f) {
     case ExportField::IntKod: return 4;
@@ -45,6 +46,59 @@ int widthOf(ExportField f)
     case ExportField::Tovsors: return 1;
     }
     return 0;
+}
+
+QString fieldName(ExportField f)
+{
+    switch (f) {
+    case ExportField::IntKod: return QStringLiteral("intézetkód");
+    case ExportField::IntTipus: return QStringLiteral("ellátási típus");
+    case ExportField::TSzam: return QStringLiteral("törzsszám");
+    case ExportField::Taj: return QStringLiteral("TAJ szám");
+    case ExportField::Tsor: return QStringLiteral("sorszám");
+    case ExportField::Fdat: return QStringLiteral("felvétel dátuma");
+    case ExportField::Fido: return QStringLiteral("felvétel ideje");
+    case ExportField::Okod: return QStringLiteral("osztálykód");
+    case ExportField::Tdat: return QStringLiteral("távozás dátuma");
+    case ExportField::Tido: return QStringLiteral("távozás ideje");
+    case ExportField::Ojele: return QStringLiteral("osztály jele");
+    case ExportField::Rkod: return QStringLiteral("tételkód");
+    case ExportField::Rmen: return QStringLiteral("mennyiség");
+    case ExportField::Surgery1: return QStringLiteral("1. műtétkód");
+    case ExportField::Surgery2: return QStringLiteral("2. műtétkód");
+    case ExportField::Surgery3: return QStringLiteral("3. műtétkód");
+    case ExportField::Surgery4: return QStringLiteral("4. műtétkód");
+    case ExportField::Surgery5: return QStringLiteral("5. műtétkód");
+    case ExportField::Mido: return QStringLiteral("műtét időtartama");
+    case ExportField::Vjel: return QStringLiteral("kivizsgálás");
+    case ExportField::Tovsors: return QStringLiteral("távozás módja");
+    }
+    return QString();
+}
+
+namespace {
+
+// The stored value a right-aligned episode piece carries; empty for the
+// pieces that are formed otherwise (dates, times, the examination sign).
+std::optional<QString> alignedValue(ExportField f, const ExportEpisode& e)
+{
+    const auto surgery = [&e](int n) { return n < e.surgeries.size() ? e.surgeries.at(n) : QString(); };
+    switch (f) {
+    case ExportField::IntKod: return e.intKod;
+    case ExportField::IntTipus: return e.intTipus;
+    case ExportField::TSzam: return e.tSzam;
+    case ExportField::Taj: return e.taj;
+    case ExportField::Tsor: return e.tsor;
+    case ExportField::Okod: return e.okod;
+    case ExportField::Ojele: return e.ojele;
+    case ExportField::Surgery1: return surgery(0);
+    case ExportField::Surgery2: return surgery(1);
+    case ExportField::Surgery3: return surgery(2);
+    case ExportField::Surgery4: return surgery(3);
+    case ExportField::Surgery5: return surgery(4);
+    case ExportField::Tovsors: return e.tovsors;
+    default: return std::nullopt;
+    }
 }
 
 QString episodePiece(ExportField f, const ExportEpisode& e)
@@ -82,7 +136,7 @@ int ExportFormat::fixedWidth() const
 {
     int width = 0;
     for (ExportField f : pieces)
-        width += std::max(0, widthOf(f));
+        width += std::max(0, fieldWidth(f));
     return width;
 }
 
@@ -120,7 +174,7 @@ const ExportFormat& wardExportFormat()
 QString rightAligned(const QString& value, int width)
 {
     if (value.size() >= width)
-        return value.left(width);
+        return value;
     return QString(width - value.size(), u' ') + value;
 }
 
@@ -174,6 +228,9 @@ QuantityPiece quantityPiece(const QString& stored)
 EpisodeLines::EpisodeLines(const ExportFormat& format, const ExportEpisode& episode)
 {
     for (ExportField f : format.pieces) {
+        const std::optional<QString> value = alignedValue(f, episode);
+        if (!m_episodeFault && value && value->size() > fieldWidth(f))
+            m_episodeFault = LineFault{f, QuantityFault::TooWide, *value};
         if (itemField(f)) {
             m_parts.push_back({f, QString()});
         } else if (!m_parts.empty() && !itemField(m_parts.back().field)) {
@@ -191,8 +248,10 @@ EpisodeLines::Line EpisodeLines::line(const ExportItem& item) const
     return out;
 }
 
-QuantityFault EpisodeLines::appendLine(const ExportItem& item, QString& out) const
+std::optional<LineFault> EpisodeLines::appendLine(const ExportItem& item, QString& out) const
 {
+    if (m_episodeFault)
+        return m_episodeFault;
     const qsizetype start = out.size();
     for (const Part& part : m_parts) {
         switch (part.field) {
@@ -203,7 +262,7 @@ QuantityFault EpisodeLines::appendLine(const ExportItem& item, QString& out) con
             const QuantityPiece q = quantityPiece(item.rmen);
             if (q.fault != QuantityFault::None) {
                 out.truncate(start);
-                return q.fault;
+                return LineFault{ExportField::Rmen, q.fault, item.rmen};
             }
             out += q.text;
             break;
@@ -215,7 +274,7 @@ QuantityFault EpisodeLines::appendLine(const ExportItem& item, QString& out) con
             out += part.text;
         }
     }
-    return QuantityFault::None;
+    return std::nullopt;
 }
 
 } // namespace exchange

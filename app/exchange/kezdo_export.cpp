@@ -306,13 +306,14 @@ void kezdo::SSCommand17_Click()
     } else if (exporting) {
         const QString datum2 = Text28->text() + u'.' + Combo4->currentText();
         const QString elpath = exchange::exportPath(m_program, Text17->text(), Text20->text());
-        talvironfloppy(datum, elpath, datum2, Check1->isChecked() ? QString() : Text33->text());
+        if (!talvironfloppy(datum, elpath, datum2, Check1->isChecked() ? QString() : Text33->text()))
+            return;
     }
 
     SSFrame5->hide();
 }
 
-void kezdo::talvironfloppy(const QString& datum, const QString& elpath, const QString& datum2,
+bool kezdo::talvironfloppy(const QString& datum, const QString& elpath, const QString& datum2,
                            const QString& Torzsszam)
 {
     exchange::ExportRequest request;
@@ -358,8 +359,8 @@ void kezdo::talvironfloppy(const QString& datum, const QString& elpath, const QS
     progress.hide = [this] { SSFrame4->hide(); };
 
     const auto institution = exchange::readInstitution(*m_enteredData);
-    if (institution)
-        exchange::talvironfloppy(m_program, *m_enteredData, *institution, request, progress);
+    if (institution && exchange::talvironfloppy(m_program, *m_enteredData, *institution, request, progress).targetRefused)
+        return false;
 
     // Whatever the outcome: the progress frame goes, the target rows return
     // to their list shape and the episodes to the whole table.
@@ -373,4 +374,5 @@ void kezdo::talvironfloppy(const QString& datum, const QString& elpath, const QS
     Text20->show();
     Data3->setRecordSource(kAllEpisodes);
     Data3->refresh();
+    return true;
 }

@@ -70,6 +70,20 @@ QString episodeName(const ExportEpisode& e)
     return QStringLiteral("a(z) %1 azonosítójú adatlapon (törzsszám: %2)").arg(e.azonosito, e.tSzam.trimmed());
 }
 
+// "A(z) "01020" osztálykód a(z) 7 azonosítójú adatlapon (törzsszám: 777),
+// nem fér el 4 karakteren! Az adatleválogatás megszakadt." A field of the
+// item also names the item's code.
+QString lineFaultMessage(const LineFault& fault, const ExportEpisode& e, const ExportItem& item)
+{
+    const bool ofItem = fault.field == ExportField::Rmen || fault.field == ExportField::Mido;
+    const QString what = fault.kind == QuantityFault::Unreadable
+        ? QStringLiteral("nem olvasható számként")
+        : QStringLiteral("nem fér el %1 karakteren").arg(fieldWidth(fault.field));
+    return QStringLiteral("A(z) \"%1\" %2 %3%4, %5!%6")
+        .arg(fault.value, fieldName(fault.field), episodeName(e),
+             ofItem ? QStringLiteral(", tételkód: ") + item.rkod : QString(), what, kStopped);
+}
+
 // Reads the selected episodes with their surgeries and items and writes
 // their lines. Database failures come out as DbError.
 class Selected {
@@ -155,14 +169,8 @@ public:
                 item.rmen = items.columnText(1);
                 item.mido = duration ? items.columnText(2) : QString();
                 const qsizetype start = chunk.size();
-                const QuantityFault fault = lines.appendLine(item, chunk);
-                if (fault != QuantityFault::None) {
-                    *message = QStringLiteral("A(z) \"%1\" mennyiség %2, tételkód: %3, %4!%5")
-                                   .arg(item.rmen, episodeName(e), item.rkod,
-                                        fault == QuantityFault::Unreadable
-                                            ? QStringLiteral("nem olvasható számként")
-                                            : QStringLiteral("nem fér el 10 karakteren"),
-                                        kStopped);
+                if (const auto fault = lines.appendLine(item, chunk)) {
+                    *message = lineFaultMessage(*fault, e, item);
                     return false;
                 }
                 if (!asciiFrom(chunk, start)) {
@@ -315,10 +323,40 @@ qint64 writeExportFile(const ProgramInfo& program, Database& entered, const Inst
     }
 }
 
+std::optional<QString> copyTargetRefusal(const ProgramInfo& program, const ExportRequest& request,
+                                         const QString& institutionCode)
+{
+    const ExportNames names = exportNames(program, request.workingFolder, institutionCode, request.startMonth);
+    const QString shown = platform::shownPath(request.elpath);
+    const QString another = QStringLiteral(" Adjon meg másik fájlnevet!");
+
+    QStringList own;
+    for (const QString& database : {program.enteredDataFile, program.codeTableFile, program.convertedFile}) {
+        const QString path = QDir(request.workingFolder).filePath(database);
+        own << path << path + QStringLiteral("-journal");
+    }
+    own << names.workingFile << names.accompanyingList;
+    for (const QString& path : own) {
+        if (platform::sameFile(request.elpath, path))
+            return QStringLiteral("A(z) %1 a program saját fájlja, nem lehet felülírni az exporttal!%2")
+                .arg(shown, another);
+    }
+    if (platform::sameFile(request.elpath, joined(request.targetFolder, program.accompanyingListFile)))
+        return QStringLiteral("A(z) %1 helyére a kísérőjegyzék kerül, nem lehet oda írni az exportot!%2")
+            .arg(shown, another);
+    return std::nullopt;
+}
+
 ExportResult talvironfloppy(const ProgramInfo& program, Database& entered, const Institution& institution,
                             const ExportRequest& request, const ExportProgress& progress, const RetryPolicy& retry)
 {
     ExportResult result;
+    // Refused before any file is touched, leftovers included.
+    if (const auto refusal = copyTargetRefusal(program, request, institution.code)) {
+        tell(*refusal, QStringLiteral("Figyelmeztetés"));
+        result.targetRefused = true;
+        return result;
+    }
     const ExportFormat& format = *program.exportFormat;
     const ExportNames names = exportNames(program, request.workingFolder, institution.code, request.startMonth);
     removeLeftovers(program, request);

@@ -76,7 +76,16 @@ struct ExportProgress {
     std::function<void()> hide;
 };
 
+// The clerk's copy (`elpath`) may replace none of the program's own files -
+// its three database files and their journals, the working file and the
+// accompanying list of the working folder - nor be the list's own copy in
+// the target folder. The refusal to show, naming the file, or none; paths
+// are compared as the file system resolves them.
+std::optional<QString> copyTargetRefusal(const ProgramInfo& program, const ExportRequest& request,
+                                         const QString& institutionCode);
+
 struct ExportResult {
+    bool targetRefused = false; // the clerk's copy was refused before anything was touched
     bool completed = false; // "Kész!" was shown
     qint64 episodes = 0;
     qint64 items = 0;

@@ -476,6 +476,36 @@ bool isRootFolder(const QString& path, FileError* error)
     return false;
 }
 
+// Where a mapped path leads: the canonical path of an existing file, else
+// the link's target followed, else the canonical folder and the name.
+static QString resolvedPath(const QString& mapped)
+{
+    QString path = QDir::cleanPath(QFileInfo(mapped).absoluteFilePath());
+    for (int links = 0; links < 40; ++links) {
+        const QFileInfo info(path);
+        if (info.exists())
+            return info.canonicalFilePath();
+        if (!info.isSymLink())
+            break;
+        path = QDir::cleanPath(info.symLinkTarget()); // dangling: where a write would land
+    }
+    const QFileInfo info(path);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? path : QDir(folder).filePath(info.fileName());
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QString ma = mapPath(a);
+    const QString mb = mapPath(b);
+    if (ma.isEmpty() || mb.isEmpty())
+        return false;
+    struct stat sa {}, sb {};
+    if (::stat(encoded(ma).constData(), &sa) == 0 && ::stat(encoded(mb).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return resolvedPath(ma) == resolvedPath(mb);
+}
+
 qint64 fileSize(const QString& path, FileError* error)
 {
     QString mapped;

@@ -92,6 +92,13 @@ qint64 freeSpace(const QString& path, FileError* error = nullptr);
 // True when the folder is the top of its drive ("a:\", "c:", "/").
 bool isRootFolder(const QString& path, FileError* error = nullptr);
 
+// True when two paths name the same file as the file system resolves them:
+// drive letters mapped, "." and ".." and symbolic links (also of a file not
+// there yet) followed; two existing paths are the same file when they share
+// the disk and the inode (a hard link, a name in other case on a file system
+// that ignores case). A path on a missing drive is no file.
+bool sameFile(const QString& a, const QString& b);
+
 // Size of a file in bytes; -1 and error 53 when it is missing.
 qint64 fileSize(const QString& path, FileError* error = nullptr);
 

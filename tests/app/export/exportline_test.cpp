@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace exchange;
 
 namespace {
@@ -37,7 +39,7 @@ const QString kNoSurgery = QStringLiteral("     ").repeated(5);
 QString lineOf(const ExportFormat& f, const ExportEpisode& e, const ExportItem& item)
 {
     const EpisodeLines::Line l = EpisodeLines(f, e).line(item);
-    EXPECT_EQ(l.fault, QuantityFault::None);
+    EXPECT_FALSE(l.fault.has_value());
     return l.text;
 }
 
@@ -83,25 +85,78 @@ TEST(ExportLine, surgical_line_is_written_piece_by_piece)
 TEST(ExportLine, every_fixed_piece_keeps_its_width_whatever_is_stored)
 {
     ExportEpisode e;
-    e.intKod = QStringLiteral("123456");     // longer than 4: cut
-    e.intTipus = QStringLiteral("AB");
-    e.tSzam = QStringLiteral("1234567890");
+    e.intKod = QStringLiteral("12");
+    e.intTipus = QStringLiteral("A");
+    e.tSzam = QStringLiteral("1234");
     e.taj = QString();                       // missing: blanks
-    e.tsor = QStringLiteral("123");
+    e.tsor = QStringLiteral("3");
     e.fdat = QStringLiteral("2005.8.1.");    // not the stored form
     e.fido = QStringLiteral("8:30");
-    e.okod = QStringLiteral("ABCDE");
+    e.okod = QStringLiteral("AB");
     e.tdat = QStringLiteral("    .  .  .");  // the empty date mask
     e.tido = QStringLiteral("  :  :00");
-    e.ojele = QStringLiteral("10");
+    e.ojele = QString();
     e.tovsors = QString();
-    e.surgeries = {QStringLiteral("1234567")};
+    e.surgeries = {QStringLiteral("123")};
     const ExportItem item{QStringLiteral("X"), QStringLiteral("2"), QStringLiteral("1:30")};
 
     const QString line = lineOf(surgicalExportFormat(), e, item);
-    EXPECT_EQ(line, QStringLiteral("1234" "A" "123456789" "         " "12" "        " "    " "ABCD" "        " "    "
-                                   "1" "X" "      2,00" "12345" "                    " "    " "0" " "));
+    EXPECT_EQ(line, QStringLiteral("  12" "A" "     1234" "         " " 3" "        " "    " "  AB" "        " "    "
+                                   " " "X" "      2,00" "  123" "                    " "    " "0" " "));
     EXPECT_EQ(line.size(), 96);
+}
+
+// A value wider than its piece is never cut into a different value: every
+// line of its episode is refused, naming the field and the value as stored.
+// A value that fills its piece exactly is written whole.
+TEST(ExportLine, value_wider_than_its_piece_refuses_the_line)
+{
+    const struct {
+        const char* what;
+        const ExportFormat& format;
+        std::function<void(ExportEpisode&)> store;
+        ExportField field;
+        const char* value;
+    } cases[] = {
+        {"institution code", surgicalExportFormat(), [](ExportEpisode& e) { e.intKod = "12345"; }, ExportField::IntKod, "12345"},
+        {"care type", wardExportFormat(), [](ExportEpisode& e) { e.intTipus = "AB"; }, ExportField::IntTipus, "AB"},
+        {"register number", surgicalExportFormat(), [](ExportEpisode& e) { e.tSzam = "12345678901"; }, ExportField::TSzam, "12345678901"},
+        {"register number, ward", wardExportFormat(), [](ExportEpisode& e) { e.tSzam = "1234567890"; }, ExportField::TSzam, "1234567890"},
+        {"TAJ", surgicalExportFormat(), [](ExportEpisode& e) { e.taj = "9876543210"; }, ExportField::Taj, "9876543210"},
+        {"sequence", wardExportFormat(), [](ExportEpisode& e) { e.tsor = "123"; }, ExportField::Tsor, "123"},
+        {"ward code", surgicalExportFormat(), [](ExportEpisode& e) { e.okod = "01020"; }, ExportField::Okod, "01020"},
+        {"ward code, ward", wardExportFormat(), [](ExportEpisode& e) { e.okod = "01020"; }, ExportField::Okod, "01020"},
+        {"ward sign", wardExportFormat(), [](ExportEpisode& e) { e.ojele = "10"; }, ExportField::Ojele, "10"},
+        {"outcome", surgicalExportFormat(), [](ExportEpisode& e) { e.tovsors = "10"; }, ExportField::Tovsors, "10"},
+        {"third surgery", surgicalExportFormat(),
+         [](ExportEpisode& e) { e.surgeries = {"1", "2", "123456"}; }, ExportField::Surgery3, "123456"},
+    };
+    const ExportItem item{QStringLiteral("AB3"), QStringLiteral("1"), QStringLiteral("01:30:00")};
+    for (const auto& c : cases) {
+        ExportEpisode e = episode();
+        c.store(e);
+        const EpisodeLines lines(c.format, e);
+        QString buffer = QStringLiteral("earlier lines");
+        const auto fault = lines.appendLine(item, buffer);
+        ASSERT_TRUE(fault.has_value()) << c.what;
+        EXPECT_EQ(fault->field, c.field) << c.what;
+        EXPECT_EQ(fault->kind, QuantityFault::TooWide) << c.what;
+        EXPECT_EQ(fault->value, QString::fromUtf8(c.value)) << c.what;
+        EXPECT_EQ(buffer, "earlier lines") << c.what;
+    }
+
+    // A sixth surgery is not written, so its length does not matter.
+    ExportEpisode sixth = episode();
+    sixth.surgeries = {"1", "2", "3", "4", "5", "1234567"};
+    EXPECT_FALSE(EpisodeLines(surgicalExportFormat(), sixth).line(item).fault.has_value());
+    // Full widths are written whole (the ward line has no outcome).
+    ExportEpisode full = episode();
+    full.tovsors = QStringLiteral("10");
+    full.tsor = QStringLiteral("12");
+    full.surgeries = {QStringLiteral("12345")};
+    EXPECT_TRUE(lineOf(wardExportFormat(), full, item).startsWith(QStringLiteral("1234" "1" "123456789" "987654321" "12")));
+    full.tovsors = QStringLiteral("2");
+    EXPECT_TRUE(lineOf(surgicalExportFormat(), full, item).contains(QStringLiteral("      1,0012345")));
 }
 
 TEST(ExportLine, ward_line_has_fourteen_pieces)
@@ -139,6 +194,10 @@ TEST(ExportLine, quantity_is_rounded_on_its_digits_or_refused)
         {"1234,5", "   1234,50", QuantityFault::None},
         {"1 234,50", "   1234,50", QuantityFault::None},
         {"  ", "          ", QuantityFault::None},
+        {",5", "      0,50", QuantityFault::None},
+        {"5,", "      5,00", QuantityFault::None},
+        {".5", "      0,50", QuantityFault::None},
+        {",", "", QuantityFault::Unreadable},
         {"9999999,99", "9999999,99", QuantityFault::None},
         {"9999999,995", "", QuantityFault::TooWide},
         {"12345678", "", QuantityFault::TooWide},
@@ -158,6 +217,9 @@ TEST(ExportLine, refused_quantity_refuses_the_line)
 {
     const EpisodeLines lines(surgicalExportFormat(), episode());
     const EpisodeLines::Line l = lines.line({QStringLiteral("AB3"), QStringLiteral("sok"), QString()});
-    EXPECT_EQ(l.fault, QuantityFault::Unreadable);
+    ASSERT_TRUE(l.fault.has_value());
+    EXPECT_EQ(l.fault->field, ExportField::Rmen);
+    EXPECT_EQ(l.fault->kind, QuantityFault::Unreadable);
+    EXPECT_EQ(l.fault->value, "sok");
     EXPECT_TRUE(l.text.isEmpty());
 }

@@ -8,7 +8,9 @@
 #include "tests/support/crashpoints.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTimer>
 
 #include <cerrno>
@@ -564,4 +566,186 @@ TEST_F(MonthlyExport, failed_file_is_told_in_hungarian_and_leaves_the_folders_as
         for (const QString& f : entries(folder()))
             EXPECT_FALSE(f.contains(".tmp-")) << c.what << " " << f.toStdString();
     }
+}
+
+namespace {
+
+// Every file under a folder, hidden ones included, with its bytes.
+QMap<QString, QByteArray> snapshot(const QString& root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        files.insert(QDir(root).relativeFilePath(path), f.open(QIODevice::ReadOnly) ? f.readAll() : "<unreadable>");
+    }
+    return files;
+}
+
+// Where the clerk's copy may go: never onto one of the program's own files
+// or onto the accompanying list's copy, however the path is spelled; an
+// ordinary name, the program's file names in another folder included, goes
+// through.
+class ExportTargets : public ExportFixture {
+protected:
+    explicit ExportTargets(const ProgramInfo& program = ProgramInfo::sebrix()) : ExportFixture(program) {}
+
+    void refusesOwnFilesAndTheListsPlace()
+    {
+        item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+        const ProgramInfo& p = program();
+        // Last month's working files, and a temporary file a killed run left.
+        write(QDir(folder()).filePath(QStringLiteral("tlakt123408.txt")), "previous month");
+        write(QDir(folder()).filePath(p.accompanyingListFile), "previous list");
+        write(QDir(folder()).filePath(QStringLiteral(".tlakt123408.txt.tmp-999999999-1")), "left by a kill");
+        // c:\adat is the data folder under another name; c:\export\db.txt
+        // a link to the entered data.
+        ASSERT_TRUE(QFile::link(folder(), QDir(folder()).filePath(QStringLiteral("c/adat"))));
+        ASSERT_TRUE(QFile::link(QDir(folder()).filePath(p.enteredDataFile),
+                                QDir(targetFolder()).filePath(QStringLiteral("db.txt"))));
+
+        const QString own = QStringLiteral(" a program saját fájlja, nem lehet felülírni az exporttal! "
+                                           "Adjon meg másik fájlnevet!");
+        const QString list = QStringLiteral(" helyére a kísérőjegyzék kerül, nem lehet oda írni az exportot! "
+                                            "Adjon meg másik fájlnevet!");
+        const QString journal = QStringLiteral("-journal");
+        const struct {
+            QString folder, name;
+            const QString& says;
+        } refused[] = {
+            {folder(), p.enteredDataFile, own},
+            {folder(), p.codeTableFile, own},
+            {folder(), p.convertedFile, own},
+            {folder() + QStringLiteral("/."), p.enteredDataFile + journal, own}, // no journal there now
+            {QStringLiteral("c:\\adat"), p.convertedFile + journal, own},
+            {targetFolder() + QStringLiteral("/.."), QStringLiteral("..\\") + p.codeTableFile, own},
+            {QStringLiteral("c:\\export"), QStringLiteral("db.txt"), own},
+            {QStringLiteral("c:\\adat"), QStringLiteral("tlakt123408.txt"), own},
+            {folder(), p.accompanyingListFile, own},
+            {QStringLiteral("c:\\export"), p.accompanyingListFile, list},
+            {QStringLiteral("c:\\export"), QStringLiteral("..\\export\\.\\") + p.accompanyingListFile, list},
+        };
+        const QMap<QString, QByteArray> before = snapshot(folder());
+        for (const auto& c : refused) {
+            exchange::ExportRequest r = monthRequest();
+            r.elpath = c.folder + u'\\' + c.name;
+            r.targetFolder = QStringLiteral("c:\\export");
+            SCOPED_TRACE(r.elpath.toStdString());
+            boxes->clear();
+            boxes->answer(MsgResult::No);
+            boxes->answer(MsgResult::Yes); // to the diskette, were it asked
+
+            const exchange::ExportResult result = run(r);
+            EXPECT_TRUE(result.targetRefused);
+            EXPECT_FALSE(result.completed);
+            EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("A(z) ") + platform::shownPath(r.elpath) + c.says});
+            EXPECT_EQ(boxes.single().title, "Figyelmeztetés");
+            EXPECT_EQ(boxes.single().icon, platform::MsgIcon::Critical);
+            EXPECT_EQ(snapshot(folder()), before);
+        }
+
+        const QString ordinary[] = {
+            QStringLiteral("c:\\export\\") + p.exportPrefix + QStringLiteral("123408.txt"),
+            QStringLiteral("c:\\export\\") + p.enteredDataFile, // the name alone is no own file
+            folder() + QStringLiteral("/export.txt"),
+        };
+        for (const QString& elpath : ordinary) {
+            SCOPED_TRACE(elpath.toStdString());
+            exchange::ExportRequest r = monthRequest();
+            r.elpath = elpath;
+            boxes->clear();
+            boxes->answer(MsgResult::No);
+            boxes->answer(MsgResult::No);
+            ASSERT_TRUE(run(r).completed);
+            EXPECT_EQ(read(platform::mapPath(elpath)), read(QDir(folder()).filePath(QStringLiteral("tlakt123408.txt"))));
+            EXPECT_TRUE(read(QDir(targetFolder()).filePath(p.accompanyingListFile)).endsWith("szama: 1"));
+        }
+        EXPECT_TRUE(read(QDir(folder()).filePath(p.enteredDataFile)).startsWith("SQLite format 3"));
+    }
+};
+
+class WardExportTargets : public ExportTargets {
+protected:
+    WardExportTargets() : ExportTargets(ProgramInfo::zorivozure()) {}
+};
+
+// An episode or item value wider than its piece stops the export before
+// anything is written, naming the episode and the field, in both programs.
+class WideValues : public ExportFixture {
+protected:
+    explicit WideValues(const ProgramInfo& program = ProgramInfo::sebrix()) : ExportFixture(program) {}
+
+    void stopTheExport()
+    {
+        const struct {
+            const char* column;
+            const char* value;
+            const char* says;
+        } cases[] = {
+            {"T_szam", "12345678901", "A(z) \"12345678901\" törzsszám a(z) %1 azonosítójú adatlapon (törzsszám: "
+                                      "12345678901), nem fér el 9 karakteren!"},
+            {"Okod", "01020", "A(z) \"01020\" osztálykód a(z) %1 azonosítójú adatlapon (törzsszám: 777), "
+                              "nem fér el 4 karakteren!"},
+            {"Int_tipus", "12", "A(z) \"12\" ellátási típus a(z) %1 azonosítójú adatlapon (törzsszám: 777), "
+                                "nem fér el 1 karakteren!"},
+            {"Rmen", "123456789", "A(z) \"123456789\" mennyiség a(z) %1 azonosítójú adatlapon (törzsszám: 777), "
+                                  "tételkód: AB3, nem fér el 10 karakteren!"},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.column);
+            db().exec(QStringLiteral("delete from alap"));
+            db().exec(QStringLiteral("delete from \"Ráfkódok\""));
+            item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+            Episode bad;
+            bad.tSzam = QStringLiteral("777");
+            const qlonglong id = episode(bad);
+            item(id, QStringLiteral("AB3"), QStringLiteral("2"));
+            const QString column = QString::fromLatin1(c.column);
+            if (column == QLatin1String("Rmen"))
+                db().exec(QStringLiteral("update \"Ráfkódok\" set Rmen = ? where Azonosito = ?"),
+                          {QString::fromUtf8(c.value), QString::number(id)});
+            else
+                db().exec(QStringLiteral("update alap set %1 = ? where Azonosito = ?").arg(column),
+                          {QString::fromUtf8(c.value), id});
+            write(QDir(folder()).filePath("tlakt123408.txt"), "previous month");
+            write(QDir(folder()).filePath(program().accompanyingListFile), "previous list");
+            const QMap<QString, QByteArray> before = snapshot(folder());
+            boxes->clear();
+
+            EXPECT_FALSE(run(monthRequest()).completed);
+            EXPECT_EQ(boxes.texts(), QStringList{QString::fromUtf8(c.says).arg(id)
+                                                 + QStringLiteral(" Az adatleválogatás megszakadt.")});
+            EXPECT_EQ(boxes.single().title, "Hiba");
+            EXPECT_EQ(snapshot(folder()), before);
+        }
+    }
+};
+
+class WardWideValues : public WideValues {
+protected:
+    WardWideValues() : WideValues(ProgramInfo::zorivozure()) {}
+};
+
+} // namespace
+
+TEST_F(ExportTargets, own_files_and_the_lists_place_are_refused_before_anything_is_touched)
+{
+    refusesOwnFilesAndTheListsPlace();
+}
+
+TEST_F(WardExportTargets, own_files_and_the_lists_place_are_refused_before_anything_is_touched)
+{
+    refusesOwnFilesAndTheListsPlace();
+}
+
+TEST_F(WideValues, a_value_wider_than_its_piece_stops_the_export_naming_episode_and_field)
+{
+    stopTheExport();
+}
+
+TEST_F(WardWideValues, a_value_wider_than_its_piece_stops_the_export_naming_episode_and_field)
+{
+    stopTheExport();
 }
