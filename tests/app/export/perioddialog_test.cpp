@@ -91,6 +91,61 @@ protected:
         return true;
     }
 
+    // The two collisions a clerk can type, refused with the dialog left as it
+    // was; then another name, given in the same dialog, goes through.
+    void refusesCollisionsThenTakesAnotherName()
+    {
+        kezdo& w = *window;
+        const ProgramInfo& program = this->program();
+        const QString dataFolder = folder();
+        const QString targetFolder = this->targetFolder();
+        const QString database = QDir(dataFolder).filePath(program.enteredDataFile);
+        const QByteArray storedDatabase = read(database);
+        const struct {
+            QString folder, name, says;
+        } cases[] = {
+            {dataFolder, program.enteredDataFile, " a program saját fájlja, nem lehet felülírni az exporttal!"},
+            {QStringLiteral("c:\\export"), program.accompanyingListFile,
+             " helyére a kísérőjegyzék kerül, nem lehet oda írni az exportot!"},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name.toStdString());
+            w.Text17->setText(c.folder);
+            w.Text20->setText(c.name);
+            boxes->clear();
+            boxes->answer(MsgResult::No);  // no printed list, were it asked
+            boxes->answer(MsgResult::Yes); // to the diskette, were it asked
+            w.SSCommand17->click();
+
+            const QString elpath = exchange::exportPath(program, c.folder, c.name);
+            EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("A(z) ") + platform::shownPath(elpath) + c.says
+                                                 + QStringLiteral(" Adjon meg másik fájlnevet!")});
+            EXPECT_TRUE(w.SSFrame5->isVisible());
+            EXPECT_FALSE(w.SSFrame4->isVisible());
+            EXPECT_EQ(w.Text17->text(), c.folder);
+            EXPECT_EQ(w.Text20->text(), c.name);
+            EXPECT_EQ(w.Label17->text(), "Elérési út: ");
+            EXPECT_EQ(read(database), storedDatabase);
+            EXPECT_FALSE(QFile::exists(QDir(dataFolder).filePath("tlakt123408.txt")));
+            EXPECT_TRUE(QDir(targetFolder).isEmpty(QDir::Files | QDir::Hidden));
+        }
+
+        w.Text17->setText(QStringLiteral("c:\\export"));
+        w.Text20->setText(program.exportPrefix + QStringLiteral("123408.txt"));
+        boxes->clear();
+        boxes->answer(MsgResult::No);
+        boxes->answer(MsgResult::Yes);
+        w.SSCommand17->click();
+        EXPECT_EQ(boxes.texts(), (QStringList{"Kívánja nyomtatni a kísérőlapot?",
+                                              "Feldolgozás kész!Kívánja floppyra menteni?", "Kész!"}));
+        EXPECT_FALSE(w.SSFrame5->isVisible());
+        const QByteArray written = read(QDir(dataFolder).filePath("tlakt123408.txt"));
+        EXPECT_EQ(read(QDir(targetFolder).filePath(program.exportPrefix + "123408.txt")), written);
+        EXPECT_TRUE(read(QDir(targetFolder).filePath(program.accompanyingListFile)).endsWith("szama: 1"));
+        EXPECT_EQ(read(platform::mapPath("a:\\" + program.exportPrefix + "123408.txt")), written);
+        EXPECT_EQ(read(database).left(15), "SQLite format 3");
+    }
+
     std::unique_ptr<kezdo> window;
 };
 
@@ -354,4 +409,20 @@ TEST_F(WardPeriodDialog, ward_export_folder_is_typed_and_checked_like_a_chosen_o
                                           "Feldolgozás kész!Kívánja floppyra menteni?", "Kész!"}));
     EXPECT_EQ(read(QDir(targetFolder()).filePath("tlvraf123408.txt")), read(QDir(folder()).filePath("tlakt123408.txt")));
     EXPECT_TRUE(QFile::exists(QDir(targetFolder()).filePath("kiser.txt")));
+}
+
+TEST_F(PeriodDialog, a_copy_onto_the_database_or_the_lists_place_is_refused_and_another_name_taken)
+{
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+    open();
+    fillMonthExport();
+    refusesCollisionsThenTakesAnotherName();
+}
+
+TEST_F(WardPeriodDialog, a_copy_onto_the_database_or_the_lists_place_is_refused_and_another_name_taken)
+{
+    item(episode(), QStringLiteral("A1"), QStringLiteral("1"));
+    open();
+    fillMonthExport();
+    refusesCollisionsThenTakesAnotherName();
 }
