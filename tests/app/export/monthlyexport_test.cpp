@@ -605,6 +605,9 @@ protected:
         ASSERT_TRUE(QFile::link(folder(), QDir(folder()).filePath(QStringLiteral("c/adat"))));
         ASSERT_TRUE(QFile::link(QDir(folder()).filePath(p.enteredDataFile),
                                 QDir(targetFolder()).filePath(QStringLiteral("db.txt"))));
+        // A link to a journal that is not there now.
+        ASSERT_TRUE(QFile::link(QDir(folder()).filePath(p.enteredDataFile + QStringLiteral("-journal")),
+                                QDir(targetFolder()).filePath(QStringLiteral("journal.txt"))));
 
         const QString own = QStringLiteral(" a program saját fájlja, nem lehet felülírni az exporttal! "
                                            "Adjon meg másik fájlnevet!");
@@ -622,6 +625,7 @@ protected:
             {QStringLiteral("c:\\adat"), p.convertedFile + journal, own},
             {targetFolder() + QStringLiteral("/.."), QStringLiteral("..\\") + p.codeTableFile, own},
             {QStringLiteral("c:\\export"), QStringLiteral("db.txt"), own},
+            {QStringLiteral("c:\\export"), QStringLiteral("journal.txt"), own},
             {QStringLiteral("c:\\adat"), QStringLiteral("tlakt123408.txt"), own},
             {folder(), p.accompanyingListFile, own},
             {QStringLiteral("c:\\export"), p.accompanyingListFile, list},
