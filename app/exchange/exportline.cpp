@@ -78,8 +78,9 @@ QString fieldName(ExportField f)
 
 namespace {
 
-// The stored value a right-aligned episode piece carries; empty for the
-// pieces that are formed otherwise (dates, times, the examination sign).
+// The stored value that an episode piece carries right-aligned; no value
+// for the pieces formed otherwise (dates, times, the examination sign) and
+// for the item's own.
 std::optional<QString> alignedValue(ExportField f, const ExportEpisode& e)
 {
     const auto surgery = [&e](int n) { return n < e.surgeries.size() ? e.surgeries.at(n) : QString(); };
@@ -103,31 +104,16 @@ std::optional<QString> alignedValue(ExportField f, const ExportEpisode& e)
 
 QString episodePiece(ExportField f, const ExportEpisode& e)
 {
-    const auto surgery = [&e](int n) { return rightAligned(n < e.surgeries.size() ? e.surgeries.at(n) : QString(), 5); };
+    if (const auto value = alignedValue(f, e))
+        return rightAligned(*value, fieldWidth(f));
     switch (f) {
-    case ExportField::IntKod: return rightAligned(e.intKod, 4);
-    case ExportField::IntTipus: return rightAligned(e.intTipus, 1);
-    case ExportField::TSzam: return rightAligned(e.tSzam, 9);
-    case ExportField::Taj: return rightAligned(e.taj, 9);
-    case ExportField::Tsor: return rightAligned(e.tsor, 2);
     case ExportField::Fdat: return datePiece(e.fdat);
     case ExportField::Fido: return timePiece(e.fido);
-    case ExportField::Okod: return rightAligned(e.okod, 4);
     case ExportField::Tdat: return datePiece(e.tdat);
     case ExportField::Tido: return timePiece(e.tido);
-    case ExportField::Ojele: return rightAligned(e.ojele, 1);
-    case ExportField::Surgery1: return surgery(0);
-    case ExportField::Surgery2: return surgery(1);
-    case ExportField::Surgery3: return surgery(2);
-    case ExportField::Surgery4: return surgery(3);
-    case ExportField::Surgery5: return surgery(4);
     case ExportField::Vjel: return e.vjel.value_or(false) ? QStringLiteral("1") : QStringLiteral("0");
-    case ExportField::Tovsors: return rightAligned(e.tovsors, 1);
-    case ExportField::Rkod:
-    case ExportField::Rmen:
-    case ExportField::Mido: break;
+    default: return QString();
     }
-    return QString();
 }
 
 } // namespace
