@@ -496,9 +496,8 @@ static QString resolvedPath(const QString& mapped)
 
 bool sameFile(const QString& a, const QString& b)
 {
-    const QString ma = mapPath(a);
-    const QString mb = mapPath(b);
-    if (ma.isEmpty() || mb.isEmpty())
+    QString ma, mb;
+    if (!resolve(a, ma, nullptr) || !resolve(b, mb, nullptr))
         return false;
     struct stat sa {}, sb {};
     if (::stat(encoded(ma).constData(), &sa) == 0 && ::stat(encoded(mb).constData(), &sb) == 0)

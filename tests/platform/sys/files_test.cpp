@@ -115,6 +115,45 @@ TEST_F(Files, drive_space_and_root_folders)
     EXPECT_EQ(err.number, 76);
 }
 
+// Two names are one file when the file system makes them one: drive
+// letters, "." and "..", links to folders and files (also to a file not
+// there yet) and hard links; a look-alike name elsewhere is another file.
+TEST_F(Files, same_file_as_the_file_system_resolves_it)
+{
+    write(QStringLiteral("c/data/db.mdb"), "db");
+    write(QStringLiteral("c/other/db.mdb"), "other");
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/c/data"), root + QStringLiteral("/c/alias")));
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/c/data/db.mdb"), root + QStringLiteral("/c/other/link.txt")));
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/c/data/db.mdb-journal"), root + QStringLiteral("/c/other/j.txt")));
+    ASSERT_EQ(::link(QFile::encodeName(root + QStringLiteral("/c/data/db.mdb")).constData(),
+                     QFile::encodeName(root + QStringLiteral("/c/other/hard.txt")).constData()),
+              0);
+    const QString db = root + QStringLiteral("/c/data/db.mdb");
+    const QString journal = db + QStringLiteral("-journal");
+    const struct {
+        QString a, b;
+        bool same;
+    } cases[] = {
+        {QStringLiteral("c:\\data\\db.mdb"), db, true},
+        {QStringLiteral("C:\\other\\..\\data\\.\\db.mdb"), db, true},
+        {QStringLiteral("c:\\..\\..\\data\\db.mdb"), db, true}, // never above the drive's folder
+        {QStringLiteral("c:\\alias\\db.mdb"), db, true},
+        {QStringLiteral("c:\\other\\link.txt"), db, true},
+        {QStringLiteral("c:\\other\\hard.txt"), db, true},
+        {QStringLiteral("c:\\alias\\db.mdb-journal"), journal, true}, // neither is there
+        {QStringLiteral("c:\\other\\j.txt"), journal, true},
+        {root + QStringLiteral("/c/other/../data/db.mdb"), db, true},
+        {QStringLiteral("c:\\other\\db.mdb"), db, false},
+        {QStringLiteral("c:\\data\\db.mdb-journal"), db, false},
+        {QStringLiteral("a:\\data\\db.mdb"), QStringLiteral("a:\\data\\db.mdb"), false}, // no diskette, no file
+        {QStringLiteral("q:\\db.mdb"), db, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sameFile(c.a, c.b), c.same) << c.a.toStdString() << " / " << c.b.toStdString();
+        EXPECT_EQ(sameFile(c.b, c.a), c.same) << c.b.toStdString() << " / " << c.a.toStdString();
+    }
+}
+
 TEST_F(Files, file_size_and_its_errors)
 {
     write(QStringLiteral("c/x.txt"), QByteArray(1457000, 'x'));
