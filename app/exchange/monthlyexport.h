@@ -3,6 +3,8 @@
 // working file, writes the accompanying list, copies both to the folder the
 // clerk chose and, on request, the export to the diskette.
 //
+// A clerk's copy that would replace one of the program's own files, or the
+// accompanying list's copy, is refused before any file is touched.
 // Every failure is told to the clerk in Hungarian, naming the file. A failure
 // up to the copies in the target folder ends the run without "Kész!" and
 // leaves what was there before (the working file and the accompanying list
