@@ -587,8 +587,8 @@ void kezdo::showWardBoxFor(bool converted)
     DBCombo1->setVisible(!converted);
     if (converted)
         return;
-    // An episode typed by hand is picked a ward from the list, and shows
-    // that ward's care type, never the one of the record shown before.
+    // For an episode typed by hand the clerk picks the ward from the list;
+    // the care type shown is that ward's, never the previous record's.
     Label6->clear();
     Label4->clear();
     DBCombo1->setText(Text11->text());
@@ -700,10 +700,10 @@ void kezdo::SSCommand14_Click()
         auto& rs = Data10->recordset();
         if (rs.recordCount() == 0) {
             Label7->setText(QString::number(rs.absolutePosition()));
-            platform::msgBox(kNoKonv, platform::OkOnly);
             // Nothing left to take: the next episode is typed by hand.
             konvOnShow = QVariant();
             showWardBoxFor(false);
+            platform::msgBox(kNoKonv, platform::OkOnly);
         } else {
             rs.moveLast();
             rekszam = rs.recordCount();

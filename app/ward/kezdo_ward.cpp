@@ -307,10 +307,10 @@ void WardMain::SSCommand14_Click()
         auto& rs = w.Data10->recordset();
         if (rs.recordCount() == 0) {
             w.Label7->setText(QString::number(rs.absolutePosition()));
-            platform::msgBox(QStringLiteral("Nincs konvertált adat!"), platform::OkOnly);
             // Nothing left to take: the next episode is typed by hand.
             w.konvOnShow = QVariant();
             w.showWardBoxFor(false);
+            platform::msgBox(QStringLiteral("Nincs konvertált adat!"), platform::OkOnly);
         } else {
             rs.moveLast();
             w.rekszam = rs.recordCount();
