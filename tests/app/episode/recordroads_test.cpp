@@ -151,6 +151,18 @@ TEST_P(RecordRoads, everyRoadAwayFromAnUnsavedRecordTakesItsItemsAlong)
         entered()->exec("update \"Utolso azonosito\" set UTOLSO = 0");
     }
 
+    // "Új" in manual entry starts the next episode without the last one's items.
+    w.fel->trigger();
+    fillManualHeader("444444444");
+    addDrug();
+    ASSERT_EQ(itemsOf("1"), 1) << boxes.texts().join(" | ").toStdString();
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.SSCommand14->click();
+    EXPECT_EQ(w.Label1->text(), "1");
+    EXPECT_EQ(itemsOf("1"), 0);
+    w.SSCommand2->click();
+
     // A stored record keeps its items when the clerk walks on.
     converted()->exec("update konv set Feldolgozva = 0");
     startProcessing();
