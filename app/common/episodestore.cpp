@@ -291,10 +291,19 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
             m_db->exec(QStringLiteral("insert into \"Utolso azonosito\" (UTOLSO) values (?)"), {id});
 
         if (konv) {
-            m_db->exec(QStringLiteral("update konvdb.konv set Feldolgozva = ? where rowid = ?"),
+            // Only a record still open is stored: one marked processed
+            // meanwhile (here or by another program) is never stored twice.
+            m_db->exec(QStringLiteral("update konvdb.konv set Feldolgozva = ? "
+                                      "where rowid = ? and not coalesce(Feldolgozva, 0)"),
                        {konv->processed, konv->rowKey});
-            if (sqlite3_changes(m_db->handle()) != 1)
-                throw SaveError(QStringLiteral("A konvertált rekord nem található."));
+            if (sqlite3_changes(m_db->handle()) != 1) {
+                const bool there = m_db->scalar(QStringLiteral("select count(*) from konvdb.konv where rowid = ?"),
+                                                {konv->rowKey})
+                                       .toLongLong()
+                                   > 0;
+                throw SaveError(there ? QStringLiteral("Már feldolgozott rekord!")
+                                      : QStringLiteral("A konvertált rekord nem található."));
+            }
         }
         tx.commit();
     }
@@ -356,6 +365,20 @@ std::optional<EpisodeRow> EpisodeStore::load(qint64 azonosito) const
         return std::nullopt;
     c.recordset().moveFirst();
     return episodeFromRecord(c.recordset());
+}
+
+std::optional<KonvRecord> EpisodeStore::convertedRecord(const QVariant& rowKey) const
+{
+    if (!m_converted || !rowKey.isValid())
+        return std::nullopt;
+    platform::db::DataConnection c(QStringLiteral("convertedRecord"));
+    c.setDatabase(m_converted);
+    c.setRecordSource(QStringLiteral("select * from konv where rowid = ?"), {rowKey});
+    c.refresh();
+    if (c.recordset().recordCount() == 0)
+        return std::nullopt;
+    c.recordset().moveFirst();
+    return konvFromRecord(c.recordset());
 }
 
 QList<SurgeryRow> EpisodeStore::surgeries(const QString& azonosito) const

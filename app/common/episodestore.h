@@ -141,7 +141,8 @@ public:
     // A new episode: the `alap` row, the surgery rows, `UTOLSO` set to its
     // identifier and (in processing mode) the converted record's flag, in one
     // transaction. Throws SaveError, with nothing written, when the identifier
-    // is already stored or the converted record is gone, and DbError, with
+    // is already stored or the converted record is gone or already marked
+    // processed (so a record is never stored twice), and DbError, with
     // nothing written either, when the engine fails.
     void saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surgeries,
                  const std::optional<KonvMark>& konv = std::nullopt);
@@ -166,6 +167,9 @@ public:
     QList<StoredSurgery> surgeryChanges(qint64 azonosito, const QList<SurgeryRow>& slotRows) const;
 
     std::optional<EpisodeRow> load(qint64 azonosito) const;
+    // The converted record of a key in `konv` as stored now; none when it is
+    // gone or no converted-data file is open.
+    std::optional<KonvRecord> convertedRecord(const QVariant& rowKey) const;
     QList<SurgeryRow> surgeries(const QString& azonosito) const;
 
     // Removes the items booked under an identifier that no stored episode

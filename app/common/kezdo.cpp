@@ -4,6 +4,7 @@
 // window.
 #include "app/common/kezdo.h"
 
+#include "app/common/episodestore.h"
 #include "app/common/module1.h"
 #include "app/common/programinfo.h"
 #include "app/entry/slots.h"
@@ -362,7 +363,12 @@ void kezdo::Toolbar1_ButtonClick(int index)
 
 void kezdo::SSCommand33_Click()
 {
-    if (SSCheck1->isChecked()) {
+    // Only a stored episode has a certificate, printed with its stored
+    // items: the mark on the form alone may be left from another episode.
+    bool number = false;
+    const qint64 id = Label1->text().trimmed().toLongLong(&number);
+    if (SSCheck1->isChecked() && number
+        && episode::EpisodeStore(enteredData(), nullptr, program()).episodeExists(id)) {
         if (printCertificate)
             printCertificate();
         return;

@@ -32,6 +32,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
@@ -474,6 +475,21 @@ public:
     void SSCommand9_Click();
     void takeKonvRow();
     bool jumpToKonv(const QString& typed);
+    // The converted record whose data the form shows (its key in `konv`);
+    // null while the episode on show is typed by hand. The save marks this
+    // record, wherever the walk stands.
+    QVariant konvOnShow;
+    // Processing mode with a converted record on show.
+    bool showsConvertedRecord() const;
+    // The ward box of a converted record, or the ward list of an episode
+    // typed by hand, with its own care type.
+    void showWardBoxFor(bool converted);
+    // Leaving the episode on show for another one: unless it is stored, the
+    // items booked under its identifier go, as "Vissza" takes them. False
+    // when they could not be removed; the form then stays as it is.
+    bool forgetUnsavedItems();
+    // "fel lett - e vive" follows whether the identifier on show is stored.
+    void markStoredByIdentifier();
     // Saving.
     void SSCommand1_Click();
     void SSCommand30_Click();

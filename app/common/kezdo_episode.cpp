@@ -181,6 +181,10 @@ episode::EpisodeForm episodeForm(const kezdo& w)
 {
     EpisodeForm f;
     f.mode = modeFromCaption(w.SSFrame1->caption());
+    // With no converted record on show (none was left to take) the clerk
+    // types the episode by hand, and it is stored as one typed by hand.
+    if (f.mode == Mode::Processing && !w.showsConvertedRecord())
+        f.mode = Mode::Manual;
     f.identifier = w.Label1->text();
     f.institutionCode = w.Text6->text();
     f.careTypeCaption = w.Label4->text();
@@ -203,9 +207,12 @@ episode::EpisodeForm episodeForm(const kezdo& w)
             f.codes[k] = code->text();
         f.durations[k] = w.slotDuration(k) ? w.slotDuration(k)->text() : kEmptyTime;
     }
-    auto& konv = w.Data10->recordset();
-    f.konvRowPresent = konv.recordCount() > 0 && konv.hasCurrent();
-    f.konvProcessed = f.konvRowPresent && konv.value(QStringLiteral("Feldolgozva")).toBool();
+    // The record on show as the file holds it now, wherever the walk stands.
+    if (f.mode == Mode::Processing) {
+        const std::optional<KonvRecord> konv = episodeStore(w).convertedRecord(w.konvOnShow);
+        f.konvRowPresent = konv.has_value();
+        f.konvProcessed = konv && konv->feldolgozva;
+    }
     return f;
 }
 
@@ -270,6 +277,7 @@ void kezdo::fel_Click()
     SSCheck5->setChecked(false);
     SSCheck3->setChecked(false);
     SSCheck1->setChecked(false);
+    konvOnShow = QVariant();
 
     DBCombo1->show();
     Text11->hide();
@@ -436,7 +444,7 @@ void kezdo::SSCommand7_Click()
 
 void kezdo::careTypeLookup(const QString& wardCode)
 {
-    if (SSFrame1->caption() == kProcessingCaption) {
+    if (showsConvertedRecord()) {
         // A converted record brings its own care type, the one its save
         // stores; the ward table has no say in what it shows.
         Label4->setText(shownCareType(Label6->text()));
@@ -555,16 +563,63 @@ void kezdo::takeKonvRow()
 {
     if (ward)
         return ward->takeKonvRow();
+    auto& rs = Data10->recordset();
+    if (!rs.hasCurrent())
+        return;
     uresit();
-    showKonvRecord(*this, mapKonv(konvFromRecord(Data10->recordset())));
+    konvOnShow = rs.bookmark();
+    showWardBoxFor(true);
+    showKonvRecord(*this, mapKonv(konvFromRecord(rs)));
     showItemsOf(Label1->text());
     entry::haures(*this);
+    markStoredByIdentifier();
+}
+
+bool kezdo::showsConvertedRecord() const
+{
+    return SSFrame1->caption() == kProcessingCaption && konvOnShow.isValid();
+}
+
+void kezdo::showWardBoxFor(bool converted)
+{
+    Text11->setVisible(converted);
+    Label6->setVisible(converted);
+    DBCombo1->setVisible(!converted);
+    if (converted)
+        return;
+    // For an episode typed by hand the clerk picks the ward from the list;
+    // the care type shown is that ward's, never the previous record's.
+    Label6->clear();
+    Label4->clear();
+    DBCombo1->setText(Text11->text());
+    careTypeLookup(DBCombo1->text());
+}
+
+bool kezdo::forgetUnsavedItems()
+{
+    // Review shows stored episodes only; their items stay.
+    if (SSFrame1->caption() == kReviewCaption)
+        return true;
+    int removed = 0;
+    if (!runDataAction([&] { removed = episodeStore(*this).deleteItemsOfUnstoredEpisode(Label1->text()); }))
+        return false;
+    if (removed > 0)
+        showItemsOf(Label1->text());
+    return true;
+}
+
+void kezdo::markStoredByIdentifier()
+{
+    bool ok = false;
+    const qint64 id = Label1->text().trimmed().toLongLong(&ok);
+    SSCheck1->setChecked(ok && episodeStore(*this).episodeExists(id));
 }
 
 void kezdo::feldolg_Click()
 {
     if (ward)
         return ward->feldolg_Click();
+    konvOnShow = QVariant();
     SSPanel22->setCaption(QString());
     for (int k = 0; k < kSlotCount; ++k) {
         slotCode(k)->clear();
@@ -634,6 +689,8 @@ void kezdo::SSCommand14_Click()
                          platform::Question | platform::YesNo | platform::DefaultButton2,
                          QStringLiteral("Kérdés")) != MsgResult::Yes)
         return;
+    if (!forgetUnsavedItems())
+        return;
     Data10->setRecordSource(kUnprocessedKonv);
     Data10->refresh();
     SSCheck1->setChecked(false);
@@ -643,15 +700,17 @@ void kezdo::SSCommand14_Click()
         auto& rs = Data10->recordset();
         if (rs.recordCount() == 0) {
             Label7->setText(QString::number(rs.absolutePosition()));
+            // Nothing left to take: the next episode is typed by hand.
+            konvOnShow = QVariant();
+            showWardBoxFor(false);
             platform::msgBox(kNoKonv, platform::OkOnly);
         } else {
             rs.moveLast();
             rekszam = rs.recordCount();
             Label8->setText(QString::number(rekszam));
             rs.moveFirst();
-            showKonvRecord(*this, mapKonv(konvFromRecord(rs)));
+            takeKonvRow();
             Label7->setText(QString::number(rs.absolutePosition()));
-            entry::haures(*this);
         }
     }
 
@@ -668,6 +727,8 @@ bool kezdo::jumpToKonv(const QString& typed)
     auto& rs = Data10->recordset();
     const long long position = leadingNumber(typed);
     if (rs.recordCount() == 0 || position < 0 || position >= rs.recordCount())
+        return false;
+    if (!forgetUnsavedItems())
         return false;
     rs.setAbsolutePosition(int(position));
     takeKonvRow();
@@ -699,6 +760,8 @@ void kezdo::SSCommand8_Click()
         platform::msgBox(QStringLiteral("Adatbázis eleje!"), platform::OkOnly);
         return;
     }
+    if (!forgetUnsavedItems())
+        return;
     rs.movePrevious();
     takeKonvRow();
     Label7->setText(QString::number(rs.absolutePosition()));
@@ -711,6 +774,8 @@ void kezdo::SSCommand9_Click()
         platform::msgBox(QStringLiteral("Adatbázis vége!"), platform::OkOnly);
         return;
     }
+    if (!forgetUnsavedItems())
+        return;
     rs.moveNext();
     takeKonvRow();
     Label7->setText(QString::number(rs.absolutePosition()));
@@ -743,13 +808,14 @@ void kezdo::SSCommand1_Click()
 
     std::optional<KonvRecord> konv;
     std::optional<KonvMark> mark;
-    if (form.mode == Mode::Processing && form.konvRowPresent) {
-        auto& rs = Data10->recordset();
-        konv = konvFromRecord(rs);
+    if (form.mode == Mode::Processing) {
+        // The record whose data the form shows, wherever the walk stands;
+        // one gone meanwhile is refused by the store.
+        konv = episodeStore(*this).convertedRecord(konvOnShow);
         // Asked before anything is written, so that the episode and the
         // converted record's mark are stored together.
         const bool anotherWard = showBox(anotherWardQuestion()) == MsgResult::Yes;
-        mark = KonvMark{rs.bookmark(), !anotherWard};
+        mark = KonvMark{konvOnShow, !anotherWard};
     }
 
     const QString notStored = QStringLiteral("Az adatfelvitel nem sikerült, semmi nem került tárolásra!");
@@ -949,6 +1015,7 @@ void kezdo::tete_Click()
 {
     if (ward)
         return ward->tete_Click();
+    konvOnShow = QVariant();
     uresit();
     aktpoz = 1;
     const int episodes = pointItemsAtFirstEpisode();
@@ -975,7 +1042,9 @@ void kezdo::tete_Click()
     Label6->hide();
     SSCheck5->setChecked(true);
     SSCommand1->setCaption(QStringLiteral("Módosítás"));
-    SSCheck1->setChecked(true);
+    // Ticked only when the episode on show is stored: a review that found
+    // nothing shows the next free identifier.
+    markStoredByIdentifier();
     SSCommand14->hide();
     // The header keeps the care type the load showed: the episode's own,
     // which a modification stores back, not its ward's current one.
@@ -997,6 +1066,7 @@ void kezdo::SSCommand15_Click()
     Label7->setText(QString::number(aktpoz));
     showWalkCount();
     olvasdata3t();
+    markStoredByIdentifier();
     entry::haures(*this);
 }
 
@@ -1018,6 +1088,7 @@ void kezdo::SSCommand16_Click()
     }
     showWalkCount();
     olvasdata3t();
+    markStoredByIdentifier();
     entry::haures(*this);
 }
 
@@ -1043,10 +1114,21 @@ void kezdo::SSCommand26_Click()
         aktpoz = 1;
         Label7->setText(QStringLiteral("1"));
         olvasdata3t();
+        markStoredByIdentifier();
         return;
     }
 
-    if (!startFoundWalk(Data10, blank ? kAllKonv : kKonvOfRegister, blank, wanted))
+    // A find that selects no converted record leaves the record on show,
+    // and the walk it belongs to, as they were: the save still marks it.
+    const QString source = blank ? kAllKonv : kKonvOfRegister;
+    const QVariantList params = blank ? QVariantList{} : QVariantList{wanted};
+    platform::db::DataConnection probe(QStringLiteral("konvFind"));
+    probe.setDatabase(Data10->database());
+    probe.setRecordSource(source, params);
+    probe.refresh();
+    if (probe.recordset().recordCount() == 0 || !forgetUnsavedItems())
+        return;
+    if (!startFoundWalk(Data10, source, blank, wanted))
         return;
     takeKonvRow();
     Label7->setText(QString::number(Data10->recordset().absolutePosition()));

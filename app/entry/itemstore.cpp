@@ -51,6 +51,25 @@ void refuse(const Refusal& r)
     platform::msgBox(r.text, r.style, r.title);
 }
 
+// Items belong to an episode: the stored one on show, or the new one being
+// entered. An identifier whose episode is gone (another program deleted it)
+// or that another episode took meanwhile would hand the item to no patient,
+// or to another one.
+std::optional<Refusal> episodeRefusal(Database& entered, const AddForm& form)
+{
+    bool number = false;
+    const qint64 id = form.azonosito.trimmed().toLongLong(&number);
+    const bool stored =
+        number && entered.scalar(QStringLiteral("select count(*) from alap where Azonosito = ?"), {id}).toLongLong() > 0;
+    if (form.newEpisode && stored)
+        return Refusal{QStringLiteral("Ezt az azonosítót már egy felvett adatlap kapta meg! Tételt nem lehet hozzáadni!"),
+                       QStringLiteral("Hiba!"), platform::Critical};
+    if (!form.newEpisode && !stored)
+        return Refusal{QStringLiteral("Az adatlap nincs felvéve! Tételt nem lehet hozzáadni!"), QStringLiteral("Hiba!"),
+                       platform::Critical};
+    return std::nullopt;
+}
+
 } // namespace
 
 void setQuery(DataConnection& connection, const BoundQuery& query)
@@ -120,6 +139,11 @@ AddOutcome addItem(const ItemTabInfo& tab, const SlotView& slotView, QString& ak
                    DataConnection& items, const std::shared_ptr<Database>& codeTables,
                    const AddForm& form)
 {
+    if (const auto refusal = episodeRefusal(*items.database(), form)) {
+        refuse(*refusal);
+        return AddOutcome::Refused;
+    }
+
     if (tab.bookedToSurgery)
         aktell(slotView, aktmutet);
 

@@ -54,6 +54,9 @@ struct AddForm {
     QString entryCaption; // caption of SSFrame1
     QString admissionDate; // MaskEdBox1
     QDate today;
+    // The form holds a new episode being entered, not a stored one: its
+    // items go under an identifier that no stored episode has yet.
+    bool newEpisode = true;
 };
 
 enum class AddOutcome {
@@ -63,7 +66,9 @@ enum class AddOutcome {
     Refused,           // quantity, code or unknown code refused
 };
 
-// The add of one tab, in the order the clerk sees its checks: the current
+// The add of one tab, in the order the clerk sees its checks: whether the
+// identifier on show may take items at all (a stored episode, or a new one
+// whose identifier no stored episode has taken), the current
 // slot from the highlight (aktell), the drug tab's duration check of all ten
 // slots, the duplicate question, then quantity and code. `hibajel` receives
 // the result of the duration check. On Stored the items connection shows

@@ -412,9 +412,13 @@ void kezdo::addItem(int t)
     form.azonosito = Label1->text();
     form.codeText = tab.code->text();
     form.quantityText = tab.quantityText->text();
-    form.entryCaption = SSFrame1->caption();
+    // An episode typed by hand in processing mode books its items as typed.
+    form.entryCaption = SSFrame1->caption() == episode::kProcessingCaption && !showsConvertedRecord()
+                            ? episode::kManualCaption
+                            : SSFrame1->caption();
     form.admissionDate = MaskEdBox1->text();
     form.today = platform::Clock::today();
+    form.newEpisode = SSFrame1->caption() != episode::kReviewCaption && !SSCheck1->isChecked();
     // A failed write leaves code and quantity as typed, for another try.
     entry::AddOutcome outcome = entry::AddOutcome::Refused;
     if (!runDataAction([&] { outcome = entry::addItem(tab.info, slotView, aktmutet, hibajel, *Data8, codeTables(), form); })

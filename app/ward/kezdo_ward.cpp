@@ -146,6 +146,7 @@ void WardMain::fel_Click()
 
     w.SSCheck3->setChecked(false);
     w.SSCheck1->setChecked(false);
+    w.konvOnShow = QVariant();
     // Manual entry adds a new episode, whatever review left on the button.
     w.SSCheck5->setChecked(false);
     w.SSCommand1->setCaption(QStringLiteral("Felvitel"));
@@ -180,6 +181,7 @@ void WardMain::fel_Click()
 
 void WardMain::tete_Click()
 {
+    w.konvOnShow = QVariant();
     w.aktpoz = 1;
     // An empty selection (a find that met nothing) leaves the form as it
     // was, the items of the episode on show included.
@@ -203,12 +205,15 @@ void WardMain::tete_Click()
     w.Label6->hide();
     w.SSCheck5->setChecked(true);
     w.SSCommand1->setCaption(QStringLiteral("Módosítás"));
-    w.SSCheck1->setChecked(true);
+    // Ticked only when the episode on show is stored: a review that found
+    // nothing keeps the form, and an episode left unsaved is not stored.
+    w.markStoredByIdentifier();
     w.SSCommand14->hide();
 }
 
 void WardMain::feldolg_Click()
 {
+    w.konvOnShow = QVariant();
     setSource(w.Data10, episode::kUnprocessedKonv);
     w.SSFrame1->setCaption(episode::kProcessingCaption);
     // The items grid first shows with the frame: pointed at the new
@@ -272,6 +277,8 @@ void WardMain::takeKonvRow()
     auto& rs = w.Data10->recordset();
     if (!rs.hasCurrent())
         return;
+    w.konvOnShow = rs.bookmark();
+    w.showWardBoxFor(true);
     // Only the header: items, ward sign and examination flag stay as shown.
     const episode::KonvFormFields f = episode::mapKonv(episode::konvFromRecord(rs));
     w.showKonvHeader(f);
@@ -282,6 +289,7 @@ void WardMain::takeKonvRow()
         w.Label1->setText(next);
         w.showItemsOf(next);
     }
+    w.markStoredByIdentifier();
 }
 
 void WardMain::SSCommand14_Click()
@@ -292,6 +300,8 @@ void WardMain::SSCommand14_Click()
                          platform::Question | platform::YesNo | platform::DefaultButton2,
                          QStringLiteral("Kérdés")) != MsgResult::Yes)
         return;
+    if (!w.forgetUnsavedItems())
+        return;
     w.SSCheck1->setChecked(false);
     w.uresit();
 
@@ -299,6 +309,9 @@ void WardMain::SSCommand14_Click()
         auto& rs = w.Data10->recordset();
         if (rs.recordCount() == 0) {
             w.Label7->setText(QString::number(rs.absolutePosition()));
+            // Nothing left to take: the next episode is typed by hand.
+            w.konvOnShow = QVariant();
+            w.showWardBoxFor(false);
             platform::msgBox(QStringLiteral("Nincs konvertált adat!"), platform::OkOnly);
         } else {
             rs.moveLast();
@@ -326,6 +339,7 @@ void WardMain::SSCommand15_Click()
     w.Label7->setText(QString::number(w.aktpoz));
     w.showWalkCount();
     w.olvasdata3t();
+    w.markStoredByIdentifier();
 }
 
 void WardMain::SSCommand16_Click()
@@ -343,6 +357,7 @@ void WardMain::SSCommand16_Click()
     w.Label7->setText(QString::number(w.aktpoz));
     w.showWalkCount();
     w.olvasdata3t();
+    w.markStoredByIdentifier();
 }
 
 // ---- the save -----------------------------------------------------------------
@@ -388,14 +403,15 @@ void WardMain::SSCommand1_Click()
         } else {
             std::optional<episode::KonvRecord> konv;
             std::optional<episode::KonvMark> mark;
-            auto& rs = w.Data10->recordset();
-            if (form.mode == episode::Mode::Processing && rs.recordCount() > 0 && rs.hasCurrent()) {
-                konv = episode::konvFromRecord(rs);
+            if (form.mode == episode::Mode::Processing) {
+                // The record whose data the form shows, wherever the walk
+                // stands; one gone meanwhile is refused by the store.
+                konv = store.convertedRecord(w.konvOnShow);
                 // Asked before anything is written: the episode, the last
                 // identifier and the record's mark are stored together.
                 const episode::Message q = episode::anotherWardQuestion();
                 const bool anotherWard = platform::msgBox(q.text, q.style, q.title) == MsgResult::Yes;
-                mark = episode::KonvMark{rs.bookmark(), !anotherWard};
+                mark = episode::KonvMark{w.konvOnShow, !anotherWard};
             }
             store.saveNew(episode::rowFromForm(form, konv ? &*konv : nullptr), {}, mark);
         }
@@ -552,9 +568,13 @@ void WardMain::addItem(int t)
     form.azonosito = w.Label1->text();
     form.codeText = tb.code->text();
     form.quantityText = tb.quantityText->text();
-    form.entryCaption = w.SSFrame1->caption();
+    // An episode typed by hand in processing mode books its items as typed.
+    form.entryCaption = w.SSFrame1->caption() == episode::kProcessingCaption && !w.showsConvertedRecord()
+                            ? episode::kManualCaption
+                            : w.SSFrame1->caption();
     form.admissionDate = w.MaskEdBox1->text();
     form.today = platform::Clock::today();
+    form.newEpisode = w.SSFrame1->caption() != episode::kReviewCaption && !w.SSCheck1->isChecked();
     NoSlots noSlots;
     QString noSlot;
     bool unused = false;

@@ -50,7 +50,10 @@ SavePlan planSave(const EpisodeForm& form, const SaveState& state,
         return {};
     if (auto refusal = headerRefusal(form))
         return SavePlan{SaveStep::Refused, *refusal};
-    const bool stored = state.modifyCaption ? false : form.stored;
+    // A converted record already marked processed counts as stored: its
+    // data are never stored a second time.
+    const bool processed = form.mode == Mode::Processing && form.konvProcessed;
+    const bool stored = state.modifyCaption ? false : form.stored || processed;
     if (stored)
         return SavePlan{SaveStep::Refused,
                         Refusal{Message{QStringLiteral("Feldolgozott rekordot nem lehet újra felvinni!"),

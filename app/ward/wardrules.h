@@ -33,7 +33,8 @@ struct SaveState {
 };
 
 // The save in its order: the question, the header checks, the stored flag
-// (which a modification clears first), then whether a stored episode is
+// (which a modification clears first) or a converted record already
+// processed, then whether a stored episode is
 // edited or a new one added. A modification with no stored episode on show
 // is refused.
 SavePlan planSave(const episode::EpisodeForm& form, const SaveState& state,

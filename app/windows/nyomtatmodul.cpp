@@ -378,6 +378,9 @@ void tanusitvanynyom(kezdo& w)
     d.institutionName = institutions.text(QStringLiteral("Int_neve")).trimmed();
 
     d.wardCode = shownWardCode(w, id);
+    // Read afresh, like the institution: a ward the list did not hold when
+    // the mode began is found all the same.
+    w.Data2->refresh();
     auto& wards = w.Data2->recordset();
     if (wards.recordCount() < 1 || !wards.findFirst(QStringLiteral("Okod= ?"), {d.wardCode})) {
         refuse(w, QStringLiteral("Osztálynév hiba!"), id);

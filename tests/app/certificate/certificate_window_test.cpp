@@ -10,6 +10,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/events.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/scriptedboxes.h"
 
 #include <QDir>
@@ -110,6 +111,22 @@ TEST_F(CertificateWindowTest, prints_the_shown_episode_with_its_stored_ward_and_
     EXPECT_FALSE(texts.contains("X9")) << "only the shown episode's items";
     EXPECT_EQ(w.Data8->recordSource(), "select * from Ráfkódok where Azonosito= ? order by Tipus,Mkod,Rkod");
     EXPECT_EQ(w.Data8->recordSourceParams(), QVariantList{"1"});
+}
+
+TEST_F(CertificateWindowTest, a_ward_written_by_another_program_after_the_mode_began_is_found)
+{
+    db->exec("delete from Osztálykódok where Okod = '0101'");
+    kezdo& w = openOnStoredEpisode();
+    {
+        testsupport::OtherProgram other(db->path());
+        other.run("insert into Osztálykódok (Okod, Megnevezés, Ojelleg) values ('0101', 'Sebészet', '1')");
+    }
+    w.certificateButton()->click();
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('|').toStdString();
+    ASSERT_EQ(dev->documents().size(), 1u);
+    const QStringList texts = printedTexts();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const QString& t) { return t.startsWith("0101 Sebészet ("); }))
+        << texts.join('|').toStdString();
 }
 
 TEST_F(CertificateWindowTest, refusals_print_nothing_and_keep_the_shown_episodes_items)

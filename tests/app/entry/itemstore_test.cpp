@@ -197,6 +197,40 @@ TEST_F(Adding, each_tab_stores_its_row)
     EXPECT_EQ(Data8->recordset().recordCount(), 3);
 }
 
+TEST_F(Adding, items_go_only_under_a_stored_episode_or_the_new_one_being_entered)
+{
+    const QString gone = QStringLiteral("Az adatlap nincs felvéve! Tételt nem lehet hozzáadni!");
+    const QString taken = QStringLiteral("Ezt az azonosítót már egy felvett adatlap kapta meg! Tételt nem lehet hozzáadni!");
+    entered()->exec("insert into alap (Azonosito, T_szam) values (7, '777')");
+    const struct {
+        const char* name;
+        const char* azonosito;
+        bool newEpisode;
+        QString refusal; // empty: stored
+    } cases[] = {
+        {"stored episode on show", "7", false, {}},
+        {"new episode being entered", "8", true, {}},
+        {"episode deleted by another program", "8", false, gone},
+        {"blank form after a deleted row", "0", false, gone},
+        {"identifier taken by another episode meanwhile", "7", true, taken},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes->clear();
+        entered()->exec("delete from Ráfkódok");
+        form.azonosito = c.azonosito;
+        form.newEpisode = c.newEpisode;
+        const AddOutcome outcome = add(ItemTab::Material, "M1", "1,00");
+        EXPECT_EQ(outcome, c.refusal.isEmpty() ? AddOutcome::Stored : AddOutcome::Refused);
+        EXPECT_EQ(entered()->scalar("select count(*) from Ráfkódok").toInt(), c.refusal.isEmpty() ? 1 : 0);
+        EXPECT_EQ(boxes.texts(), c.refusal.isEmpty() ? QStringList{} : QStringList{c.refusal});
+        if (!c.refusal.isEmpty()) {
+            EXPECT_EQ(boxes.shown().at(0).title, "Hiba!");
+            EXPECT_EQ(boxes.shown().at(0).icon, platform::MsgIcon::Critical);
+        }
+    }
+}
+
 TEST_F(Adding, processing_mode_and_missing_admission_date)
 {
     form.entryCaption = kProcessingCaption;

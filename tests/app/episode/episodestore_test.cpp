@@ -136,6 +136,32 @@ TEST_F(EpisodeStoreTest, aFailedSaveLeavesNothingHalfWritten)
     EXPECT_EQ(store.load(1)->tSzam, "123456789");
 }
 
+TEST_F(EpisodeStoreTest, aConvertedRecordAlreadyProcessedIsNeverStoredAgain)
+{
+    // Marked processed by an earlier save, here or in another program, after
+    // the form took it.
+    const QVariant k = addKonv("111111111", QVariant(), true);
+    EpisodeStore store(entered(), converted());
+    KonvRecord konv;
+    konv.betegseg = QString("I2100");
+    EpisodeForm form = manualForm("1");
+    form.mode = Mode::Processing;
+    for (const bool processed : {true, false}) {
+        try {
+            store.saveNew(rowFromForm(form, &konv), surgeriesFromForm(form), KonvMark{k, processed});
+            ADD_FAILURE() << "stored again";
+        } catch (const SaveError& e) {
+            EXPECT_EQ(e.message(), "Már feldolgozott rekord!");
+        }
+        EXPECT_EQ(entered()->scalar("select count(*) from alap").toInt(), 0);
+        EXPECT_EQ(entered()->scalar("select count(*) from műtétek").toInt(), 0);
+        EXPECT_EQ(store.lastIdentifier(), 0);
+        EXPECT_TRUE(converted()->scalar("select Feldolgozva from konv where rowid = ?", {k}).toBool());
+    }
+    EXPECT_EQ(store.convertedRecord(k)->torzsszam, "111111111");
+    EXPECT_FALSE(store.convertedRecord(QVariant(4711)));
+}
+
 TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndKeepsSurgeriesTakenOutOfTheSlots)
 {
     EpisodeStore store(entered(), converted());

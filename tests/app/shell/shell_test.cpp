@@ -388,8 +388,16 @@ TEST_F(ShellTest, certificate_of_an_unstored_episode_is_refused)
     EXPECT_EQ(box.icon, MsgIcon::Critical);
     EXPECT_EQ(printed, 0);
 
+    // The mark alone is not enough: the identifier on show must be stored.
     boxes->clear();
+    w.Label1->setText("1");
     w.SSCheck1->setChecked(true);
+    w.certificateButton()->click();
+    EXPECT_EQ(boxes.texts(), QStringList{"Még nem került az adatlap felvételre!Nem lehet nyomtatni!"});
+    EXPECT_EQ(printed, 0);
+
+    boxes->clear();
+    w.enteredData()->exec("insert into alap (Azonosito, T_szam) values (1, '111')");
     w.certificateButton()->click();
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_EQ(printed, 1);
