@@ -3,7 +3,6 @@
 #include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
 #include "platform/db/dialect.h"
-#include "platform/db/sqlitestatement.h"
 
 #include <QStringList>
 
@@ -16,7 +15,6 @@ namespace episode {
 using platform::db::Database;
 using platform::db::DbError;
 using platform::db::Recordset;
-using platform::db::Statement;
 namespace dialect = platform::db::dialect;
 
 EpisodeRow rowFromForm(const EpisodeForm& form, const KonvRecord* konv)

@@ -177,7 +177,8 @@ episode::EpisodeStore episodeStore(const kezdo& w)
 }
 
 
-episode::EpisodeForm episodeForm(const kezdo& w)
+// What the episode's boxes show, without the converted record's state.
+episode::EpisodeForm shownBoxes(const kezdo& w)
 {
     EpisodeForm f;
     f.mode = modeFromCaption(w.SSFrame1->caption());
@@ -203,6 +204,12 @@ episode::EpisodeForm episodeForm(const kezdo& w)
             f.codes[k] = code->text();
         f.durations[k] = w.slotDuration(k) ? w.slotDuration(k)->text() : kEmptyTime;
     }
+    return f;
+}
+
+episode::EpisodeForm episodeForm(const kezdo& w)
+{
+    EpisodeForm f = shownBoxes(w);
     auto& konv = w.Data10->recordset();
     f.konvRowPresent = konv.recordCount() > 0 && konv.hasCurrent();
     f.konvProcessed = f.konvRowPresent && konv.value(QStringLiteral("Feldolgozva")).toBool();
@@ -923,7 +930,7 @@ void kezdo::olvasdata3t()
             entry::datell(*this);
         }
     }
-    loaded->form = episodeForm(*this);
+    loaded->form = shownBoxes(*this);
     loadedEpisode = std::move(loaded);
 }
 
