@@ -1,6 +1,7 @@
-// What "Módosít" does to the stored surgeries of an episode: the slots edit
-// the rows of their codes in place and add the missing ones; every other row,
-// and every item, stays as stored.
+// What "Módosít" does to the stored surgeries of an episode: each slot the
+// clerk changed edits the row it was loaded from in place, or adds a row when
+// it showed none or its code was typed over; every other row, and every item,
+// stays as stored.
 #include "tests/app/episode/episodewindow.h"
 
 #include "app/common/episoderules.h"
