@@ -177,8 +177,7 @@ episode::EpisodeStore episodeStore(const kezdo& w)
 }
 
 
-// What the episode's boxes show, without the converted record's state.
-episode::EpisodeForm shownBoxes(const kezdo& w)
+episode::EpisodeForm episodeForm(const kezdo& w)
 {
     EpisodeForm f;
     f.mode = modeFromCaption(w.SSFrame1->caption());
@@ -204,12 +203,6 @@ episode::EpisodeForm shownBoxes(const kezdo& w)
             f.codes[k] = code->text();
         f.durations[k] = w.slotDuration(k) ? w.slotDuration(k)->text() : kEmptyTime;
     }
-    return f;
-}
-
-episode::EpisodeForm episodeForm(const kezdo& w)
-{
-    EpisodeForm f = shownBoxes(w);
     auto& konv = w.Data10->recordset();
     f.konvRowPresent = konv.recordCount() > 0 && konv.hasCurrent();
     f.konvProcessed = f.konvRowPresent && konv.value(QStringLiteral("Feldolgozva")).toBool();
@@ -930,7 +923,7 @@ void kezdo::olvasdata3t()
             entry::datell(*this);
         }
     }
-    loaded->form = shownBoxes(*this);
+    loaded->form = episodeForm(*this);
     loadedEpisode = std::move(loaded);
 }
 
