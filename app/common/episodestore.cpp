@@ -3,7 +3,6 @@
 #include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
 #include "platform/db/dialect.h"
-#include "platform/db/sqlitestatement.h"
 
 #include <QStringList>
 
@@ -16,7 +15,6 @@ namespace episode {
 using platform::db::Database;
 using platform::db::DbError;
 using platform::db::Recordset;
-using platform::db::Statement;
 namespace dialect = platform::db::dialect;
 
 EpisodeRow rowFromForm(const EpisodeForm& form, const KonvRecord* konv)
@@ -100,7 +98,7 @@ SlotContents slotsFromSurgeries(const QList<SurgeryRow>& rows)
     return s;
 }
 
-QList<SurgeryRow> surgeriesFromRecordset(Recordset& rs)
+QList<SurgeryRow> surgeriesFromRecordset(Recordset& rs, QList<qint64>* rowids)
 {
     QList<SurgeryRow> rows;
     if (rs.recordCount() == 0)
@@ -108,6 +106,8 @@ QList<SurgeryRow> surgeriesFromRecordset(Recordset& rs)
     rs.moveFirst();
     while (!rs.eof()) {
         rows.append({rs.text(QStringLiteral("Mkod")), rs.text(QStringLiteral("Mido"))});
+        if (rowids)
+            rowids->append(rs.bookmark().toLongLong());
         rs.moveNext();
     }
     rs.moveFirst();
@@ -169,50 +169,6 @@ void insertSurgery(Database& db, const QString& azonosito, const QString& code, 
 {
     db.exec(QStringLiteral("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values (?, ?, ?, ?)"),
             {azonosito, code, duration, QStringLiteral("1")});
-}
-
-// The episode's surgery rows in stored order, which is the order in which a
-// search of the episode's surgeries meets them.
-QList<StoredSurgery> storedSurgeries(Database& db, const QString& azonosito)
-{
-    Statement st(db, QStringLiteral("select rowid, Azonosito, Mkod, Mido, AzonB from \"műtétek\" "
-                                    "where Azonosito = ? order by rowid"));
-    st.bind(1, azonosito);
-    QList<StoredSurgery> rows;
-    while (st.step())
-        rows.append({st.columnInt64(0), st.columnText(1), st.columnText(2), st.columnText(3), st.columnText(4)});
-    return rows;
-}
-
-// Writes the slots one after the other over the stored rows, as the
-// modification does, and gives the rows that end up changed or added.
-QList<StoredSurgery> surgeryWrites(const QString& azonosito, const QList<StoredSurgery>& stored,
-                                   const QList<SurgeryRow>& slotRows)
-{
-    QList<StoredSurgery> rows = stored;
-    QList<qsizetype> written; // indexes into rows, in the order first written
-    for (const SurgeryRow& slot : slotRows) {
-        // The code is searched for as the file compares it, without regard
-        // to letter case, and the slot's spelling is what gets stored.
-        const auto found = std::find_if(rows.cbegin(), rows.cend(), [&](const StoredSurgery& r) {
-            return dialect::compareNoCase(r.code, slot.code) == 0;
-        });
-        qsizetype at = found - rows.cbegin();
-        if (found == rows.cend())
-            rows.append(StoredSurgery{});
-        StoredSurgery& r = rows[at];
-        r.azonosito = azonosito;
-        r.code = slot.code;
-        r.duration = slot.duration;
-        r.azonB = QStringLiteral("1");
-        if (!written.contains(at))
-            written.append(at);
-    }
-    QList<StoredSurgery> changes;
-    for (const qsizetype at : written)
-        if (at >= stored.size() || rows[at] != stored[at])
-            changes.append(rows[at]);
-    return changes;
 }
 
 } // namespace
@@ -313,46 +269,106 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
         m_converted->noteChange();
 }
 
-void EpisodeStore::modify(const EpisodeRow& row, const QList<SurgeryRow>& slotRows)
+EpisodeChanges EpisodeStore::changesSinceLoad(const LoadedEpisode& loaded, const EpisodeForm& now) const
 {
-    const QString id = QString::number(row.azonosito);
-    {
-        Database::Transaction tx(*m_db);
-        if (!episodeExists(row.azonosito))
-            throw SaveError(QStringLiteral("Nincs ilyen azonosítójú felvett adat: %1").arg(id));
-        QVariantList values = {row.intKod, row.intTipus, row.tSzam, row.taj,  row.fdat,  row.fido,    row.tdat,
-                               row.tido,   row.okod,     row.ojele, row.tsor, row.vjel, row.manualis};
-        QString outcome;
-        if (m_outcome) {
-            outcome = QStringLiteral(", tovsors = ?");
-            values << row.tovsors;
+    EpisodeChanges c;
+    const EpisodeRow was = rowFromForm(loaded.form);
+    const EpisodeRow is = rowFromForm(now);
+    c.azonosito = is.azonosito;
+    c.slotRows = loaded.slotRows;
+    auto field = [&](const char* column, const auto& before, const auto& after) {
+        if (before != after)
+            c.fields.append({QString::fromUtf8(column), QVariant(after)});
+    };
+    field("Int_kod", was.intKod, is.intKod);
+    field("Int_tipus", was.intTipus, is.intTipus);
+    field("T_szam", was.tSzam, is.tSzam);
+    field("Taj", was.taj, is.taj);
+    field("Fdat", was.fdat, is.fdat);
+    field("Fido", was.fido, is.fido);
+    field("Tdat", was.tdat, is.tdat);
+    field("Tido", was.tido, is.tido);
+    field("Okod", was.okod, is.okod);
+    field("Ojele", was.ojele, is.ojele);
+    field("Tsor", was.tsor, is.tsor);
+    field("Vjel", was.vjel, is.vjel);
+    if (m_outcome)
+        field("tovsors", was.tovsors, is.tovsors);
+
+    if (m_surgeries)
+        for (int k = 0; k < kSlotCount; ++k) {
+            const QString& code = now.codes[k];
+            const bool codeChanged = code != loaded.form.codes[k];
+            const bool durationChanged = now.durations[k] != loaded.form.durations[k];
+            if (!codeChanged && !durationChanged)
+                continue;
+            const qint64 own = c.slotRows[k];
+            c.slotRows[k] = 0;
+            if (isBlank(code))
+                continue;
+            SurgeryWrite w{k, 0, loaded.form.codes[k], code, storedTime(now.durations[k])};
+            if (own != 0 && dialect::compareNoCase(code, loaded.form.codes[k]) == 0) {
+                c.slotRows[k] = own;
+                w.rowid = own;
+                w.writesCode = codeChanged;
+                w.writesDuration = durationChanged;
+            }
+            c.surgeries.append(w);
         }
-        values << row.azonosito;
-        m_db->exec(QStringLiteral("update alap set Int_kod = ?, Int_tipus = ?, T_szam = ?, Taj = ?, Fdat = ?, "
-                                  "Fido = ?, Tdat = ?, Tido = ?, Okod = ?, Ojele = ?, Tsor = ?, Vjel = ?, "
-                                  "Manuális = ?%1 where Azonosito = ?")
-                       .arg(outcome),
-                   values);
-        // Only the rows that change are written: the others keep their row
-        // ids and the columns the modification does not set (`Mmegnevezés`).
-        for (const StoredSurgery& s : surgeryChanges(row.azonosito, slotRows)) {
-            if (s.rowid == 0)
-                insertSurgery(*m_db, s.azonosito, s.code, s.duration);
-            else
-                m_db->exec(QStringLiteral("update műtétek set Azonosito = ?, Mkod = ?, Mido = ?, AzonB = ? "
-                                          "where rowid = ?"),
-                           {s.azonosito, s.code, s.duration, s.azonB, s.rowid});
-        }
-        tx.commit();
-    }
+
+    // A modified episode counts as typed in, whatever it was taken from.
+    if (!c.isEmpty())
+        c.fields.append({QStringLiteral("Manuális"), true});
+    return c;
 }
 
-QList<StoredSurgery> EpisodeStore::surgeryChanges(qint64 azonosito, const QList<SurgeryRow>& slotRows) const
+std::array<qint64, kSlotCount> EpisodeStore::modify(const EpisodeChanges& changes)
 {
-    if (!m_surgeries)
-        return {};
-    const QString id = QString::number(azonosito);
-    return surgeryWrites(id, storedSurgeries(*m_db, id), slotRows);
+    std::array<qint64, kSlotCount> rows = changes.slotRows;
+    const QString id = QString::number(changes.azonosito);
+    Database::Transaction tx(*m_db);
+    if (!episodeExists(changes.azonosito))
+        throw SaveError(QStringLiteral("Nincs ilyen azonosítójú felvett adat: %1").arg(id));
+    if (!changes.fields.isEmpty()) {
+        QStringList sets;
+        QVariantList values;
+        for (const auto& [column, value] : changes.fields) {
+            sets << QStringLiteral("\"%1\" = ?").arg(column);
+            values << value;
+        }
+        values << changes.azonosito;
+        m_db->exec(QStringLiteral("update alap set %1 where Azonosito = ?").arg(sets.join(QStringLiteral(", "))),
+                   values);
+    }
+    // Rows no slot changed keep their row ids, and every row keeps the
+    // columns the slots do not show (`Mmegnevezés`, `AzonB`).
+    for (const SurgeryWrite& s : changes.surgeries) {
+        if (s.rowid != 0) {
+            QStringList sets;
+            QVariantList values;
+            if (s.writesCode) {
+                sets << QStringLiteral("Mkod = ?");
+                values << s.code;
+            }
+            if (s.writesDuration) {
+                sets << QStringLiteral("Mido = ?");
+                values << s.duration;
+            }
+            // The slot's row is the one it was loaded from only while it is
+            // still this episode's surgery of that code: a row id freed by
+            // another program may name another surgery by now.
+            values << s.rowid << id << s.loadedCode;
+            m_db->exec(QStringLiteral("update műtétek set %1 where rowid = ? and Azonosito = ? and Mkod = ?")
+                           .arg(sets.join(QStringLiteral(", "))),
+                       values);
+            if (sqlite3_changes(m_db->handle()) == 1)
+                continue;
+        }
+        insertSurgery(*m_db, id, s.code, s.duration);
+        rows[s.slot] = sqlite3_last_insert_rowid(m_db->handle());
+    }
+    tx.commit();
+    return rows;
 }
 
 std::optional<EpisodeRow> EpisodeStore::load(qint64 azonosito) const

@@ -73,14 +73,39 @@ struct SurgeryRow {
     bool operator==(const SurgeryRow&) const = default;
 };
 
-// One stored `műtétek` row as a modification finds and writes it.
-struct StoredSurgery {
-    qint64 rowid = 0; // 0: a row still to be added
-    QString azonosito;
-    QString code;
-    QString duration;
-    QString azonB;
-    bool operator==(const StoredSurgery&) const = default;
+// A stored episode as its load put it on screen: the boxes' texts and, for
+// every surgery slot, the row (its row id) that the slot was given, 0 for a
+// slot that showed no row. A modification writes only what differs from it.
+struct LoadedEpisode {
+    EpisodeForm form;
+    std::array<qint64, kSlotCount> slotRows{};
+};
+
+// One slot's write to `műtétek`: its own row edited, or a row added.
+struct SurgeryWrite {
+    int slot = 0;
+    qint64 rowid = 0;   // the slot's own row; 0: a row is added
+    QString loadedCode; // the code the slot was loaded with
+    QString code;       // the code box's text
+    QString duration;   // stored form ("01:30:00")
+    // Of an edited row only what the clerk changed is written; a row added,
+    // or one that has gone meanwhile, is written whole.
+    bool writesCode = true;
+    bool writesDuration = true;
+    bool operator==(const SurgeryWrite&) const = default;
+};
+
+// What a modification writes: the `alap` columns whose boxes the clerk
+// changed since the load, with what the boxes give now, and the surgery
+// slots the clerk changed.
+struct EpisodeChanges {
+    qint64 azonosito = 0;
+    QList<std::pair<QString, QVariant>> fields; // column and value, in writing order
+    QList<SurgeryWrite> surgeries;
+    // The row each slot stands for once written: its own row when the slot
+    // is as loaded or edits it, none when blanked or still to be added.
+    std::array<qint64, kSlotCount> slotRows{};
+    bool isEmpty() const { return fields.isEmpty() && surgeries.isEmpty(); }
 };
 
 // The row the form describes. In processing mode the care type and ward come
@@ -104,7 +129,9 @@ struct SlotContents {
     int rowsRead = 0;                          // all rows, the unshown ones included
 };
 SlotContents slotsFromSurgeries(const QList<SurgeryRow>& rows);
-QList<SurgeryRow> surgeriesFromRecordset(platform::db::Recordset& rs);
+// The rows of a record set over `műtétek`, in its order; their row ids too
+// when asked.
+QList<SurgeryRow> surgeriesFromRecordset(platform::db::Recordset& rs, QList<qint64>* rowids = nullptr);
 
 // A write the store refuses (an identifier already stored, a converted
 // record gone); nothing of it was stored. A failure of the engine comes as
@@ -147,24 +174,31 @@ public:
     void saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surgeries,
                  const std::optional<KonvMark>& konv = std::nullopt);
 
-    // Rewrites the stored episode whose `Azonosito` is the row's: its header
-    // fields and the surgery rows that surgeryChanges() gives for the slots.
-    // `Betegseg` and `Beavatkoz` stay as stored, and so does every surgery
-    // row whose code is in no slot, with its items. Throws SaveError when no
-    // such episode is stored and DbError when a write fails; nothing is
-    // changed then.
-    void modify(const EpisodeRow& row, const QList<SurgeryRow>& slotRows);
+    // What the clerk changed on the form since the episode was loaded,
+    // compared box by box with what the load put on screen, never with the
+    // rows as stored now: another program's changes to the episode stay
+    // unless the clerk typed over the same box. A header box counts as
+    // changed when the value it would store differs, so a sequence shown
+    // blank and then "0", or a time stored as "08:00" and shown so, is no
+    // change. Slot by slot:
+    //  - a slot as loaded writes nothing;
+    //  - a slot whose code was blanked writes nothing, its row stays with
+    //    its items (a surgery goes only through its deletion);
+    //  - a slot that still shows the code of its own row (letter case
+    //    aside) edits that row: the code and the duration as far as they
+    //    were changed;
+    //  - any other slot with a code (one that showed no row, or whose code
+    //    was typed over) adds a row; two slots of one code are two rows.
+    // Anything written marks the episode typed in (`Manuális`).
+    EpisodeChanges changesSinceLoad(const LoadedEpisode& loaded, const EpisodeForm& now) const;
 
-    // What a modification writes of the episode's surgeries, one row each,
-    // in the order of writing: slot by slot, the episode's first row (in
-    // stored order) whose code equals the slot's, compared as the files
-    // compare text, takes the slot's code and duration, or a row is added
-    // when there is none; a later slot with the same code finds that row
-    // again. Only rows that end up differing from what is stored are given,
-    // so an empty list means the slots change nothing. Rows whose code is in
-    // no slot are never given: a surgery goes only with its items, through
-    // the deletion of a surgery.
-    QList<StoredSurgery> surgeryChanges(qint64 azonosito, const QList<SurgeryRow>& slotRows) const;
+    // Writes the changes in one transaction and gives the row every slot
+    // stands for afterwards: the changes' slot rows with the rows added. A
+    // slot's row that another program deleted, or that is no longer this
+    // episode's, is added again only because the clerk changed its slot.
+    // Throws SaveError when the episode is not stored and DbError when a
+    // write fails; nothing is changed then.
+    std::array<qint64, kSlotCount> modify(const EpisodeChanges& changes);
 
     std::optional<EpisodeRow> load(qint64 azonosito) const;
     // The converted record of a key in `konv` as stored now; none when it is

@@ -61,7 +61,7 @@ namespace episode {
 struct EpisodeForm;
 struct EpisodeRow;
 struct KonvFormFields;
-struct SurgeryRow;
+struct LoadedEpisode;
 }
 
 namespace platform {
@@ -496,7 +496,12 @@ public:
     bool startFoundWalk(platform::db::DataConnection* conn, const QString& source, bool all, const QString& wanted);
     void showStoredForms();
     void refreshEpisodeWalk();
-    bool storedAsShown(const episode::EpisodeRow& row, const QList<episode::SurgeryRow>* surgeries) const;
+    // Writes what the clerk changed on the episode on show since it was
+    // loaded, nothing when nothing changed; throws as EpisodeStore::modify.
+    void modifyShownEpisode(const episode::EpisodeForm& form);
+    // The episode on show as olvasdata3t put it on screen, kept up to date
+    // by each modification; none while no stored episode is on show.
+    std::shared_ptr<episode::LoadedEpisode> loadedEpisode;
     // Loading, review, find by register number.
     void olvasdata3t();
     void showEpisodeHeader(const episode::EpisodeRow& r);

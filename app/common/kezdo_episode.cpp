@@ -851,21 +851,17 @@ void kezdo::SSCommand30_Click()
         return;
     }
 
-    EpisodeStore store = episodeStore(*this);
-    const EpisodeRow row = rowFromForm(form);
     // The episode modified is the one shown, found by its identifier.
-    if (!store.episodeExists(row.azonosito)) {
+    if (!episodeStore(*this).episodeExists(rowFromForm(form).azonosito)) {
         platform::msgBox(QStringLiteral("A módosítandó adatlap nincs felvéve! Nem lehet módosítani!"),
                          platform::Critical, QStringLiteral("Hiba"));
         return;
     }
     // Surgeries beyond the ten the slots show are in no slot, so they stay
     // as stored, like any other surgery whose code the clerk took out.
-    const QList<SurgeryRow> surgeries = surgeriesFromForm(form);
     const QString notChanged = QStringLiteral("A módosítás nem sikerült, semmi nem változott!");
     try {
-        if (!storedAsShown(row, &surgeries)
-            && !runDataAction([&] { store.modify(row, surgeries); }, notChanged))
+        if (!runDataAction([&] { modifyShownEpisode(form); }, notChanged))
             return;
     } catch (const SaveError& e) {
         platform::msgBox(notChanged + QLatin1Char('\n') + e.message(), platform::Critical, QStringLiteral("Hiba"));
@@ -875,28 +871,22 @@ void kezdo::SSCommand30_Click()
     Data6->refresh();
 }
 
-// Whether a modification would leave the episode on show as stored: its
-// header is stored so and, in the surgical program, the slots either show
-// the surgeries as they were loaded or would change no surgery row. Such a
-// modification writes nothing, so that it leaves the episode as it was (an
-// episode taken from a converted record stays one). Slots as loaded count as
-// no change even when two of them carry one code: rewriting them would give
-// the first stored row of that code the later slot's duration.
-bool kezdo::storedAsShown(const episode::EpisodeRow& row, const QList<episode::SurgeryRow>* surgeries) const
+// Only what the clerk changed since the load is written: another program
+// may have changed the episode while it was on show, and the form's older
+// values must not overwrite that. A form that no load put on screen has
+// nothing to be compared with, and is not written.
+void kezdo::modifyShownEpisode(const episode::EpisodeForm& form)
 {
-    const EpisodeStore store = episodeStore(*this);
-    const std::optional<EpisodeRow> s = store.load(row.azonosito);
-    if (!s)
-        return false;
-    const bool sameHeader = s->intKod == row.intKod && s->intTipus == row.intTipus && s->tSzam == row.tSzam
-                            && s->taj == row.taj && s->fdat == row.fdat && s->fido == row.fido
-                            && s->tdat == row.tdat && s->tido == row.tido && s->okod == row.okod
-                            && s->ojele == row.ojele && s->tsor == row.tsor && s->vjel == row.vjel
-                            && (ward || s->tovsors == row.tovsors);
-    if (!sameHeader || !surgeries)
-        return sameHeader;
-    return store.surgeries(QString::number(row.azonosito)).mid(0, kSlotCount) == *surgeries
-           || store.surgeryChanges(row.azonosito, *surgeries).isEmpty();
+    if (!loadedEpisode || loadedEpisode->form.identifier != form.identifier)
+        throw SaveError(QStringLiteral("A módosítandó adatlap nincs betöltve!"));
+    EpisodeStore store = episodeStore(*this);
+    const EpisodeChanges changes = store.changesSinceLoad(*loadedEpisode, form);
+    if (changes.isEmpty())
+        return;
+    const auto rows = store.modify(changes);
+    // What was written is on screen now: the next modification starts from it.
+    loadedEpisode->form = form;
+    loadedEpisode->slotRows = rows;
 }
 
 // After a save the form shows what was stored: a blank sequence number and
@@ -943,10 +933,12 @@ void kezdo::showEpisodeHeader(const episode::EpisodeRow& r)
         Text3->setText(r.tSzam);
     }
     Text4->setText(r.taj);
-    MaskEdBox1->setText(r.fdat);
-    MaskEdBox2->setText(shownTime(r.fido));
-    MaskEdBox3->setText(r.tdat);
-    MaskEdBox4->setText(shownTime(r.tido));
+    // A date or time the box cannot show leaves it blank, never with what
+    // it showed before (the clearing's today and now).
+    MaskEdBox1->showStored(r.fdat);
+    MaskEdBox2->showStored(shownTime(r.fido));
+    MaskEdBox3->showStored(r.tdat);
+    MaskEdBox4->showStored(shownTime(r.tido));
     SSCheck2->setChecked(r.vjel);
     Label1->setText(QString::number(r.azonosito));
     Text14->setText(r.tsor);
@@ -964,6 +956,9 @@ void kezdo::olvasdata3t()
         uresit();
     auto& rs = Data3->recordset();
     if (rs.recordCount() == 0 || !rs.hasCurrent()) {
+        // The surgical form is cleared: no stored episode is on show.
+        if (!ward)
+            loadedEpisode.reset();
         platform::msgBox(QStringLiteral("Nincs adat!"), platform::Critical, QStringLiteral("Figyelmeztetés!"));
         return;
     }
@@ -974,19 +969,28 @@ void kezdo::olvasdata3t()
         SSCheck1->setChecked(true);
 
     showItemsOf(Label1->text());
-    if (program().isWard())
-        return; // no surgeries in the ward program
-    Data6->setRecordSource(kSurgeriesOfEpisode, {Label1->text()});
-    Data6->refresh();
-    if (Data6->recordset().recordCount() == 0)
-        return;
-    // The slots show the first ten surgeries; the surgery grid lists them all.
-    const SlotContents placed = slotsFromSurgeries(surgeriesFromRecordset(Data6->recordset()));
-    for (int k = 0; k < kSlotCount; ++k)
-        slotCode(k)->setText(placed.codes[k]);
-    for (int k = 0; k < kSlotCount; ++k)
-        slotDuration(k)->setText(placed.durations[k] == kEmptyTime ? QString() : placed.durations[k]);
-    entry::datell(*this);
+    // What the load puts on screen is what a modification compares with;
+    // each slot remembers the row it shows, so two slots of one code stay
+    // two rows.
+    auto loaded = std::make_shared<LoadedEpisode>();
+    if (!program().isWard()) { // no surgeries in the ward program
+        Data6->setRecordSource(kSurgeriesOfEpisode, {Label1->text()});
+        Data6->refresh();
+        if (Data6->recordset().recordCount() > 0) {
+            // The slots show the first ten surgeries; the surgery grid lists them all.
+            QList<qint64> rowids;
+            const SlotContents placed = slotsFromSurgeries(surgeriesFromRecordset(Data6->recordset(), &rowids));
+            for (int k = 0; k < kSlotCount; ++k)
+                slotCode(k)->setText(placed.codes[k]);
+            for (int k = 0; k < kSlotCount; ++k)
+                slotDuration(k)->showStored(placed.durations[k] == kEmptyTime ? QString() : placed.durations[k]);
+            for (int k = 0; k < kSlotCount && k < rowids.size(); ++k)
+                loaded->slotRows[k] = rowids[k];
+            entry::datell(*this);
+        }
+    }
+    loaded->form = episodeForm(*this);
+    loadedEpisode = std::move(loaded);
 }
 
 void kezdo::showWalkCount()
@@ -1168,10 +1172,12 @@ void kezdo::showKonvHeader(const episode::KonvFormFields& f)
     Text3->setText(f.text3);
     Text4->setText(f.text4);
     Text14->setText(f.text14);
-    MaskEdBox1->setText(f.maskEdBox1);
-    MaskEdBox2->setText(f.maskEdBox2);
-    MaskEdBox3->setText(f.maskEdBox3);
-    MaskEdBox4->setText(f.maskEdBox4);
+    // A date or time the box cannot show ("2005/08/20") leaves it blank,
+    // so the save asks for it instead of storing today or now.
+    MaskEdBox1->showStored(f.maskEdBox1);
+    MaskEdBox2->showStored(f.maskEdBox2);
+    MaskEdBox3->showStored(f.maskEdBox3);
+    MaskEdBox4->showStored(f.maskEdBox4);
     SSCheck1->setChecked(f.ssCheck1);
     SSCheck1->setVisible(f.ssCheck1);
     // A ward code equal to the one before changes no text and looks nothing

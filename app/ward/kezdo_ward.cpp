@@ -391,15 +391,13 @@ void WardMain::SSCommand1_Click()
         if (plan.step == ward::SaveStep::Modify) {
             // The episode modified is the one on show, found by its
             // identifier, wherever a list or an export left the walk.
-            const episode::EpisodeRow row = episode::rowFromForm(form);
-            if (!store.episodeExists(row.azonosito)) {
+            if (!store.episodeExists(episode::rowFromForm(form).azonosito)) {
                 platform::msgBox(QStringLiteral("A módosítandó adatlap nincs felvéve! Nem lehet módosítani!"),
                                  platform::Critical, QStringLiteral("Hiba"));
                 return;
             }
-            // Nothing changed: nothing is written, the episode stays as stored.
-            if (!w.storedAsShown(row, nullptr))
-                store.modify(row, {});
+            // Only what the clerk changed since the load is written.
+            w.modifyShownEpisode(form);
         } else {
             std::optional<episode::KonvRecord> konv;
             std::optional<episode::KonvMark> mark;

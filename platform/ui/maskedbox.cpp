@@ -95,6 +95,15 @@ bool MaskEdBox::setText(const QString& text)
     return accepted;
 }
 
+bool MaskEdBox::showStored(const QString& text)
+{
+    if (setText(text))
+        return true;
+    setText(QString());
+    m_lastSetFailed = true;
+    return false;
+}
+
 bool MaskEdBox::setTypedText(const QString& text)
 {
     if (m_mask.isEmpty()) {

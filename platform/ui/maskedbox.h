@@ -54,6 +54,11 @@ public:
     bool setText(const QString& text);
     QString text() const { return m_showingFormat ? m_typed : QLineEdit::text(); }
     bool lastSetFailed() const { return m_lastSetFailed; }
+    // Shows a stored value: as setText() takes it, or, when it does not fit
+    // the mask ("8:05:00", "2005.8.30."), the blank form, never the text
+    // shown before. Returns whether the value fitted; lastSetFailed() says
+    // so too.
+    bool showStored(const QString& text);
 
     // The mask with every "#" blank.
     QString blankText() const;

@@ -175,18 +175,32 @@ TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndKeepsSurgerie
     store.saveNew(rowFromForm(imported, &k), surgeriesFromForm(imported));
     store.saveNew(rowFromForm(manualForm("2")), surgeriesFromForm(manualForm("2")));
 
-    EpisodeForm edited = manualForm("1");
-    edited.mode = Mode::Review;
+    // As review shows episode 1: its surgeries in slots 0 and 1.
+    LoadedEpisode loaded;
+    loaded.form = manualForm("1");
+    loaded.form.mode = Mode::Review;
+    loaded.form.careTypeCaption = "E = egynapos ellátás";
+    loaded.form.wardCombo = "0707";
+    loaded.form.wardSign = "1";
+    loaded.form.codes = {"11111", "22222"};
+    loaded.form.durations.fill(kEmptyTime);
+    loaded.form.durations[0] = "01:30";
+    loaded.form.durations[1] = "02:00";
+    loaded.slotRows = {1, 2};
+
+    EpisodeForm edited = loaded.form;
     edited.registerNumber = "111111111";
     edited.careTypeCaption = "K = kúraszerű ellátás";
     edited.codes[0] = "33333"; // changed code: a row of its own, the old one stays
     edited.durations[0] = "00:45";
-    edited.codes[4] = "";       // taken out of its slot: stays as stored
-    store.modify(rowFromForm(edited), surgeriesFromForm(edited));
+    edited.codes[1] = "";      // taken out of its slot: stays as stored
+    const std::array<qint64, kSlotCount> rows = store.modify(store.changesSinceLoad(loaded, edited));
+    EXPECT_EQ(rows, (std::array<qint64, kSlotCount>{5}));
 
     const auto one = store.load(1);
     EXPECT_EQ(one->tSzam, "111111111");
     EXPECT_EQ(one->intTipus, "K");
+    EXPECT_EQ(one->okod, "0707");
     EXPECT_TRUE(one->manualis);                    // kept: modify stores a typed-in episode
     EXPECT_EQ(one->betegseg.toString(), "B1");     // import fields stay as stored
     EXPECT_EQ(store.surgeries("1"),
@@ -195,8 +209,11 @@ TEST_F(EpisodeStoreTest, modifyRewritesTheEpisodeOfItsIdentifierAndKeepsSurgerie
     EXPECT_EQ(store.surgeries("2").size(), 2);
     EXPECT_EQ(store.lastIdentifier(), 2);
 
-    EpisodeForm missing = manualForm("9");
-    EXPECT_THROW(store.modify(rowFromForm(missing), surgeriesFromForm(missing)), SaveError);
+    LoadedEpisode missing;
+    missing.form = manualForm("9");
+    EpisodeForm changed = missing.form;
+    changed.taj = "000000000";
+    EXPECT_THROW(store.modify(store.changesSinceLoad(missing, changed)), SaveError);
     EXPECT_FALSE(store.load(9));
 }
 

@@ -75,6 +75,26 @@ TEST(MaskEdBox, text_from_code_must_fit_the_mask_character_by_character)
     }
 }
 
+TEST(MaskEdBox, a_stored_value_that_does_not_fit_shows_blank_never_the_text_before)
+{
+    struct Case { QString mask, stored; QString reads; };
+    const Case cases[] = {
+        {kDate, "2005.08.24.", "2005.08.24."},
+        {kDate, "2005.08.24", "2005.08.24."},
+        {kDate, "2005.8.30.", "    .  .  ."},
+        {kDate, "2005/08/20", "    .  .  ."},
+        {kTime, "08:05", "08:05"},
+        {kTime, "8:05:", "  :  "},
+        {kTime, "", "  :  "},
+    };
+    for (const Case& c : cases) {
+        MaskEdBox box(c.mask);
+        ASSERT_TRUE(box.setText(c.mask == kDate ? "1999.12.31." : "11:11"));
+        EXPECT_EQ(box.showStored(c.stored), c.reads != box.blankText() || c.stored.isEmpty()) << c.stored.toStdString();
+        EXPECT_EQ(box.text(), c.reads) << c.stored.toStdString();
+    }
+}
+
 TEST(MaskEdBox, change_fires_on_code_and_typing_but_not_on_refusal_or_same_text)
 {
     MaskEdBox box(kTime);
