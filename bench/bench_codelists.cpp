@@ -161,8 +161,12 @@ void showEntry(kezdo& w, const ListBox& box, const QString& text)
         codeBox->clear();
     }
     platform::DBCombo* combo = w.*box.combo;
-    const QSignalBlocker quiet(combo);
-    combo->setText(text);
+    {
+        const QSignalBlocker quiet(combo);
+        combo->setText(text);
+    }
+    // The grids follow the new list before the clock starts.
+    QApplication::processEvents();
 }
 
 void measure(const ProgramInfo& program, int entries)
