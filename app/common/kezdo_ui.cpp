@@ -491,6 +491,7 @@ void kezdo::setupEntryFrame()
     Text6 = textBox(f, "Text6", QRect(250, 24, 52, 24), 4);
     caption(f, QStringLiteral("Osztálykód:"), QRect(314, 24, 74, 24), "DBCombo1");
     DBCombo1 = dbCombo(f, "DBCombo1", QRect(390, 24, 90, 24));
+    platform::setListOnly(DBCombo1);
     Text11 = textBox(f, "Text11", QRect(390, 24, 90, 24));
     Text11->hide();
     Label4 = label(f, "Label4", QString(), QRect(490, 24, 300, 24), true);
@@ -515,6 +516,7 @@ void kezdo::setupEntryFrame()
     Combo2->setEditable(true);
     Combo2->addItems(episode::wardSigns());
     Combo2->setEditText(QString());
+    platform::setListOnly(Combo2);
     SSCheck2 = checkBox(f, "SSCheck2", QStringLiteral("Kivizsgálás"), QRect(818, 54, 150, 24));
 
     // --- third line: admission and discharge, outcome ---

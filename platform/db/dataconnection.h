@@ -212,6 +212,12 @@ public:
     bool findLast(const QString& criterion, const QVariantList& params = {});
     bool findPrevious(const QString& criterion, const QVariantList& params = {});
     bool noMatch() const { return m_noMatch; }
+    // Positions of the rows of the set that match the criterion, in the
+    // set's order, without moving the current row (a list opening on the
+    // entry on show). A criterion no row matches is answered by the engine
+    // alone, an index on its field serving it; only a hit makes the set read
+    // its row keys.
+    std::vector<int> positionsWhere(const QString& criterion, const QVariantList& params = {}) const;
 
     // For a set over a table the bookmark is the row's rowid. A bookmark of
     // a deleted row, or none at all, is a DbError.

@@ -924,6 +924,28 @@ bool Recordset::findPrevious(const QString& criterion, const QVariantList& param
     return moveToHit(nextHit(hits, std::min(d->pos - 1, int(hits.size()) - 1), -1));
 }
 
+std::vector<int> Recordset::positionsWhere(const QString& criterion, const QVariantList& params) const
+{
+    std::vector<int> positions;
+    if (d->keyset) {
+        // Whether any row of the table matches at all: one look-up, which
+        // spares a set that has read none of its keys from reading them.
+        QVariantList bound = params;
+        const QString any = d->db->translate(QStringLiteral("SELECT 1 FROM %1 WHERE (%2) LIMIT 1")
+                                                 .arg(dialect::quoteIdent(d->tableName), criterion),
+                                             &bound);
+        Statement s(*d->db, any);
+        s.bindAll(bound);
+        if (!s.step())
+            return positions;
+    }
+    const std::vector<char> hits = d->matching(criterion, params);
+    for (size_t i = 0; i < hits.size(); ++i)
+        if (hits[i])
+            positions.push_back(int(i));
+    return positions;
+}
+
 QVariant Recordset::bookmark() const
 {
     if (!d->atRow())

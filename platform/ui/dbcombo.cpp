@@ -1,5 +1,8 @@
 #include "platform/ui/dbcombo.h"
 
+#include "platform/db/dialect.h"
+
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -57,9 +60,12 @@ int ListFieldModel::rowOf(const QString& text) const
 {
     if (!m_connection || m_fieldIndex < 0)
         return -1;
+    // The engine finds the rows (an index on the field serves it); of those
+    // that it takes for equal, the entry reads exactly so, letter case too.
     const db::Recordset& rs = m_connection->recordset();
-    for (int row = 0; row < m_rowCount; ++row)
-        if (rs.valueAt(row, m_fieldIndex).toString() == text)
+    const QString criterion = db::dialect::quoteIdent(rs.fieldNames().value(m_fieldIndex)) + QStringLiteral(" = ?");
+    for (int row : rs.positionsWhere(criterion, {text}))
+        if (row < m_rowCount && rs.valueAt(row, m_fieldIndex).toString() == text)
             return row;
     return -1;
 }
@@ -170,6 +176,86 @@ void DBCombo::entryChosen(int index)
         emit Change();
     }
     emit Click(AreaList);
+}
+
+// ---------------------------------------------------------------- list boxes
+
+namespace {
+
+// The box a wheel event over `target` would turn: the box itself, or the box
+// whose text part it is.
+QComboBox* boxTurnedBy(QObject* target)
+{
+    if (auto* box = qobject_cast<QComboBox*>(target))
+        return box;
+    if (auto* edit = qobject_cast<QLineEdit*>(target))
+        if (auto* box = qobject_cast<QComboBox*>(edit->parent()); box && box->lineEdit() == edit)
+            return box;
+    return nullptr;
+}
+
+bool clerkIsIn(const QComboBox* box)
+{
+    return box->hasFocus() || (box->lineEdit() && box->lineEdit()->hasFocus());
+}
+
+class ListBoxGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Polish:
+            // Every widget is polished once, before it is first shown.
+            if (auto* box = qobject_cast<QComboBox*>(watched))
+                guardListBox(box);
+            break;
+        case QEvent::Wheel:
+            if (QComboBox* box = boxTurnedBy(watched); box && !clerkIsIn(box)) {
+                // Ignored, the wheel goes on to what holds the box.
+                event->ignore();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void guardListBox(QComboBox* box)
+{
+    // A wheel turned over a box would otherwise put the focus there first,
+    // and then turn it.
+    if ((box->focusPolicy() & Qt::WheelFocus) == Qt::WheelFocus)
+        box->setFocusPolicy(Qt::StrongFocus);
+}
+
+void guardListBoxes()
+{
+    static ListBoxGuard* guard = nullptr;
+    if (guard)
+        return;
+    guard = new ListBoxGuard(qApp);
+    qApp->installEventFilter(guard);
+    // Boxes shown before the first window's event layer was made.
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* box = qobject_cast<QComboBox*>(w))
+            guardListBox(box);
+}
+
+void setListOnly(QComboBox* box)
+{
+    // A read-only text part takes no key, paste, cut, delete or drop, and its
+    // context menu offers nothing that edits; the box's own keys (the arrows,
+    // F4) still step through and open the list.
+    if (QLineEdit* edit = box->lineEdit())
+        edit->setReadOnly(true);
 }
 
 } // namespace platform

@@ -9,6 +9,14 @@
 // list area) after the text has changed; nothing else does: entering or
 // leaving the box, opening and closing the list, or turning the mouse wheel
 // over it, is no choice.
+//
+// The list opens on the entry the text shows, found by the engine (an index
+// on the field serves it), not by reading the rows one by one; its rows are
+// of one height and read only as they come into view, so a list of 50,000
+// codes opens as fast as one of ten.
+//
+// Every list box of the program (DBCombo or plain combo) follows two rules
+// of its own, see guardListBoxes() and setListOnly() below.
 #pragma once
 
 #include "platform/db/dataconnection.h"
@@ -85,5 +93,19 @@ private:
     bool m_reloading = false;
     QString m_keptText;
 };
+
+// The mouse wheel turns no list box that the clerk has not put the focus in:
+// over such a box it scrolls whatever holds the box, and it never puts the
+// focus there itself. guardListBox() puts the rule on one box;
+// guardListBoxes() makes every list box of the program get it when it is
+// first shown. The event layer of every window calls it, as it does for the
+// text boxes' rule (guardTextBoxes in controls.h).
+void guardListBox(QComboBox* box);
+void guardListBoxes();
+
+// A list-only box: its text changes only by a pick from its list (or by the
+// program). Keys, paste, cut, delete, drag and drop and the context menu edit
+// nothing in it; a text it shows can still be copied.
+void setListOnly(QComboBox* box);
 
 } // namespace platform

@@ -224,6 +224,7 @@ Events::Events(QWidget* window) : QObject(window), m_window(window)
     m_focusConnection = connect(qApp, &QApplication::focusChanged, this, &Events::focusMoved);
     InputOrder::install();
     guardTextBoxes();
+    guardListBoxes();
 }
 
 Events::~Events()

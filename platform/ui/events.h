@@ -46,7 +46,8 @@
 // Input (a click, a key) that arrives while LostFocus and GotFocus handlers
 // still wait in the queue runs them first, and is dropped when they showed a
 // box or moved the focus. The first event layer also puts the code-page rule
-// on every text box of the program (guardTextBoxes in controls.h).
+// on every text box of the program (guardTextBoxes in controls.h) and the
+// wheel rule on every list box (guardListBoxes in dbcombo.h).
 #pragma once
 
 #include <QHash>

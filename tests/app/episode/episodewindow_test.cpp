@@ -2,6 +2,7 @@
 #include "tests/app/episode/episodewindow.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/quickinput.h"
+#include "tests/support/wheelinput.h"
 
 #include "app/common/episoderules.h"
 #include "app/common/episodestore.h"
@@ -17,10 +18,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QAbstractItemView>
 #include <QTest>
@@ -1216,6 +1220,137 @@ TEST_P(StoredEpisode, touchingTheWardBoxWithoutAPickChangesNothingShownOrStored)
     modify();
     EXPECT_EQ(stored(1, "Okod").toString(), "0303");
     EXPECT_EQ(stored(1, "Int_tipus").toString(), "A");
+}
+
+// The wheel over a list box the clerk never put the focus in turns nothing,
+// and the ward box, which only a pick from its list changes, takes no edit
+// of another kind: whatever the clerk did, the shown boxes and, after an
+// untouched save, every stored row stay as they were.
+TEST_P(StoredEpisode, theWheelAndEditsThatAreNoPickChangeNoListBox)
+{
+    kezdo& w = *window;
+    struct Box {
+        const char* name;
+        QComboBox* box;
+        int tab; // the item tab it stands on; -1 for the header
+    };
+    std::vector<Box> listBoxes = {{"ward code", w.DBCombo1, -1}, {"ward sign", w.Combo2, -1},
+                                  {"first item tab's code list", w.DBCombo2, 0},
+                                  {"second item tab's code list", w.DBCombo3, 1},
+                                  {"third item tab's code list", w.DBCombo4, 2}};
+    if (!wardProgram())
+        listBoxes.push_back({"outcome", w.Combo3, -1});
+    auto shownTexts = [&] {
+        QStringList texts;
+        for (const Box& b : listBoxes)
+            texts << QString("%1=%2").arg(b.name, b.box->currentText());
+        return texts.join(" | ");
+    };
+    auto settle = [] {
+        QApplication::processEvents();
+        platform::Events::flush();
+        QApplication::processEvents();
+    };
+    QLineEdit* wardText = w.DBCombo1->lineEdit();
+    auto keysInWardBox = [&](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys) {
+        focusOn(w.DBCombo1);
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        settle();
+        focusOn(w.Text3);
+    };
+    const QString pasted = "0211123456788";
+
+    struct Case {
+        std::string name;
+        std::function<void()> touch;
+    };
+    std::vector<Case> cases;
+    for (const Box& b : listBoxes)
+        cases.push_back({std::string("the wheel over the ") + b.name + " box", [&, b] {
+                             w.SSTab1->setCurrentIndex(std::max(b.tab, 0));
+                             focusOn(w.Text3);
+                             for (int notches : {-1, -1, 1, 2})
+                                 testsupport::turnWheel(b.box, notches);
+                             settle();
+                             EXPECT_EQ(QApplication::focusWidget(), w.Text3.get())
+                                 << "the wheel put the focus in "
+                                 << qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                                                           : QString("nothing"));
+                         }});
+    cases.push_back({"Ctrl+V in the ward box", [&] {
+                         QApplication::clipboard()->setText(pasted);
+                         keysInWardBox({{Qt::Key_End, Qt::NoModifier}, {Qt::Key_V, Qt::ControlModifier}});
+                     }});
+    cases.push_back({"Shift+Insert in the ward box", [&] {
+                         QApplication::clipboard()->setText(pasted);
+                         keysInWardBox({{Qt::Key_Insert, Qt::ShiftModifier}});
+                     }});
+    cases.push_back({"Home and Delete twice", [&] {
+                         keysInWardBox({{Qt::Key_Home, Qt::NoModifier},
+                                        {Qt::Key_Delete, Qt::NoModifier},
+                                        {Qt::Key_Delete, Qt::NoModifier}});
+                     }});
+    cases.push_back({"Backspace at the end", [&] {
+                         keysInWardBox({{Qt::Key_End, Qt::NoModifier}, {Qt::Key_Backspace, Qt::NoModifier}});
+                     }});
+    cases.push_back({"Shift+Home and Shift+Delete (a cut)", [&] {
+                         keysInWardBox({{Qt::Key_End, Qt::NoModifier},
+                                        {Qt::Key_Home, Qt::ShiftModifier},
+                                        {Qt::Key_Delete, Qt::ShiftModifier}});
+                     }});
+    cases.push_back({"Ctrl+A and Ctrl+X (a cut)", [&] {
+                         keysInWardBox({{Qt::Key_A, Qt::ControlModifier}, {Qt::Key_X, Qt::ControlModifier}});
+                     }});
+    cases.push_back({"every entry of the context menu", [&] {
+                         QApplication::clipboard()->setText(pasted);
+                         focusOn(w.DBCombo1);
+                         wardText->selectAll();
+                         const QPoint at = w.DBCombo1->rect().center();
+                         QContextMenuEvent menuKey(QContextMenuEvent::Mouse, at, w.DBCombo1->mapToGlobal(at));
+                         QApplication::sendEvent(w.DBCombo1, &menuKey);
+                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         EXPECT_TRUE(menu) << "no context menu came";
+                         if (menu) {
+                             const QList<QAction*> entries = menu->actions();
+                             menu->close();
+                             for (QAction* entry : entries)
+                                 if (!entry->isSeparator() && entry->isEnabled())
+                                     entry->trigger();
+                         }
+                         settle();
+                         focusOn(w.Text3);
+                     }});
+    cases.push_back({"a text dropped on the ward box", [&] {
+                         QMimeData text;
+                         text.setText(pasted);
+                         const QPoint at = wardText->rect().center();
+                         QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+                         QApplication::sendEvent(wardText, &enter);
+                         QDropEvent drop(QPointF(at), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+                         QApplication::sendEvent(wardText, &drop);
+                         settle();
+                     }});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reviewEpisode(1);
+        const QString stored = everyRow();
+        const QString shown = shownTexts();
+        ASSERT_EQ(w.DBCombo1->text(), "0211");
+        c.touch();
+        EXPECT_EQ(shownTexts(), shown);
+        modify();
+        EXPECT_EQ(everyRow(), stored);
+        w.SSCommand2->click();
+    }
+
+    // The clerk who puts the focus in a box may turn it with the wheel.
+    reviewEpisode(1);
+    focusOn(w.Combo2);
+    const QString sign = w.Combo2->currentText();
+    testsupport::turnWheel(w.Combo2, -1);
+    EXPECT_NE(w.Combo2->currentText(), sign);
 }
 
 // Loading a stored episode over a filled form: the ward form is written over
