@@ -291,10 +291,12 @@ void EpisodeStore::saveNew(const EpisodeRow& row, const QList<SurgeryRow>& surge
             m_db->exec(QStringLiteral("insert into \"Utolso azonosito\" (UTOLSO) values (?)"), {id});
 
         if (konv) {
-            m_db->exec(QStringLiteral("update konvdb.konv set Feldolgozva = ? where rowid = ?"),
+            // Only a record still waiting to be processed: one that another
+            // program stored meanwhile is not stored a second time.
+            m_db->exec(QStringLiteral("update konvdb.konv set Feldolgozva = ? where rowid = ? and not ifnull(Feldolgozva, 0)"),
                        {konv->processed, konv->rowKey});
             if (sqlite3_changes(m_db->handle()) != 1)
-                throw SaveError(QStringLiteral("A konvertált rekord nem található."));
+                throw SaveError(QStringLiteral("A konvertált rekord nem található, vagy már feldolgozott."));
         }
         tx.commit();
     }
