@@ -211,6 +211,13 @@ private:
 // moved to stays the current row whatever is written before it is shown;
 // the first and the last row are whichever rows are first and last when
 // first read.
+//
+// A kept key reads its row only while the row still meets the set's
+// selection (its where clause): the engine gives a deleted row's key to the
+// next row stored, and that row, of another episode perhaps, is not the
+// set's row. Such a key reads, finds, edits and deletes as a deleted row.
+// A row this program itself took out of the selection with an update
+// since the set was opened stays the set's row.
 class Recordset : public QObject {
     Q_OBJECT
 public:
@@ -251,7 +258,11 @@ public:
     // matches the query.
     void update();
     void cancelUpdate();
-    void deleteCurrent(); // the position then stands on no row until a move
+    // The position then stands on no row until a move. A row no longer
+    // stored as one of the set's rows is not deleted: DbError (isRowGone),
+    // the set unchanged. A row deleted inside a transaction that rolls back
+    // comes back into the set where it stood, with the position it had.
+    void deleteCurrent();
     bool editing() const;
 
     QStringList fieldNames() const;
