@@ -561,9 +561,8 @@ quint64 Database::dataStamp()
 void Database::rowWritten(void* self, int operation, const char* schema, const char* table, qint64 rowid)
 {
     auto* db = static_cast<Database*>(self);
-    const QString tableName = QString::fromUtf8(table);
     if (qstrcmp(schema, "main") == 0) {
-        db->noteRowWritten(operation, tableName, rowid);
+        db->noteRowWritten(operation, table, rowid);
         return;
     }
     // A write into an attached file is a write of this program into that
@@ -575,21 +574,31 @@ void Database::rowWritten(void* self, int operation, const char* schema, const c
     if (it == openFiles().end())
         return;
     if (const std::shared_ptr<Database> file = it->second.lock())
-        file->noteRowWritten(operation, tableName, rowid);
+        file->noteRowWritten(operation, table, rowid);
 }
 
-void Database::noteRowWritten(int operation, const QString& table, qint64 rowid)
+void Database::noteRowWritten(int operation, const char* table, qint64 rowid)
 {
-    ++m_rowWrites;
+    // Most writes are inserts (an import, a save): while no row has been
+    // updated they cost nothing here.
+    if (operation != SQLITE_UPDATE && m_updatedRows.isEmpty())
+        return;
+    if (m_lastTable.isNull() || qstrcmp(m_lastTableUtf8.constData(), table) != 0) {
+        m_lastTableUtf8 = QByteArray(table);
+        m_lastTable = QString::fromUtf8(m_lastTableUtf8);
+    }
     if (operation == SQLITE_UPDATE) {
-        m_updatedRows[table].insert(rowid, m_rowWrites);
+        m_updatedRows[m_lastTable].insert(rowid, ++m_rowWrites);
         return;
     }
     // A deleted row's key may be given to another row; an inserted row is
     // a new one, whatever key it took.
-    const auto it = m_updatedRows.find(table);
-    if (it != m_updatedRows.end())
-        it->remove(rowid);
+    const auto it = m_updatedRows.find(m_lastTable);
+    if (it == m_updatedRows.end())
+        return;
+    it->remove(rowid);
+    if (it->isEmpty())
+        m_updatedRows.erase(it);
 }
 
 quint64 Database::lastUpdateOf(const QString& table, qint64 rowid) const

@@ -136,10 +136,11 @@ public:
     int transactionLevel() const { return m_savepoints; }
 
     // Rows that this program updated, through any of its connections (an
-    // attached file included), numbered in the order of the writes: such a
-    // row stays the same row even when the update took it out of a record
-    // set's selection. A delete of the row forgets it. 0 when the row has
-    // not been updated since it was stored.
+    // attached file included), each update numbered in turn: such a row
+    // stays the same row even when the update took it out of a record set's
+    // selection. A delete of the row forgets it. rowWrites() is the number
+    // of the last update so far; lastUpdateOf() that of the row's last one,
+    // 0 when the row has not been updated since it was stored.
     quint64 rowWrites() const { return m_rowWrites; }
     quint64 lastUpdateOf(const QString& table, qint64 rowid) const;
 
@@ -190,10 +191,12 @@ private:
     std::vector<WriteWatcher*> m_watchers;
     bool m_notifying = false;
     static void rowWritten(void* self, int operation, const char* schema, const char* table, qint64 rowid);
-    void noteRowWritten(int operation, const QString& table, qint64 rowid);
+    void noteRowWritten(int operation, const char* table, qint64 rowid);
     void transactionEnded(int level, bool committed);
     quint64 m_rowWrites = 0;
     QHash<QString, QHash<qint64, quint64>> m_updatedRows; // table -> rowid -> number of its last update
+    QByteArray m_lastTableUtf8;       // the table last written, as the engine names it
+    QString m_lastTable;
     int m_savepoints = 0;
     bool m_schemaLoaded = false;
     std::vector<Table> m_tables;
