@@ -355,12 +355,6 @@ struct Recordset::Private : Database::WriteWatcher {
             db->unwatchWrites(this);
     }
 
-    // A set that has begun reading its keys reads the rest before a write
-    // could move rows in or out of it, so that its walk, positions and
-    // bookmarks stay those of the rows it was opened on. A set that has
-    // read no key yet has nothing to keep but a count, which is asked again,
-    // and the row it was moved to: its first row stays its first row, any
-    // other is held by reading the keys as a set that has begun.
     void transactionEnded(int level, bool committed) override
     {
         if (committed) {
@@ -404,6 +398,12 @@ struct Recordset::Private : Database::WriteWatcher {
         return db->lastUpdateOf(tableName, id) > openedAt;
     }
 
+    // A set that has begun reading its keys reads the rest before a write
+    // could move rows in or out of it, so that its walk, positions and
+    // bookmarks stay those of the rows it was opened on. A set that has
+    // read no key yet has nothing to keep but a count, which is asked again,
+    // and the row it was moved to: its first row stays its first row, any
+    // other is held by reading the keys as a set that has begun.
     void beforeWrite() override
     {
         if (complete)
