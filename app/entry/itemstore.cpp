@@ -238,6 +238,10 @@ bool deleteSelectedSurgery(DataConnection& surgeries, DataConnection& items, con
     Recordset& rs = surgeries.recordset();
     if (!rs.hasCurrent() || !surgeries.database())
         return false;
+    // A row that reads as deleted (another program deleted it, or its key
+    // now names another episode's surgery) is no surgery to delete.
+    if (!rs.value(QStringLiteral("Azonosito")).isValid())
+        throw platform::db::DbError::rowGone(surgeries.database()->path());
     // Only a surgery of the episode on show: the connection may still list
     // the surgeries of an episode shown before.
     if (rs.text(QStringLiteral("Azonosito")).trimmed() != azonosito.trimmed() || azonosito.trimmed().isEmpty())

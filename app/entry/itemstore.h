@@ -82,13 +82,18 @@ enum class ItemDeletion { NoItems, NoneSelected, Declined, Deleted };
 
 // Deletes the selected item of the items connection after asking; the
 // selection then stands on the row that followed it, or on the new last row.
+// An item no longer stored as one of the connection's rows (another program
+// deleted it, or its key now names another episode's item) is a DbError
+// (isRowGone): nothing is deleted and the connection shows what it showed.
 ItemDeletion deleteSelectedItem(platform::db::DataConnection& items);
 
 // Deletes the selected surgery of the surgeries connection together with
 // every item of the episode booked under its code (whatever the slot), after
 // asking. Surgery and items go in one transaction. False when there is no
 // selected surgery, the selected one is not of the episode `azonosito`, or
-// the clerk said No.
+// the clerk said No. A selected row that is no longer stored as a surgery
+// of the set is a DbError (isRowGone), as is any failure; then nothing
+// was deleted and the connection shows what it showed.
 bool deleteSelectedSurgery(platform::db::DataConnection& surgeries, platform::db::DataConnection& items,
                            const QString& azonosito);
 

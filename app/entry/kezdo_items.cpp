@@ -432,8 +432,9 @@ void kezdo::addItem(int t)
 
 void kezdo::SSCommand24_Click()
 {
-    if (!runDataAction([this] { entry::deleteSelectedItem(*Data8); }))
-        Data8->refresh();
+    // A refused delete leaves the items grid as it was: the set keeps its
+    // rows and its selected row when nothing was deleted.
+    runDataAction([this] { entry::deleteSelectedItem(*Data8); });
 }
 
 // ---- code search -------------------------------------------------------------
@@ -587,9 +588,10 @@ void kezdo::DBGrid4_KeyDown(int& keyCode, int shift)
         return;
     }
     if (keyCode == kF8) {
+        // A refused delete leaves the surgeries and the form as they were:
+        // the rolled-back delete puts the surgery back where it stood.
         bool deleted = false;
-        if (!runDataAction([&] { deleted = entry::deleteSelectedSurgery(*Data6, *Data8, Label1->text()); }))
-            Data6->refresh();
+        runDataAction([&] { deleted = entry::deleteSelectedSurgery(*Data6, *Data8, Label1->text()); });
         if (deleted) {
             DBGrid4->hide();
             // Reload the episode on show, even when something moved the

@@ -477,8 +477,11 @@ void attekintform::trl_Click()
             m_db->exec(QStringLiteral("delete from műtétek where Azonosito = ?"), {id});
         tx.commit();
     } catch (const platform::db::DbError& e) {
+        // Nothing was deleted: the lists, their narrowing and their counts
+        // stay as the clerk had them (a rolled-back delete puts the episode
+        // back where it stood).
         showDataError(e, QStringLiteral("Nem sikerült a törlés, semmi sem törlődött!"));
-        Data1->refresh();
+        return;
     }
     if (Data1->recordset().recordCount() > 0)
         Data1->recordset().moveFirst();

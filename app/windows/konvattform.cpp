@@ -1,5 +1,6 @@
 #include "app/windows/konvattform.h"
 
+#include "app/common/dataaction.h"
 #include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
@@ -241,11 +242,21 @@ void konvattform::DBGrid1_RowColChange()
 
 void konvattform::AllDelGomb_Click()
 {
+    auto& rs = Data1->recordset();
+    // What a refused or failed deletion puts back: the rows come back into
+    // the set with the transaction's rollback, the rest is the window's.
+    const int position = rs.hasCurrent() ? rs.absolutePosition() : -1;
+    const QString count = SSPanel1->caption();
+    const auto bindAgain = [this] {
+        DBGrid1->setDataSource(Data1, gridColumns());
+        SSCheck1->setChecked(false);
+        showState();
+    };
     SSCheck1->setChecked(true);
-    // The grid is let go meanwhile, so it does not redraw for every row.
+    // The grid is let go meanwhile, so it does not redraw for every row; it
+    // is bound again however the deletion ends.
     DBGrid1->setDataSource(nullptr);
-    {
-        auto& rs = Data1->recordset();
+    try {
         Database::Transaction transaction(*m_converted);
         while (rs.recordCount() >= 1) {
             rs.moveFirst();
@@ -255,10 +266,15 @@ void konvattform::AllDelGomb_Click()
                 SSPanel1->setCaption(QString::number(rs.recordCount()));
         }
         transaction.commit();
+    } catch (const platform::db::DbError& e) {
+        if (position >= 0 && position < rs.recordCount())
+            rs.setAbsolutePosition(position);
+        SSPanel1->setCaption(count);
+        bindAgain();
+        showDataError(e);
+        return;
     }
-    DBGrid1->setDataSource(Data1, gridColumns());
-    SSCheck1->setChecked(false);
-    showState();
+    bindAgain();
 }
 
 // ---- closing ----

@@ -277,6 +277,7 @@ std::shared_ptr<Database> Database::open(const QString& path)
         throw DbError(QStringLiteral("A fájl nem adatbázis: %1 (%2)").arg(path, QString::fromUtf8(sqlite3_errmsg(db))),
                       path, sqlite3_extended_errcode(db));
     setUp(db);
+    sqlite3_update_hook(db, &Database::rowWritten, result.get());
     openFiles()[key] = result;
     return result;
 }
@@ -291,6 +292,7 @@ std::shared_ptr<Database> Database::inMemory()
     sqlite3_extended_result_codes(db, 1);
     std::shared_ptr<Database> result(new Database(QStringLiteral(":memory:"), db));
     setUp(db);
+    sqlite3_update_hook(db, &Database::rowWritten, result.get());
     return result;
 }
 
@@ -324,6 +326,7 @@ std::shared_ptr<Database> Database::create(const QString& path)
     sqlite3_extended_result_codes(db, 1);
     std::shared_ptr<Database> result(new Database(path, db));
     setUp(db);
+    sqlite3_update_hook(db, &Database::rowWritten, result.get());
     openFiles()[fileKey(path)] = result;
     return result;
 }
@@ -555,6 +558,55 @@ quint64 Database::dataStamp()
     return m_changes + m_othersCommits;
 }
 
+void Database::rowWritten(void* self, int operation, const char* schema, const char* table, qint64 rowid)
+{
+    auto* db = static_cast<Database*>(self);
+    if (qstrcmp(schema, "main") == 0) {
+        db->noteRowWritten(operation, table, rowid);
+        return;
+    }
+    // A write into an attached file is a write of this program into that
+    // file: its own connection, when it is open, hears of it.
+    const char* attached = sqlite3_db_filename(db->m_db, schema);
+    if (!attached || !*attached)
+        return;
+    const auto it = openFiles().find(fileKey(QString::fromUtf8(attached)));
+    if (it == openFiles().end())
+        return;
+    if (const std::shared_ptr<Database> file = it->second.lock())
+        file->noteRowWritten(operation, table, rowid);
+}
+
+void Database::noteRowWritten(int operation, const char* table, qint64 rowid)
+{
+    // Most writes are inserts (an import, a save): while no row has been
+    // updated they cost nothing here.
+    if (operation != SQLITE_UPDATE && m_updatedRows.isEmpty())
+        return;
+    if (m_lastTable.isNull() || qstrcmp(m_lastTableUtf8.constData(), table) != 0) {
+        m_lastTableUtf8 = QByteArray(table);
+        m_lastTable = QString::fromUtf8(m_lastTableUtf8);
+    }
+    if (operation == SQLITE_UPDATE) {
+        m_updatedRows[m_lastTable].insert(rowid, ++m_rowWrites);
+        return;
+    }
+    // A deleted row's key may be given to another row; an inserted row is
+    // a new one, whatever key it took.
+    const auto it = m_updatedRows.find(m_lastTable);
+    if (it == m_updatedRows.end())
+        return;
+    it->remove(rowid);
+    if (it->isEmpty())
+        m_updatedRows.erase(it);
+}
+
+quint64 Database::lastUpdateOf(const QString& table, qint64 rowid) const
+{
+    const auto it = m_updatedRows.constFind(table);
+    return it == m_updatedRows.constEnd() ? 0 : it->value(rowid, 0);
+}
+
 void Database::watchWrites(WriteWatcher* watcher)
 {
     m_watchers.push_back(watcher);
@@ -664,6 +716,7 @@ Database::Transaction::~Transaction()
     }
     m_db.noteChange();
     m_db.forgetSchema();
+    m_db.transactionEnded(level, false);
 }
 
 void Database::Transaction::commit()
@@ -676,8 +729,17 @@ void Database::Transaction::commit()
         m_db.exec(QStringLiteral("COMMIT"));
     else
         m_db.exec(QStringLiteral("RELEASE rafordit_%1").arg(m_db.m_savepoints));
-    --m_db.m_savepoints;
+    const int level = m_db.m_savepoints--;
     m_done = true;
+    m_db.transactionEnded(level, true);
+}
+
+void Database::transactionEnded(int level, bool committed)
+{
+    // A copy: a watcher may open or close record sets as it hears.
+    const std::vector<WriteWatcher*> watchers = m_watchers;
+    for (WriteWatcher* w : watchers)
+        w->transactionEnded(level, committed);
 }
 
 namespace {
@@ -690,9 +752,20 @@ QString fileName(const QString& path)
 
 } // namespace
 
+DbError DbError::rowGone(const QString& file)
+{
+    DbError error(QStringLiteral("A törlendő sor már nincs a rekordhalmazban (%1)").arg(file), file);
+    error.m_rowGone = true;
+    return error;
+}
+
 QString DbError::clerkText() const
 {
     const QString file = fileName(m_file);
+    if (m_rowGone)
+        return QStringLiteral("A kijelölt sort közben egy másik program törölte vagy átírta a(z) %1 "
+                              "adatbázisfájlban, már nem az, amit a lista mutat.")
+            .arg(file);
     // For the administrator, after a sentence that cannot name the cause:
     // the engine's words and number, or this layer's own words for a
     // refusal of its own (no engine code).

@@ -11,6 +11,7 @@
 // Engine failures throw platform::db::DbError; nothing is silently ignored.
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -36,6 +37,11 @@ public:
     }
     QString message() const { return QString::fromStdString(what()); }
     QString file() const { return m_file; }
+    // A delete that found no row to take: the row a record set kept was
+    // deleted meanwhile, or no longer belongs to the set's rows (its key
+    // now names another row). Nothing was deleted.
+    static DbError rowGone(const QString& file);
+    bool isRowGone() const { return m_rowGone; }
     int code() const { return m_code; }            // extended result code
     int primaryCode() const { return m_code & 0xff; }
 
@@ -47,6 +53,7 @@ public:
 private:
     QString m_file;
     int m_code = 0;
+    bool m_rowGone = false;
 };
 
 class Database {
@@ -115,12 +122,27 @@ public:
     class WriteWatcher {
     public:
         virtual void beforeWrite() = 0;
+        // The transaction (or savepoint) at `level` ended: committed, or
+        // rolled back with every write made since it began.
+        virtual void transactionEnded(int level, bool committed) = 0;
     protected:
         ~WriteWatcher() = default;
     };
     void watchWrites(WriteWatcher* watcher);
     void unwatchWrites(WriteWatcher* watcher);
     void aboutToWrite();
+    // How deep the open transactions nest: 0 outside any, 1 in the
+    // outermost one.
+    int transactionLevel() const { return m_savepoints; }
+
+    // Rows that this program updated, through any of its connections (an
+    // attached file included), each update numbered in turn: such a row
+    // stays the same row even when the update took it out of a record set's
+    // selection. A delete of the row forgets it. rowWrites() is the number
+    // of the last update so far; lastUpdateOf() that of the row's last one,
+    // 0 when the row has not been updated since it was stored.
+    quint64 rowWrites() const { return m_rowWrites; }
+    quint64 lastUpdateOf(const QString& table, qint64 rowid) const;
 
     // How many times record sets of this file have read row keys (one per
     // batch of keys): opening a set or counting its rows reads none.
@@ -168,6 +190,13 @@ private:
     quint64 m_keyReads = 0;
     std::vector<WriteWatcher*> m_watchers;
     bool m_notifying = false;
+    static void rowWritten(void* self, int operation, const char* schema, const char* table, qint64 rowid);
+    void noteRowWritten(int operation, const char* table, qint64 rowid);
+    void transactionEnded(int level, bool committed);
+    quint64 m_rowWrites = 0;
+    QHash<QString, QHash<qint64, quint64>> m_updatedRows; // table -> rowid -> number of its last update
+    QByteArray m_lastTableUtf8;       // the table last written, as the engine names it
+    QString m_lastTable;
     int m_savepoints = 0;
     bool m_schemaLoaded = false;
     std::vector<Table> m_tables;
@@ -185,6 +214,13 @@ private:
 // moved to stays the current row whatever is written before it is shown;
 // the first and the last row are whichever rows are first and last when
 // first read.
+//
+// A kept key reads its row only while the row still meets the set's
+// selection (its where clause): the engine gives a deleted row's key to the
+// next row stored, and that row, of another episode perhaps, is not the
+// set's row. Such a key reads, finds, edits and deletes as a deleted row.
+// A row this program itself took out of the selection with an update
+// since the set was opened stays the set's row.
 class Recordset : public QObject {
     Q_OBJECT
 public:
@@ -231,7 +267,11 @@ public:
     // matches the query.
     void update();
     void cancelUpdate();
-    void deleteCurrent(); // the position then stands on no row until a move
+    // The position then stands on no row until a move. A row no longer
+    // stored as one of the set's rows is not deleted: DbError (isRowGone),
+    // the set unchanged. A row deleted inside a transaction that rolls back
+    // comes back into the set where it stood, with the position it had.
+    void deleteCurrent();
     bool editing() const;
 
     QStringList fieldNames() const;

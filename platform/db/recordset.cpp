@@ -306,9 +306,32 @@ struct Recordset::Private : Database::WriteWatcher {
     QVariantList firstParams;               // its parameters before the limit
     QString countSql;
     QVariantList countParams;
-    std::unique_ptr<Statement> fetch;
+    std::unique_ptr<Statement> fetch;       // a kept row by its key alone
+    // A kept row by its key, only while it still meets the set's selection:
+    // a key that SQLite gave to another row after its own was deleted (an
+    // item of another episode under the key of a deleted one) reads as a
+    // deleted row. Its parameters: the selection's, then the key.
+    std::unique_ptr<Statement> fetchSelected;
+    QVariantList fetchSelectedParams;
+    // This program's row writes when the set was opened: a row that this
+    // program updated since is read by its key alone, so that an edit that
+    // takes a row out of the selection keeps it in its place.
+    quint64 openedAt = 0;
     mutable QHash<qint64, QVector<QVariant>> cache;
     mutable quint64 cacheStamp = 0;
+
+    // Rows deleted inside a transaction that has not ended: a rollback puts
+    // their keys back where they were, so the set shows again what it
+    // showed before the failed action.
+    struct Removed {
+        int level;          // the transaction level the delete was made at
+        size_t index;       // where the key stood in `ids`
+        qint64 id;
+        int pos;            // the position and its state before the delete
+        bool onDeleted;
+    };
+    std::vector<Removed> removed;
+    Recordset* owner = nullptr;             // told of a rollback's rows
 
     // Anything else: the rows themselves, read once.
     std::vector<QVector<QVariant>> rows;
@@ -330,6 +353,49 @@ struct Recordset::Private : Database::WriteWatcher {
     {
         if (keyset)
             db->unwatchWrites(this);
+    }
+
+    void transactionEnded(int level, bool committed) override
+    {
+        if (committed) {
+            // A released savepoint's deletes belong to the transaction
+            // around it; the outermost one's commit makes them final.
+            for (Removed& r : removed)
+                r.level = std::min(r.level, level - 1);
+            removed.erase(std::remove_if(removed.begin(), removed.end(), [](const Removed& r) { return r.level <= 0; }),
+                          removed.end());
+            return;
+        }
+        // Deletes made since the savepoint began are the last ones kept.
+        bool restored = false;
+        while (!removed.empty() && removed.back().level >= level) {
+            const Removed r = removed.back();
+            removed.pop_back();
+            ids.insert(ids.begin() + std::ptrdiff_t(std::min(r.index, ids.size())), r.id);
+            pos = r.pos;
+            onDeleted = r.onDeleted;
+            restored = true;
+        }
+        if (!restored)
+            return;
+        fromEnd = false;
+        if (complete)
+            total = int(ids.size());
+        // Heard while a failed action unwinds: nothing may leave here, and
+        // bound controls read the rows again anyway at their next paint.
+        try {
+            if (owner) {
+                emit owner->rowsChanged();
+                emit owner->currentChanged();
+            }
+        } catch (...) {
+        }
+    }
+
+    // Whether this program updated the row since the set was opened.
+    bool updatedHere(qint64 id) const
+    {
+        return db->lastUpdateOf(tableName, id) > openedAt;
     }
 
     // A set that has begun reading its keys reads the rest before a write
@@ -630,17 +696,45 @@ struct Recordset::Private : Database::WriteWatcher {
                 cacheStamp = db->dataStamp();
         }
         QVector<QVariant> values(int(columns.size()));
-        fetch->reset();
-        fetch->bind(1, id);
-        if (fetch->step()) {
-            for (size_t c = 0; c < columns.size(); ++c)
-                values[int(c)] = fetch->columnValue(int(c), columns[c].isBoolean);
-        }
         // A row deleted since its key was read, here or by another
-        // program, reads as Null fields.
-        fetch->reset();
+        // program, or one that no longer meets the selection, reads as
+        // Null fields.
+        if (!fetchRow(fetchSelected ? *fetchSelected : *fetch, id, values) && fetchSelected && updatedHere(id))
+            fetchRow(*fetch, id, values);
         cache.insert(id, values);
         return values;
+    }
+
+    bool fetchRow(Statement& s, qint64 id, QVector<QVariant>& values) const
+    {
+        s.reset();
+        if (&s == fetchSelected.get()) {
+            QVariantList bound = fetchSelectedParams;
+            bound.last() = id;
+            s.bindAll(bound);
+        } else {
+            s.bind(1, id);
+        }
+        const bool found = s.step();
+        if (found) {
+            for (size_t c = 0; c < columns.size(); ++c)
+                values[int(c)] = s.columnValue(int(c), columns[c].isBoolean);
+        }
+        s.reset();
+        return found;
+    }
+
+    // A write of the row under a kept key, conditioned like its read: the
+    // text after "where", with `params` (the key last) to bind.
+    QString keptRowCondition(qint64 id, QVariantList* params) const
+    {
+        if (whereText.isEmpty() || updatedHere(id)) {
+            *params = {id};
+            return QStringLiteral("rowid = ?");
+        }
+        *params = whereParams;
+        *params << id;
+        return db->translate(QStringLiteral("(%1) AND rowid = ?").arg(whereText), params);
     }
 
     int field(const QString& name) const
@@ -675,15 +769,22 @@ struct Recordset::Private : Database::WriteWatcher {
         if (count() == 0)
             return flags;
         if (keyset) {
-            QVariantList bound = params;
-            const QString sql = db->translate(QStringLiteral("SELECT rowid FROM %1 WHERE (%2)")
-                                                  .arg(dialect::quoteIdent(tableName), criterion),
+            // A kept key whose row left the selection is no hit: its key
+            // may name another episode's row now.
+            QVariantList bound = whereParams;
+            bound += params;
+            const QString selected = whereText.isEmpty() ? QStringLiteral("1") : QStringLiteral("(%1)").arg(whereText);
+            const QString sql = db->translate(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE (%3)")
+                                                  .arg(selected, dialect::quoteIdent(tableName), criterion),
                                               &bound);
             Statement s(*db, sql);
             s.bindAll(bound);
             std::unordered_set<qint64> hits;
-            while (s.step())
-                hits.insert(s.columnInt64(0));
+            while (s.step()) {
+                const qint64 id = s.columnInt64(0);
+                if (s.columnValue(1).toBool() || updatedHere(id))
+                    hits.insert(id);
+            }
             if (hits.empty())
                 return flags;
             for (size_t i = 0; i < ids.size(); ++i)
@@ -771,6 +872,17 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
                                      .arg(selected.isEmpty() ? QStringLiteral("rowid") : selected.join(u','),
                                           dialect::quoteIdent(d->tableName));
         d->fetch = std::make_unique<Statement>(*db, fetchSql);
+        if (!plan.whereText.isEmpty()) {
+            d->fetchSelectedParams = params;
+            d->fetchSelectedParams << qint64(0);
+            const QString selectedSql = db->translate(
+                QStringLiteral("SELECT %1 FROM %2 WHERE (%3) AND rowid = ?")
+                    .arg(selected.isEmpty() ? QStringLiteral("rowid") : selected.join(u','),
+                         dialect::quoteIdent(d->tableName), plan.whereText),
+                &d->fetchSelectedParams);
+            d->fetchSelected = std::make_unique<Statement>(*db, selectedSql);
+        }
+        d->openedAt = db->rowWrites();
     } else {
         QVariantList bound = params;
         d->querySql = trimmed;
@@ -793,7 +905,10 @@ std::unique_ptr<Recordset::Private> Recordset::build(const std::shared_ptr<Datab
     return d;
 }
 
-Recordset::Recordset(std::unique_ptr<Private> d) : d(std::move(d)) {}
+Recordset::Recordset(std::unique_ptr<Private> d) : d(std::move(d))
+{
+    this->d->owner = this;
+}
 
 Recordset::~Recordset() = default;
 
@@ -1036,14 +1151,18 @@ void Recordset::update()
             QStringList sets;
             for (const QString& n : names)
                 sets << n + QStringLiteral(" = ?");
-            Statement s(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(u',')));
-            int i = 0;
-            for (; i < values.size(); ++i)
-                s.bind(i + 1, values[i], asBool[size_t(i)]);
             const std::optional<qint64> key = d->idAt(d->pos);
             if (!key)
                 throw DbError(QStringLiteral("Nincs aktuális rekord"));
-            s.bind(i + 1, *key);
+            // Never the row of another selection that took the key over.
+            QVariantList keyParams;
+            const QString condition = d->keptRowCondition(*key, &keyParams);
+            Statement s(db, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(u','), condition));
+            int i = 0;
+            for (; i < values.size(); ++i)
+                s.bind(i + 1, values[i], asBool[size_t(i)]);
+            for (const QVariant& p : keyParams)
+                s.bind(++i, p);
             s.step();
         }
     }
@@ -1074,9 +1193,19 @@ void Recordset::deleteCurrent()
     d->readAllKeys();
     if (d->pos >= int(d->ids.size()))
         throw DbError(QStringLiteral("Nincs aktuális rekord"));
-    Statement s(*d->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(dialect::quoteIdent(d->tableName)));
-    s.bind(1, d->ids[size_t(d->pos)]);
+    // Only the row the set kept: one deleted meanwhile, or whose key now
+    // names a row outside the selection, is not deleted, and the caller
+    // hears so instead of taking nothing for a deletion.
+    const qint64 id = d->ids[size_t(d->pos)];
+    QVariantList keyParams;
+    const QString condition = d->keptRowCondition(id, &keyParams);
+    Statement s(*d->db, QStringLiteral("DELETE FROM %1 WHERE %2").arg(dialect::quoteIdent(d->tableName), condition));
+    s.bindAll(keyParams);
     s.step();
+    if (sqlite3_changes(d->db->handle()) == 0)
+        throw DbError::rowGone(d->db->path());
+    if (d->db->transactionLevel() > 0)
+        d->removed.push_back({d->db->transactionLevel(), size_t(d->pos), id, d->pos, d->onDeleted});
     d->ids.erase(d->ids.begin() + d->pos);
     d->onDeleted = true;
     if (d->ids.empty()) {
@@ -1182,6 +1311,7 @@ void DataConnection::refresh()
     std::unique_ptr<Recordset::Private> next = (m_db && !m_source.trimmed().isEmpty())
         ? Recordset::build(m_db, m_source, m_params)
         : Recordset::empty();
+    next->owner = m_recordset.get();
     m_recordset->d = std::move(next);
     m_recordset->m_noMatch = false;
     emit refreshed();

@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <functional>
 #include <optional>
 
 using platform::MsgResult;
@@ -503,6 +504,93 @@ TEST_F(ItemWindow, f8_deletes_the_selected_surgery_with_its_items_after_asking)
     EXPECT_TRUE(w.SSCommand23->isVisible());
     // Reloaded: slot 0 now holds the remaining surgery.
     EXPECT_EQ(w.Text23->text(), "62000");
+}
+
+// F8 on a surgery while another program holds the entered data (a write
+// lock, or a read that keeps the commit out), or after another program took
+// the surgery's key for a surgery of another episode: the clerk is told,
+// nothing is deleted, and the surgeries grid, the slots and the items stay
+// as they were.
+TEST_F(ItemWindow, a_refused_surgery_delete_leaves_the_surgeries_items_and_form_as_they_were)
+{
+    kezdo& w = open();
+    for (int id : {7, 8})
+        entered()->exec("insert into alap (Azonosito, T_szam, Fdat, Fido, Tdat, Tido, Okod) values "
+                        "(?, '123', '2005.08.24.', '08:00:00', '2005.08.30.', '10:00:00', '0101')",
+                        {id});
+    addSurgery("7", "51000");
+    addSurgery("7", "62000");
+    addItemRow("7", "A", "0", "51000");
+    addItemRow("7", "B", "1", "62000");
+    w.Data3->refresh();
+    w.tete_Click();
+    settle();
+    ASSERT_EQ(w.Label1->text(), "7");
+    w.SSCommand23_Click();
+    w.Data6->recordset().moveLast(); // 62000
+    settle();
+    const auto shown = [&w] {
+        QApplication::processEvents();
+        QStringList rows;
+        const auto& model = w.DBGrid4->recordsetModel();
+        for (int row = 0; row < model.rowCount(); ++row)
+            rows << model.data(model.index(row, 1)).toString();
+        return rows.join(u',') + QStringLiteral(" @%1 ").arg(w.DBGrid4->row())
+            + (w.DBGrid4->isVisible() ? QStringLiteral("shown ") : QStringLiteral("hidden "))
+            + w.slotCode(0)->text() + u'/' + w.slotCode(1)->text();
+    };
+    const QString before = shown();
+    ASSERT_EQ(before.left(19), "51000,62000 @1 show");
+    const QString busy = "A művelet nem sikerült, semmi nem változott!\nA(z) madatok.mdb adatbázisfájlt egy másik "
+                         "program használja, a művelet nem hajtható végre. Próbálja meg újra később!";
+    const QString gone = "A művelet nem sikerült, semmi nem változott!\nA kijelölt sort közben egy másik program "
+                         "törölte vagy átírta a(z) madatok.mdb adatbázisfájlban, már nem az, amit a lista mutat.";
+
+    struct Case {
+        const char* name;
+        std::function<void(testsupport::OtherProgram&)> hold;
+        QStringList boxes;
+        QString shownAfter;
+    };
+    const Case cases[] = {
+        {"a write lock", [](testsupport::OtherProgram& other) { ASSERT_TRUE(other.lock()); },
+         {"Biztos törli?", busy}, before},
+        {"a read",
+         [](testsupport::OtherProgram& other) {
+             other.run("begin");
+             other.run("select count(*) from műtétek");
+         },
+         {"Biztos törli?", busy}, before},
+        // The surgery under the last key goes and one of episode 8 takes
+        // the key: the grid shows the row as deleted, and F8 asks nothing.
+        {"its key taken by another episode's surgery",
+         [](testsupport::OtherProgram& other) {
+             other.run("delete from műtétek where Mkod = '62000'");
+             other.run("insert into műtétek (Azonosito, Mkod, Mido, AzonB) values ('8', '99999', '00:10', '1')");
+             other.release();
+         },
+         {gone}, QString(before).replace("62000 @", " @")},
+    };
+    const int timeout = platform::db::Database::busyTimeout();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QStringList itemsBefore = itemsOf("7");
+        boxes->clear();
+        boxes->answer(MsgResult::Yes);
+        {
+            platform::db::Database::setBusyTimeout(200);
+            testsupport::OtherProgram other(entered()->path());
+            c.hold(other);
+            key(w.DBGrid4, Qt::Key_F8);
+            other.release();
+            platform::db::Database::setBusyTimeout(timeout);
+        }
+        EXPECT_EQ(boxes.texts(), c.boxes);
+        EXPECT_EQ(itemsOf("7"), itemsBefore);
+        EXPECT_EQ(shown(), c.shownAfter);
+    }
+    EXPECT_EQ(entered()->scalar("select group_concat(Azonosito || '/' || Mkod) from műtétek").toString(),
+              "7/51000,8/99999");
 }
 
 TEST_F(ItemWindow, no_current_row_is_no_crash)

@@ -1,5 +1,6 @@
 // The episode record driven through the real main window, headless.
 #include "tests/app/episode/episodewindow.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/quickinput.h"
 #include "tests/support/wheelinput.h"
@@ -877,6 +878,48 @@ TEST_F(Processing, anAlreadyProcessedRecordIsRefusedFirst)
     w.SSCommand1->click();
     EXPECT_EQ(boxes.texts(), QStringList{"Már feldolgozott rekord!"});
 }
+
+// Parameter: the ward program.
+class ProcessedElsewhere : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+protected:
+    const ProgramInfo& program() const override
+    {
+        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
+    }
+    void SetUp() override
+    {
+        EpisodeWindowTest::SetUp();
+        setInstitution("1234", "Próba Kórház");
+        addWard("0101", "E");
+        key = addKonv("111111111", QVariant(), false);
+        open();
+    }
+    QVariant key;
+};
+
+// Another program stores the converted record on show (its record is marked
+// processed, and so no longer one of the records waiting): "Felvitel" here
+// stores nothing and says so, and the record is not stored a second time.
+TEST_P(ProcessedElsewhere, felvitel_stores_nothing_when_another_program_stored_the_record_meanwhile)
+{
+    kezdo& w = *window;
+    w.feldolg->trigger();
+    ASSERT_EQ(w.Text3->text(), "111111111");
+    testsupport::OtherProgram other(convertedPath());
+    other.run("update konv set Feldolgozva = 1 where rowid = ?", {key});
+
+    w.Combo2->setEditText("0 - Saját osztály");
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    boxes->answer(MsgResult::No);
+    w.SSCommand1->click();
+    EXPECT_FALSE(boxes.texts().contains(kSaved)) << boxes.texts().join("|").toStdString();
+    ASSERT_FALSE(boxes.shown().isEmpty());
+    EXPECT_EQ(boxes.shown().last().icon, MsgIcon::Critical);
+    EXPECT_EQ(count("select count(*) from alap"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPrograms, ProcessedElsewhere, ::testing::Bool());
 
 // ---- the header shows the episode on show, in both programs ------------------
 

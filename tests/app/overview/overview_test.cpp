@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <functional>
+
 using platform::MsgIcon;
 using platform::db::Database;
 using platform::MsgResult;
@@ -324,6 +326,97 @@ TEST_F(OverviewTest, delete_under_a_lock_or_on_a_full_disk_is_told_in_hungarian)
     EXPECT_EQ(count("select count(*) from Ráfkódok"), 1);
     EXPECT_EQ(count("select count(*) from műtétek"), 1);
     EXPECT_EQ(w.Label4->text(), "1");
+}
+
+void OverviewTest::expectRefusedDeletesLeaveTheWindowAsItWas()
+{
+    addEpisode(1, "111111111");
+    addEpisode(2, "222222222");
+    addEpisode(3, "333333333");
+    for (int id = 1; id <= 3; ++id) {
+        if (!program().isWard())
+            addSurgery(id, QStringLiteral("1111%1").arg(id));
+        addItem(id, QStringLiteral("A%1").arg(id), QStringLiteral("1111%1").arg(id));
+        addItem(id, QStringLiteral("B%1").arg(id), QStringLiteral("1111%1").arg(id));
+    }
+    attekintform& w = open();
+    // The lower lists narrowed to episode 2, the episode list on episode 3.
+    w.Data1->recordset().setAbsolutePosition(1);
+    w.DBGrid1_DblClick();
+    w.Data1->recordset().setAbsolutePosition(2);
+    QApplication::processEvents();
+
+    // What the clerk sees: each grid's rows and selected row, the labels.
+    const auto shown = [&w] {
+        QStringList seen;
+        for (platform::DBGrid* grid : {w.DBGrid1, w.DBGrid2, w.DBGrid3}) {
+            if (!grid)
+                continue;
+            QStringList rows;
+            for (int row = 0; row < grid->model()->rowCount(); ++row)
+                rows << grid->model()->index(row, 0).data().toString() + u'/'
+                        + grid->model()->index(row, 1).data().toString();
+            seen << grid->objectName() + u':' + rows.join(u',') + QStringLiteral(" @%1").arg(grid->row());
+        }
+        for (QLabel* label : {w.Label1, w.Label2, w.Label4, w.Label5, w.Label7})
+            if (label)
+                seen << label->objectName() + u':' + label->text();
+        return seen;
+    };
+    const QStringList before = shown();
+    ASSERT_TRUE(before.contains(QStringLiteral("Label2:[ Lebontva: 2 törzsszámra ]"))) << before.join(u'|').toStdString();
+    const auto stored = [this] {
+        return QStringLiteral("%1/%2/%3")
+            .arg(count("select count(*) from alap"))
+            .arg(count("select count(*) from Ráfkódok"))
+            .arg(program().isWard() ? 0 : count("select count(*) from műtétek"));
+    };
+    const QString storedBefore = stored();
+
+    struct Hold {
+        const char* name;
+        std::function<void(testsupport::OtherProgram&)> take;
+    };
+    const Hold holds[] = {
+        {"a write lock", [](testsupport::OtherProgram& other) { ASSERT_TRUE(other.lock()); }},
+        {"a read that keeps the commit out",
+         [](testsupport::OtherProgram& other) {
+             other.run(QStringLiteral("begin"));
+             other.run(QStringLiteral("select count(*) from alap"));
+         }},
+    };
+    for (const Hold& hold : holds) {
+        SCOPED_TRACE(hold.name);
+        boxes->clear();
+        boxes->answer(MsgResult::Yes);
+        {
+            Database::setBusyTimeout(200);
+            testsupport::OtherProgram other(entered()->path());
+            hold.take(other);
+            w.trl->trigger();
+            other.release();
+            Database::setBusyTimeout(5000);
+        }
+        ASSERT_EQ(boxes.shown().size(), 2) << boxes.texts().join(u'|').toStdString();
+        EXPECT_EQ(boxes.shown()[1].text, "Nem sikerült a törlés, semmi sem törlődött!\nA(z) " + program().enteredDataFile
+                                             + " adatbázisfájlt egy másik program használja, a művelet nem hajtható "
+                                               "végre. Próbálja meg újra később!");
+        EXPECT_EQ(stored(), storedBefore);
+        QApplication::processEvents();
+        EXPECT_EQ(shown(), before);
+    }
+
+    // Once the file is free the same choice deletes episode 3.
+    boxes->clear();
+    boxes->answer(MsgResult::Yes);
+    w.trl->trigger();
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(count("select count(*) from alap where Azonosito = 3"), 0);
+}
+
+TEST_F(OverviewTest, a_refused_delete_leaves_the_rows_and_the_window_as_they_were)
+{
+    expectRefusedDeletesLeaveTheWindowAsItWas();
 }
 
 TEST_F(OverviewTest, closing_hands_control_back_to_the_main_window)

@@ -66,6 +66,11 @@ protected:
     // Values of one column of a connection's rows, in its order.
     static QStringList column(platform::db::DataConnection& c, const QString& field);
 
+    // Deletes an episode while another program holds the file (a write lock,
+    // or a read that keeps the commit out) and checks that the refusal is
+    // told and leaves the rows and the whole window as they were.
+    void expectRefusedDeletesLeaveTheWindowAsItWas();
+
     testsupport::ScriptedBoxes boxes;
     platform::RecordingDevice* printerDevice = nullptr;
     std::unique_ptr<attekintform> window;

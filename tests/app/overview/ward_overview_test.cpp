@@ -83,6 +83,11 @@ TEST_F(WardOverviewTest, delete_asks_its_own_question_and_removes_every_item_of_
     EXPECT_EQ(w.Label4->text(), "1");
 }
 
+TEST_F(WardOverviewTest, a_refused_delete_leaves_the_rows_and_the_window_as_they_were)
+{
+    expectRefusedDeletesLeaveTheWindowAsItWas();
+}
+
 TEST_F(WardOverviewTest, item_list_sets_the_ward_columns_and_prints_no_surgeries)
 {
     addEpisode(1, "111111111");

@@ -6,6 +6,7 @@
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dbgrid.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/statementlog.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -185,6 +187,86 @@ TEST_F(ViewerTest, deleting_a_choice_leaves_the_other_records)
     f.tlan->trigger();
     f.AllDelGomb->click();
     EXPECT_EQ(konvRows(), 2);
+}
+
+// Another program holds the converted file, or reads it so that the deletion
+// cannot be committed: the refusal is told in Hungarian, every record stays,
+// and the viewer shows what it showed before the click (the same rows in its
+// grid, the count, the current record and its state); a choice shows its
+// rows, and once the file is free the same click deletes them.
+TEST_F(ViewerTest, a_refused_deletion_leaves_the_records_and_the_window_as_they_were)
+{
+    struct Hold {
+        const char* name;
+        std::function<void(testsupport::OtherProgram&)> take;
+    };
+    const Hold holds[] = {
+        {"a write lock", [](testsupport::OtherProgram& other) { ASSERT_TRUE(other.lock()); }},
+        {"a read that keeps the commit out",
+         [](testsupport::OtherProgram& other) {
+             other.run(QStringLiteral("begin"));
+             other.run(QStringLiteral("select count(*) from konv"));
+         }},
+    };
+    struct ShortTimeout {
+        const int before = platform::db::Database::busyTimeout();
+        ShortTimeout() { platform::db::Database::setBusyTimeout(200); }
+        ~ShortTimeout() { platform::db::Database::setBusyTimeout(before); }
+    };
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        for (const Hold& hold : holds) {
+            SCOPED_TRACE(info->name.toStdString() + ", " + hold.name);
+            window.reset();
+            kezdo& w = open(*info);
+            converted()->exec(QStringLiteral("delete from konv"));
+            addRecords({true, false, false, true, false});
+            w.konatt->trigger();
+            ASSERT_TRUE(w.konvattWindow);
+            activate(w.konvattWindow);
+            konvattform& f = *w.konvattWindow;
+            for (int i = 0; i < 3; ++i)
+                f.Data1Next->click();
+            ASSERT_EQ(f.DBGrid1->row(), 3);
+            const auto gridRows = [&f] {
+                QStringList rows;
+                const auto& model = f.DBGrid1->recordsetModel();
+                for (int row = 0; row < model.rowCount(); ++row)
+                    rows << model.data(model.index(row, 1)).toString() + u'/' + model.data(model.index(row, 32)).toString();
+                return rows;
+            };
+            const QStringList before = gridRows();
+            ASSERT_EQ(before.size(), 5);
+            boxes->clear();
+            {
+                ShortTimeout shortTimeout;
+                testsupport::OtherProgram other(converted()->path());
+                hold.take(other);
+                f.AllDelGomb->click();
+                other.release();
+            }
+            ASSERT_EQ(boxes.shown().size(), 1) << boxes.texts().join(u'|').toStdString();
+            EXPECT_EQ(boxes.shown()[0].text,
+                      QStringLiteral("A művelet nem sikerült, semmi nem változott!\nA(z) %1 adatbázisfájlt egy másik "
+                                     "program használja, a művelet nem hajtható végre. Próbálja meg újra később!")
+                          .arg(info->convertedFile));
+            EXPECT_EQ(boxes.shown()[0].title, QStringLiteral("Hiba"));
+            EXPECT_EQ(konvRows(), 5);
+            EXPECT_EQ(f.DBGrid1->dataSource(), f.Data1);
+            EXPECT_EQ(gridRows(), before);
+            EXPECT_EQ(f.DBGrid1->row(), 3);
+            EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("5"));
+            EXPECT_EQ(shownState(f), State::Processed);
+            EXPECT_FALSE(f.SSCheck1->isChecked());
+
+            f.tlan->trigger();
+            EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), 3);
+            EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("3"));
+            boxes->clear();
+            f.AllDelGomb->click();
+            EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join(u'|').toStdString();
+            EXPECT_EQ(konvRows(), 2);
+        }
+    }
 }
 
 TEST_F(ViewerTest, the_ward_viewer_keeps_the_count_until_the_next_choice)

@@ -1042,3 +1042,178 @@ TEST_F(LazyRecordsetTest, a_set_that_has_read_no_key_counts_again_after_another_
     EXPECT_EQ(rs.recordCount(), 464);
     EXPECT_EQ(rs.text(QStringLiteral("Rkod")), QString());
 }
+
+namespace {
+
+// The items of episode 1 as a grid keeps them, the last one under the
+// highest key, so that the engine gives that key to the next row stored.
+class KeptKeyTest : public RecordsetTest {
+protected:
+    void SetUp() override
+    {
+        addItems({{"1", "1111", "G"}, {"2", "2222", "G"}, {"1", "1112", "G"}});
+        items = connection(folder.entered(), QStringLiteral("select * from Ráfkódok where Azonosito = ?"),
+                           {QStringLiteral("1")});
+        ASSERT_EQ(column(items->recordset(), QStringLiteral("Rkod")), (QStringList{"1111", "1112"}));
+    }
+    QVariant rowidOf(const QString& rkod)
+    {
+        return folder.entered()->scalar(QStringLiteral("select rowid from Ráfkódok where Rkod = ?"), {rkod});
+    }
+    QStringList stored()
+    {
+        QStringList rows;
+        auto all = Recordset::open(folder.entered(), QStringLiteral("select * from Ráfkódok order by Rkod"));
+        for (int row = 0; row < all->recordCount(); ++row)
+            rows << all->valueAt(row, all->fieldIndex(QStringLiteral("Azonosito"))).toString() + u'/'
+                    + all->valueAt(row, all->fieldIndex(QStringLiteral("Rkod"))).toString();
+        return rows;
+    }
+    std::unique_ptr<DataConnection> items;
+};
+
+} // namespace
+
+// A kept key names the row the set read only while that row still meets the
+// set's selection: after another program deleted it and stored another
+// episode's item under the same key, or moved it to another episode, the
+// key reads as a deleted row, no find lands on it, an edit writes nothing
+// and a delete is refused. A row this program itself took out of the
+// selection stays the set's row, as an edit of the set's own does.
+TEST_F(KeptKeyTest, a_kept_key_whose_row_left_the_selection_reads_as_deleted_and_is_neither_found_edited_nor_deleted)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool stillOurs;
+    };
+    const qint64 key = rowidOf(QStringLiteral("1112")).toLongLong();
+    const Case cases[] = {
+        {"another program reused the key",
+         [&] {
+             OtherProgram other{folder.entered()->path()};
+             other.run(QStringLiteral("delete from Ráfkódok where rowid = ?"), {key});
+             other.run(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Tipus) values ('2', '9999', 'G')"));
+             ASSERT_EQ(rowidOf(QStringLiteral("9999")).toLongLong(), key);
+         },
+         false},
+        {"another program moved the row to another episode",
+         [&] {
+             OtherProgram other{folder.entered()->path()};
+             other.run(QStringLiteral("update Ráfkódok set Azonosito = '2', Rkod = '9999' where rowid = ?"), {key});
+         },
+         false},
+        {"this program moved the row to another episode",
+         [&] {
+             folder.entered()->exec(QStringLiteral("update Ráfkódok set Azonosito = '2', Rkod = '9999' where rowid = ?"),
+                                    {key});
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.entered()->exec(QStringLiteral("delete from Ráfkódok"));
+        SetUp();
+        Recordset& rs = items->recordset();
+        const int rkod = rs.fieldIndex(QStringLiteral("Rkod"));
+        c.act();
+
+        EXPECT_EQ(rs.recordCount(), 2);
+        EXPECT_EQ(rs.valueAt(1, rkod).toString(), c.stillOurs ? QStringLiteral("9999") : QString());
+        EXPECT_EQ(rs.findFirst(QStringLiteral("Rkod = ?"), {QStringLiteral("9999")}), c.stillOurs);
+
+        rs.setAbsolutePosition(1);
+        rs.edit();
+        rs.setValue(QStringLiteral("Rmen"), QStringLiteral("5"));
+        rs.update();
+        const QString rmen = folder.entered()
+                                 ->scalar(QStringLiteral("select Rmen from Ráfkódok where Rkod = '9999'"))
+                                 .toString();
+        EXPECT_EQ(rmen, c.stillOurs ? QStringLiteral("5") : QString());
+
+        if (c.stillOurs) {
+            rs.deleteCurrent();
+            EXPECT_EQ(stored(), (QStringList{"1/1111", "2/2222"}));
+            continue;
+        }
+        try {
+            rs.deleteCurrent();
+            ADD_FAILURE() << "a delete that found no row of the set passed for a deletion";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.isRowGone());
+            EXPECT_EQ(e.clerkText(),
+                      QStringLiteral("A kijelölt sort közben egy másik program törölte vagy átírta a(z) madatok.mdb "
+                                     "adatbázisfájlban, már nem az, amit a lista mutat."));
+        }
+        EXPECT_EQ(stored(), (QStringList{"1/1111", "2/2222", "2/9999"}));
+        EXPECT_EQ(rs.recordCount(), 2) << "the set stays as it was";
+        EXPECT_EQ(rs.absolutePosition(), 1);
+        EXPECT_EQ(rs.valueAt(0, rkod).toString(), QStringLiteral("1111"));
+    }
+}
+
+// Rows a set deleted inside a transaction that does not commit - rolled back
+// by a failure, or a commit refused because another program reads the file -
+// come back into the set where they stood, with the position it had; a
+// savepoint that rolls back returns only its own, and a commit keeps them
+// deleted.
+TEST_F(KeptKeyTest, rows_deleted_in_a_transaction_that_does_not_commit_come_back_into_the_set)
+{
+    auto db = folder.entered();
+    Recordset& rs = items->recordset();
+    int heard = 0;
+    QObject::connect(items.get(), &DataConnection::rowsChanged, [&] { ++heard; });
+
+    {
+        Database::Transaction outer(*db);
+        rs.moveFirst();
+        rs.deleteCurrent();
+        {
+            Database::Transaction inner(*db);
+            rs.moveFirst();
+            rs.deleteCurrent();
+            EXPECT_EQ(rs.recordCount(), 0);
+        }
+        EXPECT_EQ(column(rs, QStringLiteral("Rkod")), QStringList{"1112"}) << "the savepoint's delete came back";
+        EXPECT_EQ(rs.absolutePosition(), 0);
+    }
+    EXPECT_EQ(column(rs, QStringLiteral("Rkod")), (QStringList{"1111", "1112"}));
+    EXPECT_EQ(rs.absolutePosition(), 0);
+    EXPECT_TRUE(rs.hasCurrent());
+    EXPECT_GE(heard, 4) << "bound controls hear of the rows that came back";
+
+    // A commit that another program's read refuses.
+    const int timeout = Database::busyTimeout();
+    Database::setBusyTimeout(200);
+    {
+        OtherProgram reader{db->path()};
+        reader.run(QStringLiteral("begin"));
+        reader.run(QStringLiteral("select count(*) from Ráfkódok"));
+        rs.setAbsolutePosition(1);
+        EXPECT_THROW(
+            {
+                Database::Transaction t(*db);
+                rs.deleteCurrent();
+                t.commit();
+            },
+            DbError);
+        reader.run(QStringLiteral("rollback"));
+    }
+    Database::setBusyTimeout(timeout);
+    EXPECT_EQ(column(rs, QStringLiteral("Rkod")), (QStringList{"1111", "1112"}));
+    EXPECT_EQ(rs.absolutePosition(), 1);
+    EXPECT_EQ(stored(), (QStringList{"1/1111", "1/1112", "2/2222"}));
+
+    {
+        Database::Transaction outer(*db);
+        {
+            Database::Transaction inner(*db);
+            rs.moveFirst();
+            rs.deleteCurrent();
+            inner.commit();
+        }
+        outer.commit();
+    }
+    EXPECT_EQ(column(rs, QStringLiteral("Rkod")), QStringList{"1112"});
+    EXPECT_EQ(stored(), (QStringList{"1/1112", "2/2222"}));
+}
