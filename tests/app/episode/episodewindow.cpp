@@ -151,3 +151,19 @@ QStringList EpisodeWindowTest::headerState()
         s << "Text25 " + w.Text25->text();
     return s;
 }
+
+const ProgramInfo& BothProgramsWindowTest::program() const
+{
+    return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
+}
+
+void BothProgramsWindowTest::SetUp()
+{
+    EpisodeWindowTest::SetUp();
+    setInstitution("1234", "Próba Kórház");
+}
+
+std::string programName(const ::testing::TestParamInfo<bool>& info)
+{
+    return info.param ? "Zorivozure" : "Sebrix";
+}

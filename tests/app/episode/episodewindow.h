@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 class EpisodeWindowTest : public EpisodeDataFolder {
 protected:
@@ -42,3 +43,15 @@ protected:
 private:
     QString m_previousFolder;
 };
+
+// The same window in either program, the institution already set.
+// Parameter: the ward program.
+class BothProgramsWindowTest : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+protected:
+    const ProgramInfo& program() const override;
+    bool wardProgram() const { return GetParam(); }
+    void SetUp() override;
+};
+
+// Names an instance after its program: "Sebrix" or "Zorivozure".
+std::string programName(const ::testing::TestParamInfo<bool>& info);

@@ -879,17 +879,11 @@ TEST_F(Processing, anAlreadyProcessedRecordIsRefusedFirst)
     EXPECT_EQ(boxes.texts(), QStringList{"Már feldolgozott rekord!"});
 }
 
-// Parameter: the ward program.
-class ProcessedElsewhere : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+class ProcessedElsewhere : public BothProgramsWindowTest {
 protected:
-    const ProgramInfo& program() const override
-    {
-        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
-    }
     void SetUp() override
     {
-        EpisodeWindowTest::SetUp();
-        setInstitution("1234", "Próba Kórház");
+        BothProgramsWindowTest::SetUp();
         addWard("0101", "E");
         key = addKonv("111111111", QVariant(), false);
         open();
@@ -923,17 +917,11 @@ INSTANTIATE_TEST_SUITE_P(BothPrograms, ProcessedElsewhere, ::testing::Bool());
 
 // ---- the header shows the episode on show, in both programs ------------------
 
-// Parameter: the ward program.
-class EpisodeHeader : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+class EpisodeHeader : public BothProgramsWindowTest {
 protected:
-    const ProgramInfo& program() const override
-    {
-        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
-    }
     void SetUp() override
     {
-        EpisodeWindowTest::SetUp();
-        setInstitution("1234", "Próba Kórház");
+        BothProgramsWindowTest::SetUp();
         addWard("0101", "2");
         // Episode 2's ward code is not (or no longer) in the ward table.
         entered()->exec("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Okod) values "
@@ -981,26 +969,15 @@ TEST_P(EpisodeHeader, processingShowsEachRecordsOwnCareTypeAndIdentifier)
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(" | ").toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPrograms, EpisodeHeader, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Zorivozure" : "Sebrix";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothPrograms, EpisodeHeader, ::testing::Bool(), programName);
 
 // ---- stored episodes shown and stored back, both programs -----------------------
 
-// Parameter: the ward program.
-class StoredEpisode : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+class StoredEpisode : public BothProgramsWindowTest {
 protected:
-    const ProgramInfo& program() const override
-    {
-        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
-    }
-    bool wardProgram() const { return GetParam(); }
-
     void SetUp() override
     {
-        EpisodeWindowTest::SetUp();
-        setInstitution("1234", "Próba Kórház");
+        BothProgramsWindowTest::SetUp();
         addWard("0211", "E");
         addWard("0101", "2");
         addWard("0303", "A");
@@ -1483,10 +1460,7 @@ TEST_P(StoredEpisode, loadingShowsExactlyTheStoredEpisodeOrSaysThereIsNone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPrograms, StoredEpisode, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Zorivozure" : "Sebrix";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothPrograms, StoredEpisode, ::testing::Bool(), programName);
 
 // ---- "Törlés a műtétekből!": review's own, for the episode on show --------------
 

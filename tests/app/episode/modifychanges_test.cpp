@@ -26,19 +26,11 @@ using platform::MsgResult;
 
 namespace {
 
-// Parameter: the ward program.
-class ModifyChanges : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+class ModifyChanges : public BothProgramsWindowTest {
 protected:
-    const ProgramInfo& program() const override
-    {
-        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
-    }
-    bool wardProgram() const { return GetParam(); }
-
     void SetUp() override
     {
-        EpisodeWindowTest::SetUp();
-        setInstitution("1234", "Próba Kórház");
+        BothProgramsWindowTest::SetUp();
         addWard("0211", "E");
         entered()->exec("update \"Utolso azonosito\" set UTOLSO = 2");
     }
@@ -105,6 +97,18 @@ protected:
         kezdo& w = *window;
         w.tete->trigger();
         ASSERT_EQ(w.Label1->text(), "1");
+    }
+
+    // The two episodes stored anew, in the spelling given, and a review
+    // from the start, the window opened first if it is not yet.
+    void reviewAfresh(const std::map<QString, QVariant>& spelling)
+    {
+        entered()->execScript("delete from alap; delete from Ráfkódok;"
+                              + QString(wardProgram() ? "" : "delete from műtétek;"));
+        storeEpisodes(spelling);
+        if (!window)
+            open();
+        review();
     }
 
     // "Módosít" or "Módosítás", Yes to the question; the boxes shown.
@@ -184,12 +188,7 @@ TEST_P(ModifyChanges, aModificationWritesOnlyTheBoxesTheClerkChangedSinceTheLoad
         if (c.surgical && wardProgram())
             continue;
         SCOPED_TRACE(c.name);
-        entered()->execScript("delete from alap; delete from Ráfkódok;"
-                              + QString(wardProgram() ? "" : "delete from műtétek;"));
-        storeEpisodes(c.spelling);
-        if (!window)
-            open();
-        review();
+        reviewAfresh(c.spelling);
         kezdo& w = *window;
         if (!c.meanwhile.isEmpty())
             testsupport::OtherProgram(entered()->path()).run(c.meanwhile);
@@ -223,12 +222,7 @@ TEST_P(ModifyChanges, aStoredDateOrTimeTheBoxCannotShowIsShownBlankAndNeverStore
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        entered()->execScript("delete from alap; delete from Ráfkódok;"
-                              + QString(wardProgram() ? "" : "delete from műtétek;"));
-        storeEpisodes(c.spelling);
-        if (!window)
-            open();
-        review();
+        reviewAfresh(c.spelling);
         kezdo& w = *window;
         const QStringList boxesShown = {w.MaskEdBox1->text(), w.MaskEdBox2->text(), w.MaskEdBox3->text(),
                                         w.MaskEdBox4->text()};
@@ -277,10 +271,7 @@ TEST_P(ModifyChanges, aConvertedDateTheBoxCannotShowIsAskedForNotStoredAsToday)
     EXPECT_EQ(EpisodeWindowTest::stored(id, "Fido").toString(), "08:05:00");
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPrograms, ModifyChanges, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Zorivozure" : "Sebrix";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothPrograms, ModifyChanges, ::testing::Bool(), programName);
 
 // Two slots of one code, as "Felvitel" stores them, are two rows; a
 // modification of the admission time alone leaves both as they are, and a

@@ -30,17 +30,11 @@ const QString kSaved = QStringLiteral("Az adatfelvitel sikeresen lezajlott!");
 const QString kAnotherWard = QStringLiteral("Kívánja más osztályhoz is rögzíteni?");
 const QString kNoCertificate = QStringLiteral("Még nem került az adatlap felvételre!Nem lehet nyomtatni!");
 
-// Parameter: the ward program.
-class RecordRoads : public EpisodeWindowTest, public ::testing::WithParamInterface<bool> {
+class RecordRoads : public BothProgramsWindowTest {
 protected:
-    const ProgramInfo& program() const override
-    {
-        return GetParam() ? ProgramInfo::zorivozure() : ProgramInfo::sebrix();
-    }
     void SetUp() override
     {
-        EpisodeWindowTest::SetUp();
-        setInstitution("1234", "Próba Kórház");
+        BothProgramsWindowTest::SetUp();
         addWard("0101", "E");
         addWard("0202", "K");
         recordA = addKonv("111111111", QVariant(), false, "1234E0101");
@@ -346,9 +340,6 @@ TEST_P(RecordRoads, anEpisodeDeletedByAnotherProgramTakesNoItemAndPrintsNoCertif
     EXPECT_EQ(itemsOf("1"), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPrograms, RecordRoads, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Zorivozure" : "Sebrix";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothPrograms, RecordRoads, ::testing::Bool(), programName);
 
 } // namespace
