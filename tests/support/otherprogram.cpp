@@ -73,4 +73,16 @@ QStringList OtherProgram::run(const QString& sql, const QVariantList& params)
     return out;
 }
 
+std::vector<Hold> holdsOn(const QString& table)
+{
+    return {
+        {"a write lock", [](OtherProgram& other) { ASSERT_TRUE(other.lock()); }},
+        {"a read that keeps the commit out",
+         [table](OtherProgram& other) {
+             other.run(QStringLiteral("begin"));
+             other.run(QStringLiteral("select count(*) from ") + table);
+         }},
+    };
+}
+
 } // namespace testsupport

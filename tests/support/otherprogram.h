@@ -9,7 +9,9 @@
 #include <QVariantList>
 
 #include <chrono>
+#include <functional>
 #include <thread>
+#include <vector>
 
 struct sqlite3;
 
@@ -38,5 +40,14 @@ private:
     sqlite3* m_db = nullptr;
     std::thread m_releaser;
 };
+
+// The two ways another program keeps this one's write out of a file: its
+// write lock, and a read of `table` inside a transaction it leaves open, so
+// that the commit cannot be made.
+struct Hold {
+    const char* name;
+    std::function<void(OtherProgram&)> take;
+};
+std::vector<Hold> holdsOn(const QString& table);
 
 } // namespace testsupport

@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include <functional>
+#include <vector>
 
 using platform::MsgIcon;
 using platform::db::Database;
@@ -373,19 +373,8 @@ void OverviewTest::expectRefusedDeletesLeaveTheWindowAsItWas()
     };
     const QString storedBefore = stored();
 
-    struct Hold {
-        const char* name;
-        std::function<void(testsupport::OtherProgram&)> take;
-    };
-    const Hold holds[] = {
-        {"a write lock", [](testsupport::OtherProgram& other) { ASSERT_TRUE(other.lock()); }},
-        {"a read that keeps the commit out",
-         [](testsupport::OtherProgram& other) {
-             other.run(QStringLiteral("begin"));
-             other.run(QStringLiteral("select count(*) from alap"));
-         }},
-    };
-    for (const Hold& hold : holds) {
+    const std::vector<testsupport::Hold> holds = testsupport::holdsOn(QStringLiteral("alap"));
+    for (const testsupport::Hold& hold : holds) {
         SCOPED_TRACE(hold.name);
         boxes->clear();
         boxes->answer(MsgResult::Yes);

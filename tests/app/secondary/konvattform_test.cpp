@@ -15,9 +15,9 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
-#include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -196,25 +196,14 @@ TEST_F(ViewerTest, deleting_a_choice_leaves_the_other_records)
 // rows, and once the file is free the same click deletes them.
 TEST_F(ViewerTest, a_refused_deletion_leaves_the_records_and_the_window_as_they_were)
 {
-    struct Hold {
-        const char* name;
-        std::function<void(testsupport::OtherProgram&)> take;
-    };
-    const Hold holds[] = {
-        {"a write lock", [](testsupport::OtherProgram& other) { ASSERT_TRUE(other.lock()); }},
-        {"a read that keeps the commit out",
-         [](testsupport::OtherProgram& other) {
-             other.run(QStringLiteral("begin"));
-             other.run(QStringLiteral("select count(*) from konv"));
-         }},
-    };
+    const std::vector<testsupport::Hold> holds = testsupport::holdsOn(QStringLiteral("konv"));
     struct ShortTimeout {
         const int before = platform::db::Database::busyTimeout();
         ShortTimeout() { platform::db::Database::setBusyTimeout(200); }
         ~ShortTimeout() { platform::db::Database::setBusyTimeout(before); }
     };
     for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
-        for (const Hold& hold : holds) {
+        for (const testsupport::Hold& hold : holds) {
             SCOPED_TRACE(info->name.toStdString() + ", " + hold.name);
             window.reset();
             kezdo& w = open(*info);

@@ -11,7 +11,7 @@
 
 #include <QApplication>
 
-#include <functional>
+#include <vector>
 
 namespace {
 
@@ -19,12 +19,8 @@ namespace {
 // highest key, which the engine gives again to the next row stored).
 void storeEpisodeWithTwoItems(platform::db::Database& entered)
 {
-    for (int i = 1; i <= 2; ++i)
-        entered.exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Tsor, Fdat, Fido,"
-                                    " Okod, Tdat, Tido, Ojele, Vjel, Manuális)"
-                                    " values (?, '1234', 'E', ?, '123456788', '1', '2005.08.01.', '08:00:00',"
-                                    " '0111', '2005.08.05.', '10:00:00', '0', 0, 1)"),
-                     {i, QString::number(100000000 + i)});
+    entered.exec(QStringLiteral("delete from Ráfkódok"));
+    storeTwoEpisodes(entered);
     for (const char* rkod : {"X1", "Y1"})
         entered.exec(QStringLiteral("insert into Ráfkódok (Azonosito, Rkod, Rmegnevezés, Rmen, Tipus, Manuális)"
                                     " values ('1', ?, 'Tétel', '1,00', 'G', 1)"),
@@ -59,15 +55,8 @@ TEST_F(ShellTest, the_items_grid_neither_shows_nor_deletes_another_episodes_item
 {
     for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
         SCOPED_TRACE(info->name.toStdString());
-        window.reset();
-        kezdo& w = open(*info);
+        kezdo& w = reviewStored(*info, storeEpisodeWithTwoItems);
         auto entered = w.Data8->database();
-        entered->exec(QStringLiteral("delete from alap"));
-        entered->exec(QStringLiteral("delete from Ráfkódok"));
-        storeEpisodeWithTwoItems(*entered);
-        w.Data3->refresh();
-        w.tete->trigger();
-        QApplication::processEvents();
         ASSERT_EQ(w.Label1->text().toStdString(), "1");
         w.DBGrid1->selectRow(1);
         ASSERT_EQ(gridShows(w).toStdString(), "X1,Y1 @1");
@@ -111,32 +100,14 @@ TEST_F(ShellTest, the_items_grid_neither_shows_nor_deletes_another_episodes_item
 // items grid shows the same rows with the same row selected.
 TEST_F(ShellTest, a_refused_item_delete_leaves_the_items_and_the_grid_as_they_were)
 {
-    struct Hold {
-        const char* name;
-        std::function<void(testsupport::OtherProgram&)> take;
-    };
-    const Hold holds[] = {
-        {"a write lock", [](testsupport::OtherProgram& other) { ASSERT_TRUE(other.lock()); }},
-        {"a read",
-         [](testsupport::OtherProgram& other) {
-             other.run(QStringLiteral("begin"));
-             other.run(QStringLiteral("select count(*) from Ráfkódok"));
-         }},
-    };
+    const std::vector<testsupport::Hold> holds = testsupport::holdsOn(QStringLiteral("Ráfkódok"));
     const int timeout = platform::db::Database::busyTimeout();
     for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
-        window.reset();
-        kezdo& w = open(*info);
+        kezdo& w = reviewStored(*info, storeEpisodeWithTwoItems);
         auto entered = w.Data8->database();
-        entered->exec(QStringLiteral("delete from alap"));
-        entered->exec(QStringLiteral("delete from Ráfkódok"));
-        storeEpisodeWithTwoItems(*entered);
-        w.Data3->refresh();
-        w.tete->trigger();
-        QApplication::processEvents();
         w.DBGrid1->selectRow(1);
         ASSERT_EQ(gridShows(w).toStdString(), "X1,Y1 @1");
-        for (const Hold& hold : holds) {
+        for (const testsupport::Hold& hold : holds) {
             SCOPED_TRACE(info->name.toStdString() + ", " + hold.name);
             boxes->clear();
             boxes->answer(platform::MsgResult::Yes);

@@ -11,33 +11,12 @@
 #include <QApplication>
 #include <QLineEdit>
 
-namespace {
-
-// Two complete episodes, as a clerk stores them.
-void storeTwoEpisodes(platform::db::Database& entered)
-{
-    entered.exec(QStringLiteral("delete from alap"));
-    for (int i = 1; i <= 2; ++i)
-        entered.exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Tsor, Fdat, Fido,"
-                                    " Okod, Tdat, Tido, Ojele, Vjel, Manuális)"
-                                    " values (?, '1234', 'E', ?, '123456788', '1', '2005.08.01.', '08:00:00',"
-                                    " '0111', '2005.08.05.', '10:00:00', '0', 0, 1)"),
-                     {i, QString::number(100000000 + i)});
-}
-
-} // namespace
-
 TEST_F(ShellTest, the_review_shows_and_keeps_an_episode_another_program_changed_after_it_was_shown)
 {
     for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
         SCOPED_TRACE(info->name.toStdString());
-        window.reset();
-        kezdo& w = open(*info);
+        kezdo& w = reviewStored(*info, storeTwoEpisodes);
         auto entered = w.Data8->database();
-        storeTwoEpisodes(*entered);
-        w.Data3->refresh();
-        w.tete->trigger();
-        QApplication::processEvents();
         ASSERT_EQ(w.Label1->text().toStdString(), "1");
         ASSERT_EQ(w.Text4->text().toStdString(), "123456788");
         w.SSCommand16->click();

@@ -2,6 +2,8 @@
 
 #include "app/common/datafolder.h"
 #include "app/common/module1.h"
+#include "platform/db/dataconnection.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/events.h"
 #include "platform/ui/msgbox.h"
 
@@ -45,4 +47,26 @@ void ShellTest::activate(QWidget* w)
 {
     platform::ActivationTracker::instance().windowActivated(w);
     QApplication::processEvents();
+}
+
+kezdo& ShellTest::reviewStored(const ProgramInfo& info, const std::function<void(platform::db::Database&)>& store)
+{
+    window.reset();
+    kezdo& w = open(info);
+    store(*w.Data8->database());
+    w.Data3->refresh();
+    w.tete->trigger();
+    QApplication::processEvents();
+    return w;
+}
+
+void storeTwoEpisodes(platform::db::Database& entered)
+{
+    entered.exec(QStringLiteral("delete from alap"));
+    for (int i = 1; i <= 2; ++i)
+        entered.exec(QStringLiteral("insert into alap (Azonosito, Int_kod, Int_tipus, T_szam, Taj, Tsor, Fdat, Fido,"
+                                    " Okod, Tdat, Tido, Ojele, Vjel, Manuális)"
+                                    " values (?, '1234', 'E', ?, '123456788', '1', '2005.08.01.', '08:00:00',"
+                                    " '0111', '2005.08.05.', '10:00:00', '0', 0, 1)"),
+                     {i, QString::number(100000000 + i)});
 }

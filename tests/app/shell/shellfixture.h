@@ -13,8 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
+
+namespace platform::db {
+class Database;
+}
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -26,6 +31,9 @@ protected:
     // Makes the window the program's active window, as the window system
     // does when it is shown or comes back.
     void activate(QWidget* window);
+    // Opens the program afresh, lets `store` fill its entered data and
+    // starts the review ("Tételesen").
+    kezdo& reviewStored(const ProgramInfo& info, const std::function<void(platform::db::Database&)>& store);
 
     QString folder() const { return m_dir.path(); }
 
@@ -38,3 +46,7 @@ private:
     QTemporaryDir m_dir;
     QString m_previousFolder;
 };
+
+// Two complete episodes, as a clerk stores them, in place of any stored
+// before.
+void storeTwoEpisodes(platform::db::Database& entered);
