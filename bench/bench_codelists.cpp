@@ -9,6 +9,7 @@
 #include "app/common/kezdo.h"
 #include "app/common/programinfo.h"
 #include "bench/benchdata.h"
+#include "bench/benchwindow.h"
 #include "platform/db/dataconnection.h"
 #include "platform/sys/regional.h"
 #include "platform/ui/dbcombo.h"
@@ -92,33 +93,12 @@ bool fillLists(const QString& folder, const ProgramInfo& program, int entries)
     return true;
 }
 
-struct Session {
-    Session(const QString& folder, const ProgramInfo& program)
-        : previous(QDir::currentPath()),
-          regional(QStringLiteral("%Y.%m.%d."), QStringLiteral("%H:%M:%S"),
-                   QDateTime(QDate(2005, 8, 24), QTime(9, 59, 0)))
+struct Session : bench::WindowSession {
+    Session(const QString& folder, const ProgramInfo& program) : WindowSession(folder, program)
     {
-        QDir::setCurrent(folder);
-        platform::setMsgBoxService(&boxes);
-        ProgramInfo::setCurrent(program);
-        w = std::make_unique<kezdo>(program);
-        w->anotherInstanceRunning = [] { return false; };
-        w->show();
         w->fel_Click();
         QApplication::processEvents();
     }
-    ~Session()
-    {
-        if (!boxes.shown().isEmpty())
-            std::printf("  (boxes shown: %s)\n", qPrintable(boxes.texts().join(QStringLiteral(" | "))));
-        w.reset();
-        platform::setMsgBoxService(nullptr);
-        QDir::setCurrent(previous);
-    }
-    QString previous;
-    platform::ScopedRegional regional;
-    platform::ScriptedMsgBoxService boxes;
-    std::unique_ptr<kezdo> w;
 };
 
 // The program's own work: the processor time of its main thread, which the

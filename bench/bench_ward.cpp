@@ -12,6 +12,7 @@
 #include "app/entry/itemstore.h"
 #include "app/ward/wardmain.h"
 #include "bench/benchdata.h"
+#include "bench/benchwindow.h"
 #include "platform/db/dataconnection.h"
 #include "platform/sys/regional.h"
 #include "platform/ui/msgbox.h"
@@ -116,31 +117,8 @@ bool fillCodes(const QString& folder)
     return true;
 }
 
-struct Session {
-    explicit Session(const QString& folder)
-        : previous(QDir::currentPath()),
-          regional(QStringLiteral("%Y.%m.%d."), QStringLiteral("%H:%M:%S"),
-                   QDateTime(QDate(2005, 8, 24), QTime(9, 59, 0)))
-    {
-        QDir::setCurrent(folder);
-        platform::setMsgBoxService(&boxes);
-        ProgramInfo::setCurrent(ward());
-        w = std::make_unique<kezdo>(ward());
-        w->anotherInstanceRunning = [] { return false; };
-        w->show();
-    }
-    ~Session()
-    {
-        if (!boxes.shown().isEmpty())
-            std::printf("  (boxes shown: %s)\n", qPrintable(boxes.texts().join(QStringLiteral(" | "))));
-        w.reset();
-        platform::setMsgBoxService(nullptr);
-        QDir::setCurrent(previous);
-    }
-    QString previous;
-    platform::ScopedRegional regional;
-    platform::ScriptedMsgBoxService boxes;
-    std::unique_ptr<kezdo> w;
+struct Session : bench::WindowSession {
+    explicit Session(const QString& folder) : WindowSession(folder, ward()) {}
 };
 
 } // namespace
