@@ -171,6 +171,22 @@ void insertSurgery(Database& db, const QString& azonosito, const QString& code, 
             {azonosito, code, duration, QStringLiteral("1")});
 }
 
+// The row the statement selects by its key, as `read` makes it of the
+// record; nothing when the statement selects none.
+template <typename Row>
+std::optional<Row> onlyRow(const QString& name, std::shared_ptr<Database> db, const QString& sql,
+                           const QVariant& key, Row (*read)(const Recordset&))
+{
+    platform::db::DataConnection c(name);
+    c.setDatabase(std::move(db));
+    c.setRecordSource(sql, {key});
+    c.refresh();
+    if (c.recordset().recordCount() == 0)
+        return std::nullopt;
+    c.recordset().moveFirst();
+    return read(c.recordset());
+}
+
 } // namespace
 
 EpisodeStore::EpisodeStore(std::shared_ptr<Database> entered, std::shared_ptr<Database> converted,
@@ -373,28 +389,16 @@ std::array<qint64, kSlotCount> EpisodeStore::modify(const EpisodeChanges& change
 
 std::optional<EpisodeRow> EpisodeStore::load(qint64 azonosito) const
 {
-    platform::db::DataConnection c(QStringLiteral("episode"));
-    c.setDatabase(m_db);
-    c.setRecordSource(QStringLiteral("select * from alap where Azonosito = ?"), {azonosito});
-    c.refresh();
-    if (c.recordset().recordCount() == 0)
-        return std::nullopt;
-    c.recordset().moveFirst();
-    return episodeFromRecord(c.recordset());
+    return onlyRow(QStringLiteral("episode"), m_db, QStringLiteral("select * from alap where Azonosito = ?"),
+                   azonosito, episodeFromRecord);
 }
 
 std::optional<KonvRecord> EpisodeStore::convertedRecord(const QVariant& rowKey) const
 {
     if (!m_converted || !rowKey.isValid())
         return std::nullopt;
-    platform::db::DataConnection c(QStringLiteral("convertedRecord"));
-    c.setDatabase(m_converted);
-    c.setRecordSource(QStringLiteral("select * from konv where rowid = ?"), {rowKey});
-    c.refresh();
-    if (c.recordset().recordCount() == 0)
-        return std::nullopt;
-    c.recordset().moveFirst();
-    return konvFromRecord(c.recordset());
+    return onlyRow(QStringLiteral("convertedRecord"), m_converted,
+                   QStringLiteral("select * from konv where rowid = ?"), rowKey, konvFromRecord);
 }
 
 QList<SurgeryRow> EpisodeStore::surgeries(const QString& azonosito) const
