@@ -280,6 +280,11 @@ void kezdo::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Closing is one more road away from the record on show: the items of an
+    // episode never stored would otherwise wait under its identifier for the
+    // next episode typed in. The close goes on even if they cannot be removed.
+    if (!SSFrame1->isHidden())
+        forgetUnsavedItems();
     m_closed = true;
     event->accept();
 }

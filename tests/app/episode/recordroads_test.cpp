@@ -168,6 +168,37 @@ TEST_P(RecordRoads, everyRoadAwayFromAnUnsavedRecordTakesItsItemsAlong)
     EXPECT_EQ(w.Label1->text(), "2");
 }
 
+TEST_P(RecordRoads, closingTheWindowTakesTheItemsOfAnUnsavedRecordAlong)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> enter; // an item under identifier 1, then the window is closed
+        int itemsLeft;
+    };
+    const Case cases[] = {
+        {"typed by hand", [&] { window->fel->trigger(); fillManualHeader("444444444"); addDrug(); }, 0},
+        {"converted", [&] { startProcessing(); addDrug(); }, 0},
+        // Stored, and kept open for another ward: the item is the stored episode's.
+        {"converted and stored", [&] { startProcessing(); addDrug(); save(MsgResult::Yes); }, 1},
+    };
+    for (const Case& c : cases) {
+        c.enter();
+        ASSERT_EQ(itemsOf("1"), 1) << c.name << ": " << boxes.texts().join(" | ").toStdString();
+        window->close();
+        EXPECT_EQ(itemsOf("1"), c.itemsLeft) << c.name;
+
+        // The next start's first episode begins without another one's items.
+        open();
+        window->fel->trigger();
+        EXPECT_EQ(window->Data8->recordset().recordCount(), 0) << c.name << " under " << window->Label1->text().toStdString();
+        window->SSCommand2->click();
+        entered()->exec("delete from alap");
+        entered()->exec("delete from Ráfkódok");
+        entered()->exec("update \"Utolso azonosito\" set UTOLSO = 0");
+        converted()->exec("update konv set Feldolgozva = 0");
+    }
+}
+
 TEST_P(RecordRoads, theRecordWhoseDataAreStoredIsTheOneMarkedAndNeverTwice)
 {
     kezdo& w = *window;
