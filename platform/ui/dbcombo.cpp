@@ -199,6 +199,37 @@ bool clerkIsIn(const QComboBox* box)
     return box->hasFocus() || (box->lineEdit() && box->lineEdit()->hasFocus());
 }
 
+// The program puts an episode's text into an editable list box without
+// choosing its entry, so the box may still remember the entry picked for an
+// earlier episode. Before the clerk steps or opens the list, the box is put
+// on the entry it shows (or on none for an empty text), so a step goes on
+// from what is on screen. The text stays as it is, so nothing changes.
+void followShownText(QComboBox* box)
+{
+    if (!box->isEditable() || qobject_cast<DBCombo*>(box))
+        return; // a bound list finds its entry itself, by the index
+    const QString shown = box->currentText();
+    const int row = box->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (row == box->currentIndex() || (row < 0 && !shown.isEmpty()))
+        return;
+    const QSignalBlocker quiet(box);
+    box->setCurrentIndex(row);
+}
+
+bool stepsOrOpens(const QKeyEvent* key)
+{
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_F4:
+        return true;
+    default:
+        return false;
+    }
+}
+
 class ListBoxGuard : public QObject {
 public:
     using QObject::QObject;
@@ -213,11 +244,22 @@ protected:
                 guardListBox(box);
             break;
         case QEvent::Wheel:
-            if (QComboBox* box = boxTurnedBy(watched); box && !clerkIsIn(box)) {
-                // Ignored, the wheel goes on to what holds the box.
-                event->ignore();
-                return true;
+            if (QComboBox* box = boxTurnedBy(watched)) {
+                if (!clerkIsIn(box)) {
+                    // Ignored, the wheel goes on to what holds the box.
+                    event->ignore();
+                    return true;
+                }
+                followShownText(box);
             }
+            break;
+        case QEvent::KeyPress:
+            if (QComboBox* box = boxTurnedBy(watched); box && stepsOrOpens(static_cast<QKeyEvent*>(event)))
+                followShownText(box);
+            break;
+        case QEvent::MouseButtonPress:
+            if (auto* box = qobject_cast<QComboBox*>(watched))
+                followShownText(box);
             break;
         default:
             break;

@@ -10,12 +10,15 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using platform::db::DataConnection;
 using platform::db::Database;
@@ -257,4 +260,58 @@ TEST(ListBoxes, a_list_only_box_takes_no_edit_but_a_pick)
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(QApplication::focusWidget(), &down);
     EXPECT_EQ(box->currentText(), "1 - Más osztály");
+}
+
+// The program shows a stored text in an editable list box without choosing
+// its entry; the clerk's step, by key or wheel, goes on from the entry on
+// show, not from one picked for an earlier episode, and the opened list
+// stands on it.
+TEST(ListBoxes, a_step_goes_on_from_the_entry_the_box_shows)
+{
+    QWidget window;
+    auto* box = new QComboBox(&window);
+    box->setEditable(true);
+    box->addItems({"0 - Saját osztály", "1 - Más osztály", "2 - Másik intézet", "3 - Egyéb"});
+    platform::setListOnly(box);
+    platform::Events ev(&window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    box->setFocus();
+    QApplication::processEvents();
+
+    struct Step {
+        const char* how;
+        std::function<void()> take;
+        const char* after;
+    };
+    const Step steps[] = {
+        {"Down key",
+         [&] {
+             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+             QApplication::sendEvent(QApplication::focusWidget(), &down);
+         },
+         "1 - Más osztály"},
+        {"wheel towards the clerk", [&] { testsupport::turnWheel(box, -1); }, "1 - Más osztály"},
+        {"list opened by a click",
+         [&] {
+             const QPointF arrow(box->width() - 6, box->height() / 2.0);
+             QMouseEvent press(QEvent::MouseButtonPress, arrow, box->mapToGlobal(arrow), Qt::LeftButton,
+                               Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(box, &press);
+             QApplication::processEvents();
+         },
+         "0 - Saját osztály"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.how);
+        box->setCurrentIndex(3);   // picked for an earlier episode
+        box->setEditText("0 - Saját osztály");   // the episode on show
+        s.take();
+        if (QString(s.how).startsWith("list")) {
+            ASSERT_TRUE(box->view()->isVisible());
+            EXPECT_EQ(box->view()->currentIndex().row(), 0);
+            box->hidePopup();
+        }
+        EXPECT_EQ(box->currentText(), s.after);
+    }
 }
