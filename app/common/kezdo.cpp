@@ -280,6 +280,11 @@ void kezdo::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Closing leaves the record on show like "Vissza" does: the items of an
+    // episode never stored would otherwise fall to the next episode typed
+    // after the restart, which is given the same identifier.
+    if (m_framesBuilt && SSFrame1->isVisible())
+        forgetUnsavedItems();
     m_closed = true;
     event->accept();
 }
