@@ -283,7 +283,7 @@ void kezdo::closeEvent(QCloseEvent* event)
     // Closing is one more road away from the record on show: the items of an
     // episode never stored would otherwise wait under its identifier for the
     // next episode typed in. The close goes on even if they cannot be removed.
-    if (!SSFrame1->isHidden())
+    if (m_framesBuilt && !SSFrame1->isHidden())
         forgetUnsavedItems();
     m_closed = true;
     event->accept();

@@ -126,10 +126,15 @@ int DBCombo::followText()
     if (currentIndex() >= 0 && itemText(currentIndex()) == shown)
         return currentIndex();
     const int row = m_model.rowOf(shown);
+    // The text stays as it is, so this is no Change.
+    const QSignalBlocker quiet(this);
     if (row >= 0) {
-        // The text stays as it is, so this is no Change.
-        const QSignalBlocker quiet(this);
         setCurrentIndex(row);
+    } else if (currentIndex() >= 0) {
+        // A text that is no entry stands on none: an arrow key then steps
+        // from the top, not from an entry picked before and no longer shown.
+        setCurrentIndex(-1);
+        setEditText(shown);
     }
     return row;
 }

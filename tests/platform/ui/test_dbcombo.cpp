@@ -168,9 +168,18 @@ TEST_F(CodeList, an_arrow_key_in_the_closed_box_steps_from_the_entry_on_show)
         {"0100", Qt::Key_Up, "0100"},
         {"AB12", Qt::Key_Down, "AB12"},
         {"1000", Qt::Key_Down, "1100"},
+        // A text that is no entry stands on none, whatever was picked before:
+        // down takes the first entry, up nothing.
+        {"", Qt::Key_Down, "0100"},
+        {"0550", Qt::Key_Down, "0100"},
+        {"0550", Qt::Key_Up, "0550"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.shown) + (c.key == Qt::Key_Down ? " down" : " up"));
+        // The box stood on an entry before the text was set.
+        box.setText("0500");
+        QKeyEvent step(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(&box, &step);
         box.setText(c.shown);
         clicks.clear();
         QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
