@@ -208,17 +208,20 @@ bool clerkIsIn(const QComboBox* box)
 // choosing its entry, so the box may still remember the entry picked for an
 // earlier episode. Before the clerk steps or opens the list, the box is put
 // on the entry it shows (or on none for an empty text), so a step goes on
-// from what is on screen. The text stays as it is, so nothing changes.
+// from what is on screen, or from the top for a text that is no entry. The
+// text stays as it is, so nothing changes.
 void followShownText(QComboBox* box)
 {
     if (!box->isEditable() || qobject_cast<DBCombo*>(box))
         return; // a bound list finds its entry itself, by the index
     const QString shown = box->currentText();
     const int row = box->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (row == box->currentIndex() || (row < 0 && !shown.isEmpty()))
+    if (row == box->currentIndex())
         return;
     const QSignalBlocker quiet(box);
     box->setCurrentIndex(row);
+    if (row < 0)
+        box->setEditText(shown); // a text that is no entry stays on show
 }
 
 bool stepsOrOpens(const QKeyEvent* key)

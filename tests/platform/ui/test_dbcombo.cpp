@@ -323,4 +323,11 @@ TEST(ListBoxes, a_step_goes_on_from_the_entry_the_box_shows)
         }
         EXPECT_EQ(box->currentText(), s.after);
     }
+
+    // A stored text in another spelling is no entry: a step starts at the top.
+    box->setCurrentIndex(3);
+    box->setEditText("0");
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &down);
+    EXPECT_EQ(box->currentText(), "0 - Saját osztály");
 }
