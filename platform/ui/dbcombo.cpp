@@ -215,7 +215,14 @@ void followShownText(QComboBox* box)
     if (!box->isEditable() || qobject_cast<DBCombo*>(box))
         return; // a bound list finds its entry itself, by the index
     const QString shown = box->currentText();
-    const int row = box->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    int row = box->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // A stored code is shown as its code alone ("2"), the list says
+    // "2 - Másik intézet": that entry is the one on show.
+    for (int i = 0; row < 0 && !shown.isEmpty() && i < box->count(); ++i) {
+        const QString entry = box->itemText(i);
+        if (entry.size() > shown.size() && entry.startsWith(shown) && !entry.at(shown.size()).isLetterOrNumber())
+            row = i;
+    }
     if (row == box->currentIndex())
         return;
     const QSignalBlocker quiet(box);
