@@ -227,8 +227,10 @@ void followShownText(QComboBox* box)
         return;
     const QSignalBlocker quiet(box);
     box->setCurrentIndex(row);
-    if (row < 0)
-        box->setEditText(shown); // a text that is no entry stays on show
+    // The text on show stays as it is: a code shown alone, or a text that is
+    // no entry, until the clerk picks.
+    if (box->currentText() != shown)
+        box->setEditText(shown);
 }
 
 bool stepsOrOpens(const QKeyEvent* key)
