@@ -253,24 +253,34 @@ void konvattform::AllDelGomb_Click()
         showState();
     };
     SSCheck1->setChecked(true);
-    // The grid is let go meanwhile, so it does not redraw for every row; it
-    // is bound again however the deletion ends.
-    DBGrid1->setDataSource(nullptr);
+    // Once the first row is gone the grid is let go, so it does not redraw
+    // for every row; it is bound again however the deletion ends. A deletion
+    // refused before any row went keeps the grid bound: another program that
+    // holds the file keeps its rows from being read again, and the grid
+    // shows the rows it showed.
+    bool released = false;
     try {
         Database::Transaction transaction(*m_converted);
         while (rs.recordCount() >= 1) {
             rs.moveFirst();
             rs.deleteCurrent();
+            if (!released) {
+                DBGrid1->setDataSource(nullptr);
+                released = true;
+            }
             // The ward program leaves the count as it was until the next choice.
             if (m_program.viewerCountsDeletion)
                 SSPanel1->setCaption(QString::number(rs.recordCount()));
         }
         transaction.commit();
     } catch (const platform::db::DbError& e) {
-        if (position >= 0 && position < rs.recordCount())
+        if (position >= 0 && position < rs.recordCount() && rs.absolutePosition() != position)
             rs.setAbsolutePosition(position);
         SSPanel1->setCaption(count);
-        bindAgain();
+        if (released)
+            bindAgain();
+        else
+            SSCheck1->setChecked(false);
         showDataError(e);
         return;
     }
