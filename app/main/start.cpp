@@ -6,6 +6,7 @@
 #include "app/common/programinfo.h"
 #include "platform/db/dataconnection.h"
 #include "platform/print/printer.h"
+#include "platform/ui/dbgrid.h"
 #include "printlib/libwindows.h"
 #include "platform/ui/msgbox.h"
 
@@ -93,6 +94,9 @@ int runProgram(const ProgramInfo& info, int argc, char** argv)
     QApplication::setApplicationName(info.name);
     ProgramInfo::setCurrent(info);
     platform::setDefaultMsgBoxTitle(info.name);
+    // A read the clerk did not ask for (a grid painting its rows) is refused
+    // with the same box as an action.
+    platform::setDataErrorReporter([](const platform::db::DbError& e) { showDataError(e); });
 
     // The clerks read Hungarian: standard buttons say "Igen"/"Nem", not "Yes"/"No".
     QTranslator qtTexts;

@@ -85,6 +85,10 @@ konvattform::konvattform(const ProgramInfo& info, konvattLink link, QWidget* par
     connect(mind, &QAction::triggered, this, [this] { mind_Click(); });
     connect(Data1, &DataConnection::currentChanged, this, [this] { DBGrid1_RowColChange(); });
     connect(Data1, &DataConnection::refreshed, this, [this] { DBGrid1_RowColChange(); });
+    connect(&DBGrid1->recordsetModel(), &platform::RecordsetModel::readsResumed, this, [this] {
+        if (m_countOwed)
+            countComingUp();
+    });
     events().onClick(AllDelGomb, [this] { AllDelGomb_Click(); });
     auto move = [this](void (platform::db::Recordset::*step)()) {
         auto& rs = Data1->recordset();
@@ -178,7 +182,21 @@ void konvattform::setupUi()
 void konvattform::Form_Activate()
 {
     centre();
-    szamol();
+    countComingUp();
+}
+
+void konvattform::countComingUp()
+{
+    // Another program may hold the file whole as the window comes up: the
+    // grid, which could not read its rows either, tells the clerk once, and
+    // the count follows when the grid reads again.
+    try {
+        szamol();
+        m_countOwed = false;
+    } catch (const platform::db::DbError& e) {
+        m_countOwed = true;
+        DBGrid1->recordsetModel().readRefused(e);
+    }
 }
 
 void konvattform::szamol()

@@ -88,10 +88,13 @@ private:
     void choose(const QString& source);
     // Shows the number of records of the choice; leaves the first current.
     void szamol();
+    // szamol() as the window comes up, where a refusal is the grid's to tell.
+    void countComingUp();
     // Shows the state of the current record, and nothing without one.
     void showState();
 
     const ProgramInfo& m_program;
     konvattLink m_link;
     std::shared_ptr<platform::db::Database> m_converted;
+    bool m_countOwed = false; // the count was refused as the window came up
 };

@@ -310,6 +310,19 @@ int Database::busyTimeout()
     return g_busyTimeout;
 }
 
+bool Database::readableNow()
+{
+    sqlite3_busy_timeout(m_db, 0);
+    bool readable = true;
+    try {
+        dataStamp();
+    } catch (const DbError&) {
+        readable = false;
+    }
+    sqlite3_busy_timeout(m_db, g_busyTimeout);
+    return readable;
+}
+
 std::shared_ptr<Database> Database::create(const QString& path)
 {
     if (QFileInfo(path).exists())

@@ -113,6 +113,10 @@ public:
     // lock for a moment (about what reading one row costs), so a grid asks
     // once per turn of the event loop, not once per cell.
     quint64 dataStamp();
+    // Whether the file can be read at once: asks as dataStamp() does, but
+    // without waiting for a lock another program holds. For looking again
+    // and again at a file that was refused, at no cost to the clerk.
+    bool readableNow();
 
     // Record sets read their row keys only when something first needs them.
     // A set that has begun reading must end on the rows it was opened on,

@@ -1,17 +1,47 @@
 #include "platform/ui/dbgrid.h"
 
 #include "platform/ui/events.h"
+#include "platform/ui/msgbox.h"
 #include "platform/sys/regional.h"
 
 #include <QHeaderView>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace platform {
 
+namespace {
+
+DataErrorReporter& dataErrorReporter()
+{
+    static DataErrorReporter reporter;
+    return reporter;
+}
+
+void reportDataError(const db::DbError& error)
+{
+    if (dataErrorReporter())
+        dataErrorReporter()(error);
+    else
+        msgBox(error.clerkText(), Critical, QStringLiteral("Hiba"));
+}
+
+} // namespace
+
+void setDataErrorReporter(DataErrorReporter reporter)
+{
+    dataErrorReporter() = std::move(reporter);
+}
+
 // ------------------------------------------------------------ RecordsetModel
 
-RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
+RecordsetModel::RecordsetModel(QObject* parent)
+    : QAbstractTableModel(parent), m_readAgainTimer(new QTimer(this))
+{
+    m_readAgainTimer->setInterval(1000);
+    connect(m_readAgainTimer, &QTimer::timeout, this, &RecordsetModel::readAgain);
+}
 
 void RecordsetModel::setConnection(db::DataConnection* connection, const GridColumns& columns)
 {
@@ -56,11 +86,42 @@ void RecordsetModel::resolveColumns()
 
 void RecordsetModel::reload()
 {
+    load(false);
+}
+
+void RecordsetModel::load(bool quietly)
+{
+    // The count is read before the reset begins: a refused one still ends
+    // the reset, on no rows, and the view never stands on a reset half done.
+    int count = 0;
+    std::optional<db::DbError> refused;
+    if (m_connection && !m_dormant) {
+        try {
+            count = m_connection->recordset().recordCount();
+        } catch (const db::DbError& e) {
+            refused = e;
+        }
+    }
     beginResetModel();
     m_rows.clear();
+    m_cellsRefused = false;
+    m_countOwed = refused.has_value();
     resolveColumns();
-    m_rowCount = m_connection && !m_dormant ? m_connection->recordset().recordCount() : 0;
+    m_rowCount = count;
     endResetModel();
+    if (!refused) {
+        if (m_connection && !m_dormant)
+            readSucceeded();
+        return;
+    }
+    if (quietly) {
+        readRefused(*refused);
+        return;
+    }
+    // Whoever refreshed tells the clerk; the grid does not tell again.
+    m_refusalTold = true;
+    m_readAgainTimer->start();
+    throw *refused;
 }
 
 void RecordsetModel::setDormant(bool dormant)
@@ -68,7 +129,80 @@ void RecordsetModel::setDormant(bool dormant)
     if (m_dormant == dormant)
         return;
     m_dormant = dormant;
-    reload();
+    // Coming on screen is no action of the clerk's: a refused count is told
+    // after the showing, not thrown through it.
+    load(true);
+}
+
+void RecordsetModel::readRefused(const db::DbError& error) const
+{
+    m_refusedThisTurn = true;
+    m_turnRefusal = error;
+    endTurnLater();
+    if (m_refusalTold)
+        return;
+    m_refusalTold = true;
+    m_readAgainTimer->start();
+    // Told after the event that read (a paint, a showing), never inside it;
+    // once the clerk has read it the grid reads again, as the file may be
+    // free by then.
+    auto* self = const_cast<RecordsetModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self, error] {
+            reportDataError(error);
+            emit self->refusalTold();
+            self->readAgain();
+        },
+        Qt::QueuedConnection);
+}
+
+void RecordsetModel::readSucceeded() const
+{
+    if (!m_refusalTold)
+        return;
+    m_refusalTold = false;
+    m_readAgainTimer->stop();
+    // Reported after the event that read: a paint is no place for a window
+    // to count its rows or move its current row.
+    auto* self = const_cast<RecordsetModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            if (self->m_cellsRefused && self->m_rowCount > 0 && !self->m_columns.isEmpty()) {
+                self->m_cellsRefused = false;
+                emit self->dataChanged(self->index(0, 0),
+                                       self->index(self->m_rowCount - 1, int(self->m_columns.size()) - 1));
+            }
+            emit self->readsResumed();
+        },
+        Qt::QueuedConnection);
+}
+
+void RecordsetModel::readAgainLater() const
+{
+    if (m_readAgainQueued)
+        return;
+    m_readAgainQueued = true;
+    QMetaObject::invokeMethod(const_cast<RecordsetModel*>(this), &RecordsetModel::readAgain, Qt::QueuedConnection);
+}
+
+void RecordsetModel::readAgain()
+{
+    m_readAgainQueued = false;
+    if (!m_connection || m_dormant) {
+        m_readAgainTimer->stop();
+        return;
+    }
+    const std::shared_ptr<db::Database> db = m_connection->database();
+    // While the file is still held nothing waits for it: the clerk has
+    // been told, and the grid looks again at its next paint or a second on.
+    if (!db || !db->readableNow())
+        return;
+    if (m_countOwed)
+        load(true);
+    else
+        readSucceeded();
 }
 
 void RecordsetModel::rowsEdited()
@@ -116,7 +250,23 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
         checkStoredRows();
     QVector<QVariant>* cached = m_rows.object(row);
     if (!cached) {
-        const QVector<QVariant> stored = m_connection->recordset().valuesAt(row);
+        // A refused row shows blank and is not kept; once one is refused the
+        // rest of the turn asks the held file no more.
+        if (m_refusedThisTurn) {
+            m_cellsRefused = true;
+            if (m_turnRefusal)
+                readRefused(*m_turnRefusal);
+            return {};
+        }
+        QVector<QVariant> stored;
+        try {
+            stored = m_connection->recordset().valuesAt(row);
+        } catch (const db::DbError& e) {
+            m_cellsRefused = true;
+            readRefused(e);
+            return {};
+        }
+        readSucceeded();
         auto* values = new QVector<QVariant>(m_columns.size());
         for (int c = 0; c < m_columns.size(); ++c)
             if (m_fieldIndex.at(c) >= 0)
@@ -139,8 +289,7 @@ void RecordsetModel::checkStoredRows() const
 {
     // One look per turn: a paint asks for every cell on screen, and each
     // look takes the file's read lock for a moment.
-    m_checkedThisTurn = true;
-    QMetaObject::invokeMethod(const_cast<RecordsetModel*>(this), &RecordsetModel::turnEnded, Qt::QueuedConnection);
+    endTurnLater();
     const std::shared_ptr<db::Database> db = m_connection ? m_connection->database() : nullptr;
     if (!db)
         return;
@@ -150,22 +299,43 @@ void RecordsetModel::checkStoredRows() const
             m_rows.clear();
             m_rowsStamp = stamp;
         }
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
         // Another program held the file past the busy timeout: the rows on
-        // screen stay as they are, and the next turn asks again. A paint is
-        // no place to stop the program.
+        // screen stay as they are, and the next turn asks again. Rows not
+        // kept are not asked for in this turn (each would wait as long);
+        // the clerk hears of it only if one of them goes unshown.
+        m_refusedThisTurn = true;
+        m_turnRefusal = e;
     }
+}
+
+void RecordsetModel::endTurnLater() const
+{
+    if (m_checkedThisTurn)
+        return;
+    m_checkedThisTurn = true;
+    QMetaObject::invokeMethod(const_cast<RecordsetModel*>(this), &RecordsetModel::turnEnded, Qt::QueuedConnection);
 }
 
 void RecordsetModel::turnEnded()
 {
     m_checkedThisTurn = false;
-    if (!m_connection || m_dormant)
+    const bool refused = m_refusedThisTurn;
+    m_refusedThisTurn = false;
+    m_turnRefusal.reset();
+    // The file was held in this turn: the count is looked at in the next.
+    if (!m_connection || m_dormant || refused || m_countOwed)
         return;
     // Reading the keys it had not read yet puts the set's count right when
     // another program added or deleted rows; the rows shown follow at their
     // end, and rows counted from the end of the set have moved with it.
-    const int count = m_connection->recordset().recordCount();
+    int count = 0;
+    try {
+        count = m_connection->recordset().recordCount();
+    } catch (const db::DbError& e) {
+        readRefused(e);
+        return;
+    }
     if (count == m_rowCount)
         return;
     m_rows.clear();
@@ -261,6 +431,19 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
     // double-click anywhere hears theirs here.
     horizontalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->viewport()->installEventFilter(this);
+    // Rows counted again after a refusal show the current row selected; a
+    // grid that kept its rows stays where the clerk scrolled it.
+    connect(&m_model, &RecordsetModel::readsResumed, this, [this] {
+        if (!selectionModel()->currentIndex().isValid())
+            selectCurrentRecord();
+    });
+    // The box about a refused read came from the grid's window, whichever
+    // window was active: without a window manager nobody hands the
+    // activation back to it, and its window would not hear its activation.
+    connect(&m_model, &RecordsetModel::refusalTold, this, [this] {
+        if (isVisible() && !window()->isActiveWindow())
+            window()->activateWindow();
+    });
 }
 
 void DBGrid::setDataSource(db::DataConnection* connection, const GridColumns& columns)
@@ -308,10 +491,20 @@ void DBGrid::showEvent(QShowEvent* event)
     QTableView::showEvent(event);
 }
 
+void DBGrid::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    // A grid whose count was refused reads again after each paint: its rows
+    // come back once the file is free, without a new choice.
+    if (m_model.countOwed())
+        m_model.readAgainLater();
+}
+
 void DBGrid::selectCurrentRecord()
 {
     db::DataConnection* connection = m_model.connection();
-    if (!connection || m_syncing || m_model.dormant())
+    // With its count refused the grid has no row to stand on.
+    if (!connection || m_syncing || m_model.dormant() || m_model.countOwed())
         return;
     m_syncing = true;
     db::Recordset& rs = connection->recordset();

@@ -11,6 +11,13 @@
 // out: the main window binds grids to whole tables that its first screen does
 // not show, and a start must not cost more as the tables grow. The grid takes
 // its rows when it is first shown.
+//
+// A read the grid makes for itself (counting its rows as it is shown, a row
+// it paints, the look at the file after a paint) may be refused while
+// another program holds the file. Such an error never leaves the paint or
+// the showing: the grid shows nothing it could not read, tells the clerk
+// once after the event that read, and reads again at its next paint, so
+// that its rows come back once the file is free.
 #pragma once
 
 #include "platform/db/dataconnection.h"
@@ -23,7 +30,10 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 #include <utility>
+
+class QTimer;
 
 namespace platform {
 
@@ -31,6 +41,12 @@ namespace platform {
 // shows just the field's name as its heading.
 using GridColumn = std::pair<QString, QString>;
 using GridColumns = QVector<GridColumn>;
+
+// How the program tells the clerk of a database error that no action of
+// theirs ran into (its data-error box). Without one the error's own text
+// is shown in a critical box.
+using DataErrorReporter = std::function<void(const db::DbError&)>;
+void setDataErrorReporter(DataErrorReporter reporter);
 
 class RecordsetModel : public QAbstractTableModel {
     Q_OBJECT
@@ -59,8 +75,19 @@ public:
     void setFieldText(const QString& field, CellText text);
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Re-reads the count and the column set (connection refreshed).
+    // Re-reads the count and the column set (connection refreshed). A
+    // refused count leaves no rows and throws, the clerk being told by
+    // whoever refreshed; the rows are counted again at the next paint.
     void reload();
+
+    // A read of the grid's file that a window made for itself as it came up
+    // was refused: told as the grid's own refusals are, at most once until a
+    // read succeeds again, which readsResumed() then reports.
+    void readRefused(const db::DbError& error) const;
+    // The count is still to be read after a refusal.
+    bool countOwed() const { return m_countOwed; }
+    // Reads again, after the current event, what a refusal left unread.
+    void readAgainLater() const;
 
     // A dormant model shows no rows and reads no count; waking it shows the
     // record set's rows.
@@ -74,7 +101,18 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+signals:
+    // A read succeeded after reads of the file were refused.
+    void readsResumed();
+    // The clerk has been told of a refused read (the box is closed).
+    void refusalTold();
+
 private:
+    void load(bool quietly);
+    void readAgain();
+    void readSucceeded() const;
+    // The next turn of the event loop ends the current one for the grid.
+    void endTurnLater() const;
     void resolveColumns();
     void rowsEdited();
     // Drops the kept rows once another program (or anything) has written to
@@ -95,6 +133,16 @@ private:
     mutable QCache<int, QVector<QVariant>> m_rows{512};
     mutable quint64 m_rowsStamp = 0;   // the file's data stamp the kept rows were read at
     mutable bool m_checkedThisTurn = false;
+    // Reads refused: in this turn (the rest of the paint reads nothing
+    // more), told to the clerk, the count and some cells left unread.
+    mutable bool m_refusedThisTurn = false;
+    mutable bool m_refusalTold = false;
+    mutable bool m_countOwed = false;
+    mutable bool m_cellsRefused = false;
+    mutable bool m_readAgainQueued = false;
+    mutable std::optional<db::DbError> m_turnRefusal;
+    // Looks again once a second while a told refusal is unresolved.
+    QTimer* m_readAgainTimer;
 };
 
 class DBGrid : public QTableView {
@@ -129,6 +177,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -38,7 +38,7 @@ State shownState(const konvattform& f)
 class ViewerTest : public SecondaryTest {
 protected:
     // Converted records in this order: processed flags as given.
-    void addRecords(std::initializer_list<bool> processed)
+    void addRecords(const std::vector<bool>& processed)
     {
         int n = 0;
         for (bool p : processed)
@@ -291,4 +291,85 @@ TEST_F(ViewerTest, closing_shows_the_main_window_again_and_the_next_opening_show
     activate(window->konvattWindow);
     EXPECT_EQ(window->konvattWindow->Data1->recordSource(), QStringLiteral("konv"));
     EXPECT_EQ(window->konvattWindow->SSPanel1->caption(), QStringLiteral("2"));
+}
+
+// Another program holds the converted file whole as the viewer comes up, or
+// while it shows rows it has not read yet: nothing thrown leaves the showing
+// or the paint, the clerk is told once however often the grid paints, and
+// once the file is free the rows and the count show at the next paint,
+// without a new choice.
+TEST_F(ViewerTest, a_file_held_whole_while_the_grid_paints_is_told_once_and_the_rows_come_back_when_free)
+{
+    struct ShortTimeout {
+        const int before = platform::db::Database::busyTimeout();
+        ShortTimeout() { platform::db::Database::setBusyTimeout(200); }
+        ~ShortTimeout() { platform::db::Database::setBusyTimeout(before); }
+    } shortTimeout;
+    const auto paint = [](konvattform& f) {
+        for (int i = 0; i < 3; ++i) {
+            f.grab();
+            f.DBGrid1->viewport()->repaint();
+            settle();
+        }
+    };
+    const auto shownCell = [](konvattform& f, int row) {
+        const auto& m = f.DBGrid1->recordsetModel();
+        return m.data(m.index(row, 1)).toString();
+    };
+    enum class HeldFrom { Opening, Scrolling };
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        for (HeldFrom from : {HeldFrom::Opening, HeldFrom::Scrolling}) {
+            SCOPED_TRACE(info->name.toStdString() + (from == HeldFrom::Opening ? ", opening" : ", scrolling"));
+            window.reset();
+            kezdo& w = open(*info);
+            converted()->exec(QStringLiteral("delete from konv"));
+            addRecords(std::vector<bool>(40, false));
+            std::optional<testsupport::OtherProgram> other;
+            if (from == HeldFrom::Opening) {
+                other.emplace(converted()->path());
+                other->run(QStringLiteral("begin exclusive"));
+            }
+            boxes->clear();
+            ASSERT_NO_THROW({
+                w.konatt->trigger();
+                ASSERT_TRUE(w.konvattWindow);
+                activate(w.konvattWindow);
+            });
+            konvattform& f = *w.konvattWindow;
+            f.resize(600, 300);
+            if (from == HeldFrom::Scrolling) {
+                paint(f);
+                ASSERT_EQ(shownCell(f, 0), QStringLiteral("100000001"));
+                other.emplace(converted()->path());
+                other->run(QStringLiteral("begin exclusive"));
+                f.DBGrid1->scrollToBottom();
+            }
+            ASSERT_NO_THROW(paint(f));
+            ASSERT_EQ(boxes.shown().size(), 1) << boxes.texts().join(u'|').toStdString();
+            EXPECT_EQ(boxes.shown()[0].text,
+                      QStringLiteral("A művelet nem sikerült, semmi nem változott!\nA(z) %1 adatbázisfájlt egy "
+                                     "másik program használja, a művelet nem hajtható végre. Próbálja meg újra "
+                                     "később!")
+                          .arg(info->convertedFile));
+            EXPECT_EQ(boxes.shown()[0].title, QStringLiteral("Hiba"));
+            EXPECT_TRUE(shownCell(f, 39).isEmpty()) << "a row that could not be read shows blank";
+
+            other->release();
+            paint(f);
+            EXPECT_EQ(boxes.shown().size(), 1) << boxes.texts().join(u'|').toStdString();
+            EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), 40);
+            EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("40"));
+            EXPECT_EQ(shownCell(f, 39), QStringLiteral("1000000040"));
+            EXPECT_EQ(shownState(f), State::Unprocessed);
+            // Every row on screen was read again, none kept blank.
+            const QRect onScreen = f.DBGrid1->viewport()->rect();
+            const int first = f.DBGrid1->rowAt(onScreen.top());
+            const int last = f.DBGrid1->rowAt(onScreen.bottom() - 1);
+            ASSERT_GE(first, 0);
+            for (int row = first; row <= std::max(first, last); ++row)
+                EXPECT_EQ(shownCell(f, row), QStringLiteral("10000000%1").arg(row + 1));
+            f.close();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
 }

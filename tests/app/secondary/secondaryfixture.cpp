@@ -1,8 +1,10 @@
 #include "tests/app/secondary/secondaryfixture.h"
 
+#include "app/common/dataaction.h"
 #include "app/common/datafolder.h"
 #include "app/common/module1.h"
 #include "platform/db/dataconnection.h"
+#include "platform/ui/dbgrid.h"
 #include "platform/ui/events.h"
 #include "platform/ui/msgbox.h"
 
@@ -28,6 +30,7 @@ void SecondaryTest::TearDown()
     ProgramInfo::setCurrent(ProgramInfo::sebrix());
     regional.reset();
     platform::ActivationTracker::instance().reset();
+    platform::setDataErrorReporter({});
     resetProgramEnd();
     QDir::setCurrent(m_previousFolder);
 }
@@ -40,6 +43,7 @@ kezdo& SecondaryTest::open(const ProgramInfo& info)
     EXPECT_TRUE(QDir::setCurrent(m_dir.path()));
     ProgramInfo::setCurrent(info);
     platform::setDefaultMsgBoxTitle(info.name);
+    platform::setDataErrorReporter([](const platform::db::DbError& e) { showDataError(e); });
     window = std::make_unique<kezdo>(info);
     // Never the real lock: test processes run side by side.
     window->anotherInstanceRunning = [] { return false; };
