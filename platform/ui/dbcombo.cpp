@@ -1,6 +1,7 @@
 #include "platform/ui/dbcombo.h"
 
 #include "platform/db/dialect.h"
+#include "platform/ui/dbgrid.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -53,7 +54,59 @@ QVariant ListFieldModel::data(const QModelIndex& index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    return m_connection->recordset().valueAt(index.row(), m_fieldIndex).toString();
+    // Only the open list's paint is spared a refusal; the box's own reads
+    // (the text of a pick) still throw to the handler that made them.
+    const bool painting = m_list && m_list->testAttribute(Qt::WA_WState_InPaintEvent);
+    if (painting && m_refusedThisTurn)
+        return {};
+    // Once told, a file still held is not waited for at every paint.
+    if (painting && m_refusalTold) {
+        const std::shared_ptr<db::Database> db = m_connection->database();
+        if (db && !db->readableNow()) {
+            readNoMoreThisTurn();
+            return {};
+        }
+    }
+    QString text;
+    try {
+        text = m_connection->recordset().valueAt(index.row(), m_fieldIndex).toString();
+    } catch (const db::DbError& e) {
+        if (!painting)
+            throw;
+        readRefused(e);
+        return {};
+    }
+    m_refusalTold = false;
+    return text;
+}
+
+void ListFieldModel::readNoMoreThisTurn() const
+{
+    if (m_refusedThisTurn)
+        return;
+    m_refusedThisTurn = true;
+    auto* self = const_cast<ListFieldModel*>(this);
+    QMetaObject::invokeMethod(self, [self] { self->m_refusedThisTurn = false; }, Qt::QueuedConnection);
+}
+
+void ListFieldModel::readRefused(const db::DbError& error) const
+{
+    readNoMoreThisTurn();
+    if (m_refusalTold)
+        return;
+    m_refusalTold = true;
+    auto* self = const_cast<ListFieldModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self, error] {
+            reportDataError(error);
+            // The file may be free once the clerk has read the box: the list
+            // paints again (a change of the entries would lay the whole list
+            // out anew, reading it).
+            if (self->m_list)
+                self->m_list->update();
+        },
+        Qt::QueuedConnection);
 }
 
 int ListFieldModel::rowOf(const QString& text) const
@@ -85,6 +138,7 @@ DBCombo::DBCombo(QWidget* parent) : QComboBox(parent)
     if (auto* list = qobject_cast<QListView*>(view()))
         list->setUniformItemSizes(true);
     setModel(&m_model);
+    m_model.paintsIn(view()->viewport());
     // A new list keeps the text on show, as the old control did, and is no
     // Change. The combo's own reset handling (connected first by setModel)
     // moves to the first entry; the text is put back after it.

@@ -44,11 +44,26 @@ public:
     // The first row whose field reads exactly the text; -1 when none does.
     int rowOf(const QString& text) const;
 
+    // The open list's viewport: an entry it paints that cannot be read does
+    // not stop the paint (the reads of the box itself still throw).
+    void paintsIn(QWidget* list) { m_list = list; }
+
 private:
+    // An entry the open list paints may be refused while another program
+    // holds the file: it shows blank, the rest of the turn reads nothing,
+    // and the clerk is told once, after the paint, until an entry is read
+    // again; then the list paints its entries again.
+    void readRefused(const db::DbError& error) const;
+    // Each entry would wait as long: the rest of this paint reads none.
+    void readNoMoreThisTurn() const;
+
     QPointer<db::DataConnection> m_connection;
     QString m_field;
     int m_fieldIndex = -1;
     int m_rowCount = 0;
+    mutable bool m_refusedThisTurn = false;
+    mutable bool m_refusalTold = false;
+    QPointer<QWidget> m_list;
 };
 
 class DBCombo : public QComboBox {

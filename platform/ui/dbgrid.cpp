@@ -19,19 +19,19 @@ DataErrorReporter& dataErrorReporter()
     return reporter;
 }
 
+} // namespace
+
+void setDataErrorReporter(DataErrorReporter reporter)
+{
+    dataErrorReporter() = std::move(reporter);
+}
+
 void reportDataError(const db::DbError& error)
 {
     if (dataErrorReporter())
         dataErrorReporter()(error);
     else
         msgBox(error.clerkText(), Critical, QStringLiteral("Hiba"));
-}
-
-} // namespace
-
-void setDataErrorReporter(DataErrorReporter reporter)
-{
-    dataErrorReporter() = std::move(reporter);
 }
 
 // ------------------------------------------------------------ RecordsetModel
@@ -293,6 +293,12 @@ void RecordsetModel::checkStoredRows() const
     const std::shared_ptr<db::Database> db = m_connection ? m_connection->database() : nullptr;
     if (!db)
         return;
+    // Once the clerk has been told, a file still held is not waited for at
+    // every paint.
+    if (m_refusalTold && !db->readableNow()) {
+        m_refusedThisTurn = true;
+        return;
+    }
     try {
         const quint64 stamp = db->dataStamp();
         if (stamp != m_rowsStamp) {

@@ -16,8 +16,9 @@
 // it paints, the look at the file after a paint) may be refused while
 // another program holds the file. Such an error never leaves the paint or
 // the showing: the grid shows nothing it could not read, tells the clerk
-// once after the event that read, and reads again at its next paint, so
-// that its rows come back once the file is free.
+// once after the event that read, and then looks at the file at its paints
+// and once a second, without waiting for it, so that its rows come back
+// once the file is free.
 #pragma once
 
 #include "platform/db/dataconnection.h"
@@ -47,6 +48,8 @@ using GridColumns = QVector<GridColumn>;
 // is shown in a critical box.
 using DataErrorReporter = std::function<void(const db::DbError&)>;
 void setDataErrorReporter(DataErrorReporter reporter);
+// Tells the clerk of such an error as the program does.
+void reportDataError(const db::DbError& error);
 
 class RecordsetModel : public QAbstractTableModel {
     Q_OBJECT

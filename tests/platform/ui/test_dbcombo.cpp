@@ -1,7 +1,9 @@
 #include "platform/db/keybatch.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/events.h"
+#include "tests/support/otherprogram.h"
 #include "tests/support/qtprinters.h"
+#include "tests/support/scriptedboxes.h"
 #include "tests/support/statementlog.h"
 #include "tests/support/wheelinput.h"
 
@@ -339,4 +341,46 @@ TEST(ListBoxes, a_step_goes_on_from_the_entry_the_box_shows)
         QApplication::sendEvent(QApplication::focusWidget(), &down);
         EXPECT_EQ(box->currentText(), next) << shown;
     }
+}
+
+// Another program holds the file whole while the open list paints entries
+// it has not read: nothing thrown leaves the paint, the clerk is told once
+// however often the list paints, and the entries show once the file is free.
+TEST_F(CodeList, a_list_painting_a_file_held_whole_tells_once_and_shows_its_entries_when_free)
+{
+    for (int i = 0; i < 60; ++i)
+        db->exec("insert into kod (KOD, NEV, CSOP) values (?, 'x', 'C')", {QString("C%1").arg(i, 3, 10, QChar('0'))});
+    data.setRecordSource("select * from kod order by KOD");
+    data.refresh();
+    platform::DBCombo box;
+    box.setRowSource(&data, "KOD");
+    box.show();
+    box.showPopup();
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    QAbstractItemView* list = box.view();
+    testsupport::ScriptedBoxes boxes;
+    const int timeout = Database::busyTimeout();
+    Database::setBusyTimeout(200);
+    testsupport::OtherProgram other(db->path());
+    other.run("begin exclusive");
+    const auto paint = [&] {
+        for (int i = 0; i < 3; ++i) {
+            list->viewport()->repaint();
+            QApplication::processEvents();
+        }
+    };
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    EXPECT_NO_THROW(paint());
+    ASSERT_EQ(boxes.texts(), QStringList{QString::fromUtf8("A(z) kodok.mdb adatbázisfájlt egy másik program használja, a "
+                                                           "művelet nem hajtható végre. Próbálja meg újra később!")});
+    EXPECT_EQ(boxes.shown()[0].title, "Hiba");
+    const QModelIndex last = list->model()->index(list->model()->rowCount() - 1, 0);
+
+    other.release();
+    Database::setBusyTimeout(timeout);
+    paint();
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(last.data().toString(), "C059");
+    box.hidePopup();
 }
