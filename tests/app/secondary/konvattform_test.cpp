@@ -33,6 +33,14 @@ State shownState(const konvattform& f)
     return State::None;
 }
 
+// The data-error box's words when another program holds the converted file.
+QString heldFileRefusal(const QString& file)
+{
+    return QStringLiteral("A művelet nem sikerült, semmi nem változott!\nA(z) %1 adatbázisfájlt egy másik program "
+                          "használja, a művelet nem hajtható végre. Próbálja meg újra később!")
+        .arg(file);
+}
+
 } // namespace
 
 class ViewerTest : public SecondaryTest {
@@ -236,11 +244,7 @@ TEST_F(ViewerTest, a_refused_deletion_leaves_the_records_and_the_window_as_they_
                 f.AllDelGomb->click();
                 // The window is as it was while the other program still holds the file.
                 ASSERT_EQ(boxes.shown().size(), 1) << boxes.texts().join(u'|').toStdString();
-                EXPECT_EQ(boxes.shown()[0].text,
-                          QStringLiteral("A művelet nem sikerült, semmi nem változott!\nA(z) %1 adatbázisfájlt egy "
-                                         "másik program használja, a művelet nem hajtható végre. Próbálja meg újra "
-                                         "később!")
-                              .arg(info->convertedFile));
+                EXPECT_EQ(boxes.shown()[0].text, heldFileRefusal(info->convertedFile));
                 EXPECT_EQ(boxes.shown()[0].title, QStringLiteral("Hiba"));
                 EXPECT_EQ(f.DBGrid1->dataSource(), f.Data1);
                 EXPECT_EQ(gridRows(), before);
@@ -346,11 +350,7 @@ TEST_F(ViewerTest, a_file_held_whole_while_the_grid_paints_is_told_once_and_the_
             }
             ASSERT_NO_THROW(paint(f));
             ASSERT_EQ(boxes.shown().size(), 1) << boxes.texts().join(u'|').toStdString();
-            EXPECT_EQ(boxes.shown()[0].text,
-                      QStringLiteral("A művelet nem sikerült, semmi nem változott!\nA(z) %1 adatbázisfájlt egy "
-                                     "másik program használja, a művelet nem hajtható végre. Próbálja meg újra "
-                                     "később!")
-                          .arg(info->convertedFile));
+            EXPECT_EQ(boxes.shown()[0].text, heldFileRefusal(info->convertedFile));
             EXPECT_EQ(boxes.shown()[0].title, QStringLiteral("Hiba"));
             EXPECT_TRUE(shownCell(f, 39).isEmpty()) << "a row that could not be read shows blank";
 
