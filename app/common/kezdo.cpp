@@ -114,6 +114,7 @@ void kezdo::ensureFrames()
     std::exception_ptr bindFailure;
     try {
         bindControls();
+        m_controlsBound = true;
     } catch (const platform::db::DbError&) {
         bindFailure = std::current_exception();
     }
@@ -132,6 +133,14 @@ void kezdo::ensureFrames()
     }
     if (bindFailure)
         std::rethrow_exception(bindFailure);
+}
+
+void kezdo::bindRefusedControls()
+{
+    if (!m_framesBuilt || m_controlsBound || m_destroying)
+        return;
+    bindControls();
+    m_controlsBound = true;
 }
 
 void ensureKezdoFrames(kezdo* window)
@@ -162,6 +171,11 @@ void kezdo::connectShellHandlers()
 
     // Every menu item works from the start; the handlers of the modes build
     // the frames as they reach them.
+    // A file held by another program as the frames were built left their
+    // grids and lists unbound: the next item that opens a frame binds them
+    // first (connected first, so a refusal stops the item before it starts).
+    for (QAction* opensFrame : {fel, kesz, feldolg, tete, alapad, elso, mas, har, talviron})
+        connect(opensFrame, &QAction::triggered, this, [this] { bindRefusedControls(); });
     connect(fel, &QAction::triggered, this, [this] { fel_Click(); });
     connect(kesz, &QAction::triggered, this, [this] { kesz_Click(); });
     connect(feldolg, &QAction::triggered, this, [this] { feldolg_Click(); });

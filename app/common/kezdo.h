@@ -633,6 +633,9 @@ private:
     void setupOtherFrames(); // kezdo_ui.cpp
     void setupData();        // kezdo_data.cpp: the files and connections
     void bindControls();     // kezdo_data.cpp: the frames' grids and combos
+    // Binds them again when their binding was refused as the frames were
+    // built; a refusal again is thrown, before the action touches them.
+    void bindRefusedControls();
     void connectShellHandlers();
     void playBanner();
     // The banner shows only while no frame is up, so no frame's caption
@@ -649,6 +652,7 @@ private:
     bool m_closed = false;
     int m_activations = 0;
     bool m_framesBuilt = false;
+    bool m_controlsBound = false; // the frames' grids and combos read their files
     bool m_bannerStarted = false; // its canvas is up
     bool m_bannerPlayed = false;  // its picture is up
     bool m_formatBoxesBuilt = false;

@@ -31,15 +31,18 @@ void ListFieldModel::setSource(db::DataConnection* connection, const QString& li
 
 void ListFieldModel::reload()
 {
-    beginResetModel();
+    // Read before the reset begins: a refused read leaves the list as it
+    // was, never on a reset half done.
+    int fieldIndex = -1;
+    int rowCount = 0;
     if (m_connection) {
         db::Recordset& rs = m_connection->recordset();
-        m_fieldIndex = rs.fieldIndex(m_field);
-        m_rowCount = rs.recordCount();
-    } else {
-        m_fieldIndex = -1;
-        m_rowCount = 0;
+        fieldIndex = rs.fieldIndex(m_field);
+        rowCount = rs.recordCount();
     }
+    beginResetModel();
+    m_fieldIndex = fieldIndex;
+    m_rowCount = rowCount;
     endResetModel();
 }
 

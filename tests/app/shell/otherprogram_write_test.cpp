@@ -5,6 +5,8 @@
 
 #include "platform/db/dataconnection.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/dbgrid.h"
 #include "platform/ui/msgbox.h"
 #include "tests/support/otherprogram.h"
 
@@ -39,5 +41,37 @@ TEST_F(ShellTest, the_review_shows_and_keeps_an_episode_another_program_changed_
             EXPECT_NE(box.icon, platform::MsgIcon::Critical) << box.text.toStdString();
         EXPECT_EQ(other.run(QStringLiteral("select Taj from alap where Azonosito = 1")).value(0).toStdString(),
                   "111111110");
+    }
+}
+
+// Another program holds the entered data whole as the clerk first starts the
+// review, so the frames' grids and lists cannot be bound: the start is
+// refused, and the next start, with the file free, shows the episode's items
+// and the ward list as a start that was never refused does.
+TEST_F(ShellTest, a_review_refused_at_its_first_start_shows_its_grids_and_lists_at_the_next)
+{
+    struct ShortTimeout {
+        int before = platform::db::Database::busyTimeout();
+        ShortTimeout() { platform::db::Database::setBusyTimeout(200); }
+        ~ShortTimeout() { platform::db::Database::setBusyTimeout(before); }
+    };
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        SCOPED_TRACE(info->name.toStdString());
+        window.reset();
+        kezdo& w = open(*info);
+        auto entered = w.Data3->database();
+        storeTwoEpisodes(*entered);
+        {
+            ShortTimeout timeout;
+            testsupport::OtherProgram other(entered->path());
+            other.run(QStringLiteral("begin exclusive"));
+            EXPECT_THROW(w.tete->trigger(), platform::db::DbError);
+        }
+        w.tete->trigger();
+        QApplication::processEvents();
+        ASSERT_EQ(w.Label1->text().toStdString(), "1");
+        EXPECT_EQ(w.DBGrid1->model()->columnCount(), 9) << "the items";
+        EXPECT_EQ(w.DBGrid3->model()->columnCount(), 10) << "a code grid on an item tab";
+        EXPECT_EQ(w.DBCombo1->model()->rowCount(), 2) << "the ward codes";
     }
 }
