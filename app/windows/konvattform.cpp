@@ -213,9 +213,25 @@ void konvattform::szamol()
 
 void konvattform::choose(const QString& source)
 {
+    const QString shown = Data1->recordSource();
     Data1->setRecordSource(source);
-    Data1->refresh();
-    szamol();
+    try {
+        Data1->refresh();
+        szamol();
+    } catch (const platform::db::DbError&) {
+        // The clerk is told nothing changed: the window goes back to the
+        // choice on show. A file still held leaves the grid to read its rows
+        // once it is free, and the count follows them.
+        Data1->setRecordSource(shown);
+        try {
+            Data1->refresh();
+            szamol();
+            m_countOwed = false;
+        } catch (const platform::db::DbError&) {
+            m_countOwed = true;
+        }
+        throw;
+    }
 }
 
 void konvattform::tlan_Click()

@@ -373,3 +373,41 @@ TEST_F(ViewerTest, a_file_held_whole_while_the_grid_paints_is_told_once_and_the_
         }
     }
 }
+
+// Another program holds the converted file whole as the clerk picks another
+// choice: the refusal says nothing changed, and so it is. Once the file is
+// free the grid shows the rows of the choice on show, under its count, not
+// the rows of the refused one.
+TEST_F(ViewerTest, a_choice_refused_by_a_held_file_leaves_the_choice_on_show)
+{
+    struct ShortTimeout {
+        const int before = platform::db::Database::busyTimeout();
+        ShortTimeout() { platform::db::Database::setBusyTimeout(200); }
+        ~ShortTimeout() { platform::db::Database::setBusyTimeout(before); }
+    } shortTimeout;
+    for (const ProgramInfo* info : {&ProgramInfo::sebrix(), &ProgramInfo::zorivozure()}) {
+        SCOPED_TRACE(info->name.toStdString());
+        konvattform& f = openViewer(*info, {true, false, false, true, false});
+        f.feld->trigger();
+        const QString processed = f.Data1->recordSource();
+        ASSERT_EQ(f.SSPanel1->caption(), QStringLiteral("2"));
+        boxes->clear();
+        {
+            testsupport::OtherProgram other(converted()->path());
+            other.run(QStringLiteral("begin exclusive"));
+            EXPECT_THROW(f.mind->trigger(), platform::db::DbError);
+            other.release();
+        }
+        for (int i = 0; i < 3; ++i) {
+            f.DBGrid1->viewport()->repaint();
+            settle();
+        }
+        EXPECT_EQ(f.Data1->recordSource().toStdString(), processed.toStdString());
+        EXPECT_EQ(f.DBGrid1->recordsetModel().rowCount(), 2);
+        EXPECT_EQ(f.SSPanel1->caption(), QStringLiteral("2"));
+        EXPECT_EQ(shownState(f), State::Processed);
+        EXPECT_TRUE(boxes.shown().isEmpty()) << "the refusal is the action's to tell, once";
+        f.close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
