@@ -4,6 +4,8 @@
 // window.
 #include "app/common/kezdo.h"
 
+#include "app/common/dataaction.h"
+
 #include "app/common/episodestore.h"
 #include "app/common/module1.h"
 #include "app/common/programinfo.h"
@@ -172,23 +174,33 @@ void kezdo::connectShellHandlers()
     // Every menu item works from the start; the handlers of the modes build
     // the frames as they reach them.
     // A file held by another program as the frames were built left their
-    // grids and lists unbound: the next item that opens a frame binds them
-    // first (connected first, so a refusal stops the item before it starts).
-    for (QAction* opensFrame : {fel, kesz, feldolg, tete, alapad, elso, mas, har, talviron})
-        connect(opensFrame, &QAction::triggered, this, [this] { bindRefusedControls(); });
-    connect(fel, &QAction::triggered, this, [this] { fel_Click(); });
-    connect(kesz, &QAction::triggered, this, [this] { kesz_Click(); });
-    connect(feldolg, &QAction::triggered, this, [this] { feldolg_Click(); });
-    connect(tete, &QAction::triggered, this, [this] { tete_Click(); });
+    // grids and lists unbound: an item that opens a frame binds them first,
+    // and a refusal stops the item before it starts. The refusal is told
+    // here rather than thrown back through the action: Qt's own code between
+    // the action and the program does not unwind.
+    auto opensFrame = [this](QAction* action, void (kezdo::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] {
+            try {
+                bindRefusedControls();
+                (this->*handler)();
+            } catch (const platform::db::DbError& e) {
+                showDataError(e);
+            }
+        });
+    };
+    opensFrame(fel, &kezdo::fel_Click);
+    opensFrame(kesz, &kezdo::kesz_Click);
+    opensFrame(feldolg, &kezdo::feldolg_Click);
+    opensFrame(tete, &kezdo::tete_Click);
     connect(mind, &QAction::triggered, this, [this] { mind_Click(); });
     connect(konatt, &QAction::triggered, this, [this] { konatt_Click(); });
     connect(okodkarb, &QAction::triggered, this, [this] { okodkarb_Click(); });
-    connect(alapad, &QAction::triggered, this, [this] { alapad_Click(); });
+    opensFrame(alapad, &kezdo::alapad_Click);
     connect(kil, &QAction::triggered, this, [this] { kil_Click(); });
-    connect(elso, &QAction::triggered, this, [this] { elso_Click(); });
-    connect(mas, &QAction::triggered, this, [this] { mas_Click(); });
-    connect(har, &QAction::triggered, this, [this] { har_Click(); });
-    connect(talviron, &QAction::triggered, this, [this] { talviron_Click(); });
+    opensFrame(elso, &kezdo::elso_Click);
+    opensFrame(mas, &kezdo::mas_Click);
+    opensFrame(har, &kezdo::har_Click);
+    opensFrame(talviron, &kezdo::talviron_Click);
     connect(nevj, &QAction::triggered, this, [this] { nevj_Click(); });
     for (int i = 0; i < toolbarButtons.size(); ++i)
         connect(toolbarButtons[i], &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i + 1); });
