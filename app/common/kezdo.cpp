@@ -180,12 +180,10 @@ void kezdo::connectShellHandlers()
     // the action and the program does not unwind.
     auto opensFrame = [this](QAction* action, void (kezdo::*handler)()) {
         connect(action, &QAction::triggered, this, [this, handler] {
-            try {
+            runDataAction([this, handler] {
                 bindRefusedControls();
                 (this->*handler)();
-            } catch (const platform::db::DbError& e) {
-                showDataError(e);
-            }
+            });
         });
     };
     opensFrame(fel, &kezdo::fel_Click);

@@ -82,18 +82,9 @@ konvattform::konvattform(const ProgramInfo& info, konvattLink link, QWidget* par
 
     // A choice refused by a held file is told here rather than thrown back
     // through the menu's action: Qt's own code there does not unwind.
-    auto choice = [this](QAction* action, void (konvattform::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] {
-            try {
-                (this->*handler)();
-            } catch (const platform::db::DbError& e) {
-                showDataError(e);
-            }
-        });
-    };
-    choice(tlan, &konvattform::tlan_Click);
-    choice(feld, &konvattform::feld_Click);
-    choice(mind, &konvattform::mind_Click);
+    connect(tlan, &QAction::triggered, this, [this] { runDataAction([this] { tlan_Click(); }); });
+    connect(feld, &QAction::triggered, this, [this] { runDataAction([this] { feld_Click(); }); });
+    connect(mind, &QAction::triggered, this, [this] { runDataAction([this] { mind_Click(); }); });
     connect(Data1, &DataConnection::currentChanged, this, [this] { DBGrid1_RowColChange(); });
     connect(Data1, &DataConnection::refreshed, this, [this] { DBGrid1_RowColChange(); });
     connect(&DBGrid1->recordsetModel(), &platform::RecordsetModel::readsResumed, this, [this] {
